@@ -1,0 +1,126 @@
+#include "store/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace odrivo {
+namespace {
+
+void setError(std::string* error, std::string text) {
+    if (error)
+        *error = std::move(text);
+}
+
+std::string systemReason(int err) { return std::strerror(err); }
+
+} // namespace
+
+ReadStatus readWholeFile(const std::string& path, std::string& out, std::string* error) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT)
+            return ReadStatus::Missing;
+        setError(error, systemReason(err));
+        return ReadStatus::Failed;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            out.clear();
+            setError(error, systemReason(err));
+            return ReadStatus::Failed;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ReadStatus::Ok;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        setError(error, systemReason(errno));
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        setError(error, systemReason(err));
+        return false;
+    };
+    // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        setError(error, systemReason(err));
+        return false;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        setError(error, systemReason(err));
+        return false;
+    }
+    return true;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool ensureFolder(const std::string& path, std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path), ec);
+    if (std::filesystem::is_directory(std::filesystem::path(path), ec))
+        return true;
+    setError(error, ec ? ec.message() : std::string("not a folder"));
+    return false;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace odrivo

@@ -1,0 +1,31 @@
+#include "ui/main/vehicle_log_app.h"
+
+#include "store/activity_log.h"
+#include "store/app_folders.h"
+#include "store/app_profile.h"
+#include "ui/main/vehicle_log_dlg.h"
+#include "ui/toolkit/menu_look.h"
+
+#include <QApplication>
+#include <QIcon>
+
+CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<QApplication>(argc, argv)) {
+    QApplication::setApplicationName(QStringLiteral("Odrivo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Odrivo"));
+    QApplication::setApplicationVersion(QStringLiteral(ODRIVO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("odrivo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/odrivo.svg")));
+    m_profile = std::make_unique<CAppProfile>(CAppFolders::profilePath());
+    m_log = std::make_unique<CActivityLog>(CAppFolders::logPath(), CAppFolders::archivePath());
+    CMenuLook::set(m_profile->getNumber(ProfileKeys::MenuStyle), m_profile->getNumber(ProfileKeys::MenuSelection),
+                   m_profile->getNumber(ProfileKeys::MenuGloom));
+}
+
+CVehicleLogApp::~CVehicleLogApp() = default;
+
+int CVehicleLogApp::run() {
+    CVehicleLogDlg window(*m_profile, *m_log);
+    window.initialize();
+    window.showPlaced();
+    return QApplication::exec();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// CVehicleLogApp starts Odrivo: it opens the per-user profile and the activity log,
+// sets the menu look, then creates the main window, runs it, and ends the program
+// when the window closes.
+
+#include <memory>
+
+class QApplication;
+class CAppProfile;
+class CActivityLog;
+class CVehicleLogDlg;
+
+class CVehicleLogApp {
+public:
+    CVehicleLogApp(int& argc, char** argv);
+    ~CVehicleLogApp();
+
+    // Runs the main window; returns the program's exit code.
+    int run();
+
+private:
+    std::unique_ptr<QApplication> m_app;
+    std::unique_ptr<CAppProfile> m_profile;
+    std::unique_ptr<CActivityLog> m_log;
+};

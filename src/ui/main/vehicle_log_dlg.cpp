@@ -1,0 +1,584 @@
+#include "ui/main/vehicle_log_dlg.h"
+
+#include "store/app_folders.h"
+#include "store/file_io.h"
+#include "store/vehicle_registry.h"
+#include "store/window_placement.h"
+#include "ui/main/about_dlg.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/entry_list_model.h"
+#include "ui/main/splash_dlg.h"
+#include "ui_vehicle_log_dlg.h"
+#include "ui/toolkit/menu_look.h"
+#include "ui/toolkit/message_box.h"
+#include "ui/toolkit/modal_runner.h"
+#include "ui/toolkit/qt_text.h"
+#include "ui/toolkit/shell.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+namespace {
+
+struct CommandDef {
+    int id;
+    int altId;      // the toolbar's number for the same command, 0 when none
+    const char* menuText;
+    const char* text; // "prompt\ntooltip", or empty
+    const char* icon; // resource name under :/icons/, or nullptr
+};
+
+using namespace CommandId;
+
+const CommandDef kCommands[] = {
+    {NewVehicle, 0, "&New", "", nullptr},
+    {DeleteVehicle, 0, "&Delete", "", nullptr},
+    {Backup, 0, "&Backup", "", nullptr},
+    {Restore, 0, "&Restore", "", nullptr},
+    {Import, ImportTool, "&Import", "Import CSV Data\nImport", "import"},
+    {Export, ExportTool, "&Export", "Export\nExport CSV Data", "export"},
+    {PrintByView, PrintByViewTool, "Print Report by &View", "Exports\nExport Data", "print_view"},
+    {PrintSelected, PrintSelectedTool, "Print &Selected Item", "Print Selected Item\nPrint Selected", "print_selected"},
+    {PrintVehicle, PrintVehicleTool, "Print Vehicle &Information", "Print Vehicle Info\nPrint Info", "print_info"},
+    {Exit, 0, "E&xit", "", nullptr},
+    {AddTrip, 0, "&Trip", "Add a Trip\nAdd a Trip", "trip"},
+    {AddRepair, 0, "&Repairs", "Add a Repair or Maintenance Item\nAdd Repairs", "repair"},
+    {AddFuel, 0, "&Fuel", "Add Fuel\nAdd Fuel", "fuel"},
+    {Recalculate, RecalculateTool, "Re&calculate", "Recalculate the economy readings\nRecalculate Economy", "recalc"},
+    {Setup, SetupTool, "&Setup", "Edit Settings\nEdit the Vehicle or Setup Options", "setup"},
+    {About, 0, "&About Odrivo", "About Odrivo\nAbout Odrivo", "about"},
+    {CheckUpdates, 0, "Check for &Updates", "", nullptr},
+    {Help, 0, "&Help", "", nullptr},
+    {InstallPpc, 0, "Install &PPC Version", "", nullptr},
+};
+
+// Toolbar order; 0 is a separator.
+constexpr int kToolBar[] = {AddTrip,     AddRepair, AddFuel,      0,         ImportTool,      ExportTool, PrintVehicleTool,
+                            PrintByViewTool, PrintSelectedTool, 0, RecalculateTool, SetupTool, About};
+
+// Commands whose work is not part of the program yet: present, but disabled.
+constexpr int kNotYetAvailable[] = {NewVehicle, DeleteVehicle, Backup, Restore, Import, Export, PrintByView,
+                                    PrintSelected, PrintVehicle, Recalculate, Setup};
+
+constexpr int kTabCount = 5;
+const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
+const char* const kTabClasses[kTabCount] = {"CEconomyTab", "CFuelCostTab", "CRunningCostTab", "CTotalCostTab",
+                                            "CReminderTab"};
+
+const char* const kDateRanges[] = {"View Filter Off", "This Week", "This Month", "This Year",
+                                   "Last Week",       "Last Month", "Last Year", "Select Dates"};
+
+// Status bar hints for the main window's own controls.
+constexpr const char* kHintEntryList = "Hit delete key to delete selected entry, double click to view or edit";
+constexpr const char* kHintReminders = "Shows any reminders that are due or soon due.";
+constexpr const char* kHintVehicle = "Select a vehicle from the drop down list";
+constexpr const char* kHintTabs = "Select a tab to view it's contents";
+constexpr const char* kHintStoplight = "Clicking the stoplight has no effect.";
+constexpr const char* kHintFrom = "Only entries starting on this date will be visible.";
+constexpr const char* kHintTo = "Only entries prior to and including this date will be visible.";
+constexpr const char* kHintRange = "Select a filter, only entries matching this filter will be visible";
+constexpr const char* kHintSearch = "Search for... Only entries containing exact matches will be visible.";
+
+
+} // namespace
+
+CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::CVehicleLogDlg>()), m_profile(profile), m_log(log) {
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/odrivo.svg")));
+    m_model = new CEntryListModel(m_session.doc(), this);
+    ui->entryList->setModel(m_model);
+    createActions();
+    createMenus();
+    createToolBar();
+    connect(ui->entryList, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { editEntry(index.row()); });
+    ui->entryList->installEventFilter(this);
+    ui->entryList->viewport()->installEventFilter(this);
+    ui->entryList->viewport()->setMouseTracking(true);
+    ui->reminderList->viewport()->installEventFilter(this);
+    ui->reminderList->viewport()->setMouseTracking(true);
+    for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fromDateEdit),
+                       static_cast<QWidget*>(ui->toDateEdit), static_cast<QWidget*>(ui->dateRangeCombo),
+                       static_cast<QWidget*>(ui->searchCombo), static_cast<QWidget*>(ui->stoplightButton),
+                       static_cast<QWidget*>(ui->tabWidget->tabBar())})
+        w->installEventFilter(this);
+}
+
+CVehicleLogDlg::~CVehicleLogDlg() = default;
+
+void CVehicleLogDlg::initialize() {
+    const std::time_t today = std::time(nullptr);
+    m_session.setToday(today);
+    std::tm local{};
+    localtime_r(&today, &local);
+    m_log.setSection("Initialization");
+    m_log.write(QString::asprintf("Date: Day=%d Month=%d Year=%d", local.tm_mday, local.tm_mon + 1,
+                                  local.tm_year + 1900)
+                    .toStdString());
+    createStatusBar();
+    readFolders();
+    readFlags();
+    ui->searchButton->setToolTip(QStringLiteral("Search for a string in the entire database"));
+    ui->stoplightButton->setToolTip(QStringLiteral("Shows performance state"));
+    applyFonts();
+    fillDateRange();
+    loadSearchHistory();
+    if (m_splash)
+        showSplash();
+    applyViewMode();
+    loadLastVehicle();
+    createTabs();
+    ui->stoplightButton->setToolTip(QStringLiteral("Monitoring"));
+    ui->performanceText->setText(QStringLiteral("Performance Watch\nMonitoring changes in performance"));
+    restorePlacement();
+    updateCommandStates();
+}
+
+void CVehicleLogDlg::createActions() {
+    for (const CommandDef& def : kCommands) {
+        auto* act = new QAction(QString::fromLatin1(def.menuText), this);
+        act->setData(def.id);
+        const QString text = QString::fromLatin1(def.text);
+        if (!text.isEmpty()) {
+            act->setStatusTip(text.section(QLatin1Char('\n'), 0, 0));
+            act->setToolTip(text.section(QLatin1Char('\n'), 1, 1));
+        }
+        if (def.icon)
+            act->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(def.icon))));
+        m_actions[def.id] = act;
+        if (def.altId != 0)
+            m_actions[def.altId] = act;
+    }
+    for (int id : kNotYetAvailable)
+        m_actions[id]->setEnabled(false);
+
+    connect(action(Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(AddFuel), &QAction::triggered, this, [this] { addEntry(CDVItem::Fuel); });
+    connect(action(AddRepair), &QAction::triggered, this, [this] { addEntry(CDVItem::Repair); });
+    connect(action(AddTrip), &QAction::triggered, this, [this] { addEntry(CDVItem::Trip); });
+    connect(action(About), &QAction::triggered, this, &CVehicleLogDlg::showAbout);
+    connect(action(CheckUpdates), &QAction::triggered, this, &CVehicleLogDlg::checkForUpdates);
+    connect(action(Help), &QAction::triggered, this, &CVehicleLogDlg::openHelp);
+    connect(action(InstallPpc), &QAction::triggered, this, &CVehicleLogDlg::installPpcVersion);
+    action(Help)->setShortcut(QKeySequence::HelpContents);
+}
+
+QAction* CVehicleLogDlg::action(int commandId) const {
+    const auto it = m_actions.find(commandId);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CVehicleLogDlg::createMenus() {
+    QMenu* file = ui->menuBar->addMenu(tr("&File"));
+    for (int id : {NewVehicle, DeleteVehicle})
+        file->addAction(action(id));
+    file->addSeparator();
+    for (int id : {Backup, Restore})
+        file->addAction(action(id));
+    file->addSeparator();
+    for (int id : {Import, Export})
+        file->addAction(action(id));
+    QMenu* print = file->addMenu(tr("&Print Reports"));
+    for (int id : {PrintByView, PrintSelected, PrintVehicle})
+        print->addAction(action(id));
+    file->addSeparator();
+    file->addAction(action(Exit));
+
+    QMenu* tools = ui->menuBar->addMenu(tr("&Tools"));
+    for (int id : {AddTrip, AddRepair, AddFuel})
+        tools->addAction(action(id));
+    tools->addSeparator();
+    for (int id : {Recalculate, Setup})
+        tools->addAction(action(id));
+
+    QMenu* help = ui->menuBar->addMenu(tr("&Help"));
+    for (int id : {About, CheckUpdates, Help, InstallPpc})
+        help->addAction(action(id));
+    CMenuLook::apply(ui->menuBar);
+}
+
+void CVehicleLogDlg::createToolBar() {
+    QToolBar* bar = addToolBar(tr("Commands"));
+    bar->setObjectName(QStringLiteral("mainToolBar"));
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    for (int id : kToolBar) {
+        if (id == 0)
+            bar->addSeparator();
+        else
+            bar->addAction(action(id));
+    }
+}
+
+void CVehicleLogDlg::createStatusBar() {
+    m_statusPane1 = new QLabel(this);
+    m_statusPane2 = new QLabel(this);
+    m_statusPane1->setMinimumWidth(160);
+    m_statusPane2->setMinimumWidth(160);
+    statusBar()->addPermanentWidget(m_statusPane1);
+    statusBar()->addPermanentWidget(m_statusPane2);
+}
+
+void CVehicleLogDlg::readFolders() {
+    m_dataFolder = m_profile.getText(ProfileKeys::Path, CAppFolders::defaultDataFolder());
+    m_backupFolder = m_profile.getText(ProfileKeys::Backup, CAppFolders::defaultBackupFolder());
+    m_configFolder = m_profile.getText(ProfileKeys::Config, CAppFolders::defaultConfigFolder());
+    for (const std::string* folder : {&m_dataFolder, &m_backupFolder, &m_configFolder}) {
+        std::string error;
+        if (!folder->empty() && !odrivo::ensureFolder(*folder, &error))
+            CMessageBox::warn(this, tr("Odrivo cannot create the folder\n%1\n(%2).\nChoose another folder in "
+                                       "Tools > Setup, or create it yourself.")
+                                        .arg(toQt(*folder), toQt(error)));
+    }
+    m_log.write("DataPath = " + m_dataFolder);
+    m_log.write("BackupPath = " + m_backupFolder);
+    m_log.write("ConfigPath = " + m_configFolder);
+    m_session.setDataFolder(m_dataFolder);
+}
+
+void CVehicleLogDlg::readFlags() {
+    m_askDelete = m_profile.getNumber(ProfileKeys::AskDelete) != 0;
+    m_viewMode = m_profile.getNumber(ProfileKeys::LastView);
+    m_splash = m_profile.getNumber(ProfileKeys::Splash) != 0;
+    m_animate = m_profile.getNumber(ProfileKeys::GraphAnimate);
+}
+
+void CVehicleLogDlg::applyFonts() {
+    QFont listFont(toQt(m_profile.getText(ProfileKeys::FontName)));
+    listFont.setStyleHint(QFont::SansSerif);
+    listFont.setPixelSize(std::max(1, std::abs(m_profile.getNumber(ProfileKeys::FontHeight))));
+    listFont.setWeight(static_cast<QFont::Weight>(std::clamp(m_profile.getNumber(ProfileKeys::FontWeight), 1, 1000)));
+    listFont.setItalic(m_profile.getNumber(ProfileKeys::FontItalic) != 0);
+    listFont.setUnderline(m_profile.getNumber(ProfileKeys::FontUnderline) != 0);
+    ui->entryList->setFont(listFont);
+    m_grid = m_profile.getNumber(ProfileKeys::Grid);
+    ui->entryList->setShowGrid(m_grid != 0);
+
+    QFont odoFont(toQt(m_profile.getText(ProfileKeys::OdoFontName)));
+    odoFont.setStyleHint(QFont::Serif);
+    odoFont.setPixelSize(28);
+    odoFont.setWeight(
+        static_cast<QFont::Weight>(std::clamp(m_profile.getNumber(ProfileKeys::OdoFontWeight), 1, 1000)));
+    odoFont.setItalic(m_profile.getNumber(ProfileKeys::OdoFontItalic) != 0);
+    odoFont.setUnderline(m_profile.getNumber(ProfileKeys::OdoFontUnderline) != 0);
+    ui->odometerLabel->setFont(odoFont);
+
+    QHeaderView* header = ui->entryList->horizontalHeader();
+    for (int c = 0; c < CEntryListModel::kColumnCount; ++c)
+        header->resizeSection(c, m_profile.getNumber(ProfileKeys::ColumnWidth, c) > 0
+                                     ? m_profile.getNumber(ProfileKeys::ColumnWidth, c)
+                                     : CEntryListModel::defaultWidth(c));
+    ui->entryList->verticalHeader()->setDefaultSectionSize(ui->entryList->fontMetrics().height() + 4);
+}
+
+void CVehicleLogDlg::fillDateRange() {
+    ui->dateRangeCombo->clear();
+    QStringList items;
+    for (const char* item : kDateRanges)
+        items << QString::fromLatin1(item);
+    items.sort(Qt::CaseInsensitive);
+    ui->dateRangeCombo->addItems(items);
+    ui->dateRangeCombo->setCurrentText(QString::fromLatin1(kDateRanges[0]));
+    ui->fromDateEdit->setEnabled(false);
+    ui->toDateEdit->setEnabled(false);
+}
+
+void CVehicleLogDlg::loadSearchHistory() {
+    ui->searchCombo->clear();
+    for (int i = 0;; ++i) {
+        const std::string item = m_profile.getText(ProfileKeys::SearchItem, i);
+        if (item.empty())
+            break;
+        ui->searchCombo->addItem(toQt(item));
+    }
+    ui->searchCombo->setCurrentText(QString());
+}
+
+void CVehicleLogDlg::showSplash() {
+    CSplashDlg splash(m_splash, this);
+    connect(&splash, &CSplashDlg::showAtStartupChanged, this, [this](bool show) { m_splash = show; });
+    CModalRunner::run(splash);
+    m_splash = splash.showAtStartup();
+    if (!m_profile.putNumber(ProfileKeys::Splash, m_splash ? 1 : 0))
+        CMessageBox::warn(this, tr("Odrivo could not save the start-up setting to\n%1\n(%2).")
+                                    .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
+}
+
+void CVehicleLogDlg::applyViewMode() {
+    QRadioButton* radios[] = {ui->fuelRadio, ui->repairsRadio, ui->tripsRadio, ui->anyRadio};
+    if (m_viewMode >= 0 && m_viewMode < 4)
+        radios[m_viewMode]->setChecked(true);
+}
+
+void CVehicleLogDlg::loadLastVehicle() {
+    m_vehicleName = m_profile.getText(ProfileKeys::LastVehicle);
+    ui->vehicleCombo->clear();
+    ui->vehicleCombo->addItem(toQt(m_vehicleName));
+    const CVehicleRegistry registry(m_configFolder);
+    const std::time_t now = std::time(nullptr);
+    if (registry.exists()) {
+        m_session.setVin(registry.vin(m_vehicleName));
+        ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.fromDate(now)));
+        ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.toDate(now)));
+    } else {
+        ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
+        ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
+    }
+    refresh();
+}
+
+void CVehicleLogDlg::createTabs() {
+    for (int i = 0; i < kTabCount; ++i) {
+        auto* page = new QWidget(ui->tabWidget);
+        page->setObjectName(QString::fromLatin1(kTabClasses[i]));
+        ui->tabWidget->addTab(page, QString::fromLatin1(kTabTitles[i]));
+    }
+    int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
+    if (tab < 0 || tab >= kTabCount)
+        tab = 0;
+    ui->tabWidget->setCurrentIndex(tab);
+}
+
+void CVehicleLogDlg::restorePlacement() {
+    const auto placement = WindowPlacement::parse(m_profile.getText(ProfileKeys::State));
+    if (!placement)
+        return;
+    setGeometry(QRect(QPoint(placement->left, placement->top), QPoint(placement->right - 1, placement->bottom - 1)));
+    m_showCmd = placement->showCmd;
+}
+
+void CVehicleLogDlg::showPlaced() {
+    if (m_showCmd == WindowPlacement::kShowMaximized)
+        showMaximized();
+    else if (m_showCmd == WindowPlacement::kShowMinimized)
+        showMinimized();
+    else
+        show();
+}
+
+void CVehicleLogDlg::refresh() {
+    m_model->beginReset();
+    const LogLoadResult result = m_session.reload();
+    m_model->endReset();
+    ui->odometerLabel->setText(QString::number(m_session.currentOdometer(), 'f', 0));
+    if (!result.ok())
+        CMessageBox::warn(this, toQt(result.message));
+}
+
+void CVehicleLogDlg::setEntryEditor(int type, CEntryEditor* editor) {
+    if (type < 0 || type >= static_cast<int>(m_editors.size()))
+        return;
+    m_editors[static_cast<std::size_t>(type)] = editor;
+    updateCommandStates();
+}
+
+void CVehicleLogDlg::updateCommandStates() {
+    action(AddFuel)->setEnabled(m_editors[CDVItem::Fuel] != nullptr);
+    action(AddRepair)->setEnabled(m_editors[CDVItem::Repair] != nullptr);
+    action(AddTrip)->setEnabled(m_editors[CDVItem::Trip] != nullptr);
+    // Filters, search and vehicle switching arrive with the list's view refresh.
+    for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fuelRadio),
+                       static_cast<QWidget*>(ui->repairsRadio), static_cast<QWidget*>(ui->tripsRadio),
+                       static_cast<QWidget*>(ui->anyRadio), static_cast<QWidget*>(ui->dateRangeCombo),
+                       static_cast<QWidget*>(ui->searchCombo), static_cast<QWidget*>(ui->searchButton)})
+        w->setEnabled(false);
+}
+
+void CVehicleLogDlg::showResult(const SessionResult& result) {
+    ui->odometerLabel->setText(QString::number(m_session.currentOdometer(), 'f', 0));
+    if (!result.message.empty())
+        CMessageBox::warn(this, toQt(result.message));
+}
+
+void CVehicleLogDlg::addEntry(int type) {
+    if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
+        return;
+    const SessionResult result = m_session.addEntry(type, *m_editors[static_cast<std::size_t>(type)]);
+    m_model->beginReset();
+    m_model->endReset();
+    showResult(result);
+}
+
+void CVehicleLogDlg::editEntry(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_session.doc().size())
+        return;
+    const int type = m_session.doc().at(static_cast<std::size_t>(row)).EntryType;
+    if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
+        return;
+    const SessionResult result = m_session.editEntry(static_cast<std::size_t>(row), *m_editors[static_cast<std::size_t>(type)]);
+    m_model->beginReset();
+    m_model->endReset();
+    showResult(result);
+    if (row < m_model->rowCount())
+        ui->entryList->selectRow(row);
+}
+
+void CVehicleLogDlg::deleteSelectedEntry() {
+    const QModelIndexList selected = ui->entryList->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    if (m_askDelete && !(m_confirmDelete && m_confirmDelete()))
+        return;
+    int row = selected.first().row();
+    const SessionResult result = m_session.deleteEntry(static_cast<std::size_t>(row));
+    m_model->beginReset();
+    m_model->endReset();
+    showResult(result);
+    if (row >= m_model->rowCount())
+        row = m_model->rowCount() - 1;
+    if (row >= 0) {
+        ui->entryList->selectRow(row);
+        ui->entryList->scrollTo(m_model->index(row, 0));
+    }
+}
+
+bool CVehicleLogDlg::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool pointer = type == QEvent::MouseMove || type == QEvent::MouseButtonPress;
+    const char* hint = nullptr;
+    if (watched == ui->entryList && type == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteSelectedEntry();
+        return true;
+    }
+    if (pointer && watched == ui->entryList->viewport())
+        hint = kHintEntryList;
+    else if (pointer && watched == ui->reminderList->viewport())
+        hint = kHintReminders;
+    else if (type == QEvent::MouseButtonPress && watched == ui->tabWidget->tabBar())
+        hint = kHintTabs;
+    else if (type == QEvent::MouseButtonPress && watched == ui->stoplightButton)
+        hint = kHintStoplight;
+    else if (type == QEvent::FocusIn) {
+        if (watched == ui->vehicleCombo)
+            hint = kHintVehicle;
+        else if (watched == ui->fromDateEdit)
+            hint = kHintFrom;
+        else if (watched == ui->toDateEdit)
+            hint = kHintTo;
+        else if (watched == ui->dateRangeCombo)
+            hint = kHintRange;
+        else if (watched == ui->searchCombo)
+            hint = kHintSearch;
+    }
+    if (hint)
+        statusBar()->showMessage(QString::fromLatin1(hint));
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CVehicleLogDlg::closeEvent(QCloseEvent* event) {
+    if (!m_closed) {
+        m_closed = true;
+        saveOnClose();
+    }
+    event->accept();
+}
+
+void CVehicleLogDlg::putOrWarn(bool ok, const char* failureText) {
+    if (!ok)
+        CMessageBox::warn(this, QString::fromLatin1(failureText));
+}
+
+void CVehicleLogDlg::saveOnClose() {
+    CVehicleRegistry registry(m_configFolder);
+    if (!registry.writeDateRange(ui->fromDateEdit->dateTime().toSecsSinceEpoch(),
+                                 ui->toDateEdit->dateTime().toSecsSinceEpoch()))
+        CMessageBox::warn(this, tr("The date range could not be saved to\n%1\n(%2).")
+                                    .arg(toQt(registry.path()), toQt(registry.lastError())));
+
+    putOrWarn(m_profile.putText(ProfileKeys::Path, m_dataFolder), "Path failed to set");
+    putOrWarn(m_profile.putText(ProfileKeys::Backup, m_backupFolder), "Backup Path failed to set");
+    putOrWarn(m_profile.putText(ProfileKeys::Config, m_configFolder), "Config Path failed to set");
+    putOrWarn(m_profile.putText(ProfileKeys::LastVehicle, m_vehicleName), "Last Vehicle failed to set");
+
+    bool ok = m_profile.putNumber(ProfileKeys::LastView, m_viewMode);
+    ok = m_profile.putNumber(ProfileKeys::AskDelete, m_askDelete ? 1 : 0) && ok;
+    ok = m_profile.putNumber(ProfileKeys::GraphAnimate, m_animate) && ok;
+
+    const int tab = ui->tabWidget->currentIndex();
+    if (tab >= 0 && tab < kTabCount)
+        putOrWarn(m_profile.putNumber(ProfileKeys::SelectedTab, tab), "Last Tab failed to set");
+
+    ok = m_profile.deleteSection(ProfileKeys::SearchItem.section) && ok;
+    for (int i = 0; i < ui->searchCombo->count(); ++i)
+        ok = m_profile.putText(ProfileKeys::SearchItem, i, fromQt(ui->searchCombo->itemText(i))) && ok;
+
+    WindowPlacement placement;
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    if (isMaximized()) {
+        placement.flags |= WindowPlacement::kRestoreToMaximized;
+        placement.showCmd = WindowPlacement::kShowMaximized;
+    } else if (isMinimized()) {
+        placement.showCmd = WindowPlacement::kShowMinimized;
+    }
+    ok = m_profile.putText(ProfileKeys::State, placement.toText()) && ok;
+    if (!ok)
+        CMessageBox::warn(this, tr("Some settings could not be saved to\n%1\n(%2).\nThey will be back at their "
+                                   "previous values next time.")
+                                    .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
+}
+
+void CVehicleLogDlg::showAbout() {
+    CAboutDlg about(this);
+    CModalRunner::run(about);
+}
+
+void CVehicleLogDlg::checkForUpdates() {
+    if (!CShell::open(QUrl(QString::fromLatin1(kUpdatePage))))
+        CMessageBox::warn(this, tr("No web browser could open\n%1\nOpen that page in your browser to look for updates.")
+                                    .arg(QString::fromLatin1(kUpdatePage)));
+}
+
+void CVehicleLogDlg::openHelp() {
+    const QStringList candidates = {
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/odrivo/help/index.html")),
+        QStringLiteral(ODRIVO_SOURCE_HELP_FILE)};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            if (!CShell::open(QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath())))
+                CMessageBox::warn(this, tr("No program could open the help file\n%1").arg(candidate));
+            return;
+        }
+    }
+    CMessageBox::warn(this, tr("The help file was not found. Reinstall Odrivo to restore it."));
+}
+
+void CVehicleLogDlg::installPpcVersion() {
+    // The handheld edition's installer is a Windows program kept in Odrivo's own folder;
+    // its old staging files are cleared first so the installer starts from scratch.
+    const std::string programFolder = CAppFolders::defaultConfigFolder();
+    const std::string staging = programFolder + "PPC/";
+    std::error_code ec;
+    std::filesystem::remove(staging + "Odrivo.INI", ec);
+    std::filesystem::remove(staging + "Odrivo.ppc30_arm.CAB", ec);
+    std::filesystem::remove(staging, ec);
+    const std::string installer = programFolder + "Setup.exe";
+    if (!odrivo::fileExists(installer)) {
+        CMessageBox::warn(this, tr("The installer of the Pocket PC edition was not found:\n%1\nCopy Setup.exe from "
+                                   "the Pocket PC package into that folder and try again.")
+                                    .arg(toQt(installer)));
+        return;
+    }
+    if (!CShell::open(QUrl::fromLocalFile(toQt(installer))))
+        CMessageBox::warn(this, tr("No program could start the Pocket PC installer\n%1\nIt needs a program that "
+                                   "runs Windows installers.")
+                                    .arg(toQt(installer)));
+}

@@ -1,0 +1,113 @@
+#pragma once
+// CVehicleLogDlg is Odrivo's main window. It owns, for the whole run, the selected
+// vehicle's log (through CLogSession), the three folders, the activity log and the
+// settings read from the per-user profile. initialize() runs the start-up steps in
+// order (folders, flags, splash, last vehicle, tabs, placement); closing writes the
+// date range, folders, selections and placement back. Every change to the log is
+// saved at once and followed by a reload, so the list always equals the file.
+
+#include "store/activity_log.h"
+#include "store/app_profile.h"
+#include "store/log_session.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace Ui {
+class CVehicleLogDlg;
+}
+class CEntryListModel;
+class QAction;
+class QLabel;
+
+class CVehicleLogDlg : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kUpdatePage = "https://www.odrivo.org/updates";
+
+    CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget* parent = nullptr);
+    ~CVehicleLogDlg() override;
+
+    // The start-up steps; shows the splash dialog when the profile asks for it and
+    // restores the window's placement. The caller shows the window afterwards.
+    void initialize();
+    // Shows the window as the restored placement says (maximised, minimised or normal).
+    void showPlaced();
+
+    // The dialog that edits entries of a type (0 fuel, 1 repair, 2 trip). The add
+    // command of a type stays disabled until its editor is set.
+    void setEntryEditor(int type, CEntryEditor* editor);
+    // Asked before an entry is deleted while "ask before deleting" is on.
+    void setDeleteConfirmer(std::function<bool()> confirm) { m_confirmDelete = std::move(confirm); }
+
+    // The commands, by number (either number of a two-number command).
+    QAction* action(int commandId) const;
+
+    void addEntry(int type);
+    void editEntry(int row);
+    void deleteSelectedEntry();
+
+    CLogSession& session() { return m_session; }
+    const std::string& vehicleName() const { return m_vehicleName; }
+    const std::string& dataFolder() const { return m_dataFolder; }
+    const std::string& backupFolder() const { return m_backupFolder; }
+    const std::string& configFolder() const { return m_configFolder; }
+    int viewMode() const { return m_viewMode; }
+    bool splashEnabled() const { return m_splash; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void readFolders();
+    void readFlags();
+    void applyFonts();
+    void fillDateRange();
+    void loadSearchHistory();
+    void showSplash();
+    void applyViewMode();
+    void loadLastVehicle();
+    void createTabs();
+    void restorePlacement();
+    void refresh();
+    void showResult(const SessionResult& result);
+    void updateCommandStates();
+    void saveOnClose();
+    void putOrWarn(bool ok, const char* failureText);
+
+    void openHelp();
+    void checkForUpdates();
+    void installPpcVersion();
+    void showAbout();
+
+    std::unique_ptr<Ui::CVehicleLogDlg> ui;
+    CAppProfile& m_profile;
+    CActivityLog& m_log;
+    CLogSession m_session;
+    CEntryListModel* m_model = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::array<CEntryEditor*, 3> m_editors{};
+    std::function<bool()> m_confirmDelete;
+    QLabel* m_statusPane1 = nullptr;
+    QLabel* m_statusPane2 = nullptr;
+
+    std::string m_dataFolder;
+    std::string m_backupFolder;
+    std::string m_configFolder;
+    std::string m_vehicleName;
+    bool m_askDelete = true;
+    int m_viewMode = 0;
+    bool m_splash = true;
+    int m_grid = 0;
+    int m_animate = 0;
+    unsigned m_showCmd = 1;
+    bool m_closed = false;
+};
