@@ -93,11 +93,16 @@ public:
     // Removes a whole section with all its values (the search history is rewritten this way).
     bool deleteSection(std::string_view section);
 
-    const std::string& lastError() const { return m_file.lastError(); }
+    // Why the last failed put failed: the profile's folder could not be made, or the file not written.
+    const std::string& lastError() const { return m_lastError; }
 
     // The key name with its "%d" filled in.
     static std::string keyName(const ProfileKey& key, int index);
 
 private:
+    bool prepareFolder();
+    bool reportIfFailed(bool ok);
+
     CProfileFile m_file;
+    std::string m_lastError;
 };
