@@ -1,0 +1,139 @@
+#include "store/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace odrivo;
+
+namespace {
+
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "odrivo-file-io-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern + "/";
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_dir, ec);
+    }
+
+    std::vector<std::string> namesIn(const std::string& folder) const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string m_dir;
+};
+
+std::string contentOf(const std::string& path) {
+    std::string bytes;
+    EXPECT_EQ(readWholeFile(path, bytes), ReadStatus::Ok);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(FileIo, AtomicWriteCreatesAndReplacesWholeContent) {
+    const std::string path = m_dir + "log.odv";
+    const std::string binary("\x00\x01\xFF\r\n tail", 10);
+    ASSERT_TRUE(writeFileAtomically(path, binary));
+    EXPECT_EQ(contentOf(path), binary);
+
+    // A shorter write leaves nothing of the longer old content behind.
+    ASSERT_TRUE(writeFileAtomically(path, "ab"));
+    EXPECT_EQ(contentOf(path), "ab");
+    ASSERT_TRUE(writeFileAtomically(path, ""));
+    EXPECT_EQ(contentOf(path), "");
+    EXPECT_EQ(namesIn(m_dir), std::vector<std::string>{"log.odv"});
+}
+
+TEST_F(FileIo, AtomicWriteKeepsThePermissionsOfTheReplacedFile) {
+    const std::string path = m_dir + "Drivana.ini";
+    ASSERT_TRUE(writeFileAtomically(path, "old"));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(contentOf(path), "new");
+}
+
+TEST_F(FileIo, FailedAtomicWriteLeavesNoTemporaryFileAndKeepsTheOldOne) {
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(m_dir + "missing/x.odv", "data", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(namesIn(m_dir).empty());
+
+    // The target is a folder: the rename fails after the temporary file was written.
+    ASSERT_TRUE(fs::create_directory(m_dir + "taken"));
+    error.clear();
+    EXPECT_FALSE(writeFileAtomically(m_dir + "taken", "data", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(namesIn(m_dir), std::vector<std::string>{"taken"});
+    EXPECT_TRUE(fs::is_directory(m_dir + "taken"));
+}
+
+TEST_F(FileIo, ReadWholeFileTellsMissingFromFailed) {
+    std::string bytes = "stale";
+    std::string error;
+    EXPECT_EQ(readWholeFile(m_dir + "none", bytes, &error), ReadStatus::Missing);
+    EXPECT_TRUE(bytes.empty());
+
+    // A folder opens but cannot be read.
+    EXPECT_EQ(readWholeFile(m_dir, bytes, &error), ReadStatus::Failed);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(bytes.empty());
+
+    std::string big(200000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7);
+    ASSERT_TRUE(writeFileAtomically(m_dir + "big", big));
+    EXPECT_EQ(readWholeFile(m_dir + "big", bytes), ReadStatus::Ok);
+    EXPECT_EQ(bytes, big);
+
+    if (::geteuid() != 0) { // root reads anything
+        ASSERT_EQ(::chmod((m_dir + "big").c_str(), 0), 0);
+        error.clear();
+        EXPECT_EQ(readWholeFile(m_dir + "big", bytes, &error), ReadStatus::Failed);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST_F(FileIo, EnsureFolderCreatesParentsAndRejectsFiles) {
+    const std::string nested = m_dir + "a/b/c/";
+    EXPECT_TRUE(ensureFolder(nested));
+    EXPECT_TRUE(fs::is_directory(nested));
+    EXPECT_TRUE(ensureFolder(nested)); // already there
+
+    ASSERT_TRUE(writeFileAtomically(m_dir + "file", "x"));
+    std::string error;
+    EXPECT_FALSE(ensureFolder(m_dir + "file", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ensureFolder(m_dir + "file/sub", &error));
+    EXPECT_TRUE(fileExists(m_dir + "file"));
+    EXPECT_FALSE(fileExists(nested)); // a folder is not a file
+}
+
+TEST(FileIoPaths, FolderOf) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/.local/state/Odrivo/Odrivo.log", "/home/u/.local/state/Odrivo/"},
+        {"/x", "/"},
+        {"data/", "data/"},
+        {"Odrivo.log", ""},
+        {"", ""},
+    };
+    for (const auto& [path, folder] : cases)
+        EXPECT_EQ(folderOf(path), folder) << path;
+}
