@@ -9,7 +9,14 @@
 #include <QApplication>
 #include <QIcon>
 
+void initOdrivoResources() {
+    // The icons are compiled into the static window library; a static library's
+    // resources must be registered by name.
+    Q_INIT_RESOURCE(odrivo);
+}
+
 CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<QApplication>(argc, argv)) {
+    initOdrivoResources();
     QApplication::setApplicationName(QStringLiteral("Odrivo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Odrivo"));
     QApplication::setApplicationVersion(QStringLiteral(ODRIVO_VERSION));

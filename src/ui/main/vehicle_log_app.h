@@ -10,6 +10,9 @@ class CAppProfile;
 class CActivityLog;
 class CVehicleLogDlg;
 
+// Registers the program's compiled-in icons; the app calls it, and so must tests.
+void initOdrivoResources();
+
 class CVehicleLogApp {
 public:
     CVehicleLogApp(int& argc, char** argv);
