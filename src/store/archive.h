@@ -70,7 +70,21 @@ public:
     // Loading.
     std::uint16_t readU16() { return readRaw<std::uint16_t>(); }
     std::uint64_t readCount();
-    void readString(std::string& out);
+    void readString(std::string& out) {
+        // Most texts in a log are short and plain ASCII: read those without leaving the header.
+        if (m_pos < m_in.size()) {
+            const auto length = static_cast<unsigned char>(m_in[m_pos]);
+            if (length < 0xFF && m_in.size() - m_pos - 1 >= length) {
+                const char* text = m_in.data() + m_pos + 1;
+                if (isAscii(text, length)) {
+                    out.assign(text, length);
+                    m_pos += 1 + std::size_t{length};
+                    return;
+                }
+            }
+        }
+        readStringSlow(out);
+    }
     // The next `n` bytes; empty (and failed) when fewer are left.
     std::string_view readBytes(std::uint64_t n);
 
@@ -90,7 +104,7 @@ private:
 
     template <class T> T readRaw() {
         T v{};
-        if (m_in.size() - m_pos < sizeof(T)) {
+        if (m_in.size() - m_pos < sizeof(T)) [[unlikely]] {
             m_failed = true;
             m_pos = m_in.size();
             return v;
@@ -112,6 +126,14 @@ private:
         }
     }
 
+    static bool isAscii(const char* text, std::size_t n) {
+        unsigned char any = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            any |= static_cast<unsigned char>(text[i]);
+        return any < 0x80;
+    }
+
+    void readStringSlow(std::string& out);
     void writeLength(std::uint64_t n);
     std::uint64_t readLength(bool& wide);
 

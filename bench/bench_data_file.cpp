@@ -1,0 +1,167 @@
+// Loading and saving a vehicle data file against plainly reading and writing the same
+// bytes, for logs of 1,000, 10,000 and 100,000 entries. The Plain* rows are the floor:
+// the document's cost is the ratio of its row to the plain row of the same size.
+
+#include "store/file_io.h"
+#include "store/vehicle_log_doc.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// A log as people keep it: mostly fuel purchases, some services, a few trips, short texts.
+void fillLog(CVehicleLogDoc& doc, int count) {
+    static const std::array<const char*, 6> stations = {"Shell", "BP Ringstrasse", "Esso", "Total", "Jet", "OMV"};
+    static const std::array<const char*, 4> services = {"Oil change", "Tyres", "Brake pads", "Annual check"};
+    static const std::array<const char*, 3> places = {"Caf\xC3\xA9 Central", "Brno office", "Airport"};
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    double odometer = 10000;
+    for (int i = 0; i < count; ++i) {
+        auto r = std::make_unique<CDVItem>();
+        odometer += 50 + next() % 400;
+        r->Odometer = odometer;
+        r->Date = 1600000000 + static_cast<DVTime>(i) * 86400;
+        r->DisplayPos = i + 1;
+        const unsigned kind = next() % 20;
+        if (kind < 13) {
+            r->EntryType = CDVItem::Fuel;
+            r->Measure = "Litres";
+            r->Station = stations[next() % stations.size()];
+            r->Invoice = "INV-" + std::to_string(next());
+            r->Entry = "Fuel";
+            r->Quantity = 30 + (next() % 300) / 10.0;
+            r->UnitPrice = 1.4 + (next() % 50) / 100.0;
+            r->Cost = r->Quantity * r->UnitPrice;
+            r->DistanceUnit = 1;
+            r->FuelDistance = 300 + static_cast<int>(next() % 400);
+            r->Economy = 5 + (next() % 40) / 10.0;
+            r->EconomyUnit = 2;
+        } else if (kind < 18) {
+            r->EntryType = CDVItem::Repair;
+            r->Icon = 1;
+            r->Entry = services[next() % services.size()];
+            r->Station = "Autoservis Novak";
+            r->Note = "checked";
+            r->Cost = 80 + next() % 400;
+        } else {
+            r->EntryType = CDVItem::Trip;
+            r->Icon = 19;
+            r->Entry = "Trip";
+            r->Purpose = "Client visit";
+            r->Destination = places[next() % places.size()];
+            r->Contact = "J. Svoboda";
+            r->DepartTime = r->Date + 8 * 3600;
+            r->ArriveTime = r->Date + 10 * 3600;
+            r->EndOdometer = odometer + 120;
+            r->Parking = 4;
+        }
+        doc.append(std::move(r));
+    }
+}
+
+class DataFileBench : public benchmark::Fixture {
+public:
+    void SetUp(benchmark::State& state) override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "odrivo-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        m_folder = pattern;
+        m_path = m_folder + "/BENCH.odv";
+        m_doc = std::make_unique<CVehicleLogDoc>();
+        fillLog(*m_doc, static_cast<int>(state.range(0)));
+        m_bytes = m_doc->encode();
+        if (!odrivo::writeFileAtomically(m_path, m_bytes))
+            throw std::runtime_error("cannot write " + m_path);
+    }
+    void TearDown(benchmark::State&) override {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+        m_doc.reset();
+    }
+
+protected:
+    std::string m_folder;
+    std::string m_path;
+    std::unique_ptr<CVehicleLogDoc> m_doc;
+    std::string m_bytes;
+};
+
+BENCHMARK_DEFINE_F(DataFileBench, Load)(benchmark::State& state) {
+    CVehicleLogDoc doc;
+    for (auto _ : state) {
+        const LogLoadResult result = doc.load(m_path);
+        if (result.status != LogLoadStatus::Loaded)
+            state.SkipWithError(result.message.c_str());
+        benchmark::DoNotOptimize(doc.size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+BENCHMARK_DEFINE_F(DataFileBench, PlainRead)(benchmark::State& state) {
+    std::string bytes;
+    for (auto _ : state) {
+        odrivo::readWholeFile(m_path, bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+BENCHMARK_DEFINE_F(DataFileBench, Save)(benchmark::State& state) {
+    for (auto _ : state) {
+        const LogSaveResult result = m_doc->save(m_path);
+        if (!result.saved)
+            state.SkipWithError(result.message.c_str());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+BENCHMARK_DEFINE_F(DataFileBench, PlainWrite)(benchmark::State& state) {
+    for (auto _ : state) {
+        if (!odrivo::writeFileAtomically(m_path, m_bytes))
+            state.SkipWithError("write failed");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+// The in-memory halves, to show where the time beyond the plain file operations goes.
+BENCHMARK_DEFINE_F(DataFileBench, Decode)(benchmark::State& state) {
+    CVehicleLogDoc doc;
+    for (auto _ : state) {
+        if (!doc.decode(m_bytes, nullptr))
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(doc.size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+BENCHMARK_DEFINE_F(DataFileBench, Encode)(benchmark::State& state) {
+    for (auto _ : state) {
+        std::string bytes = m_doc->encode();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * m_bytes.size()));
+}
+
+void logSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK_REGISTER_F(DataFileBench, Load)->Apply(logSizes);
+BENCHMARK_REGISTER_F(DataFileBench, PlainRead)->Apply(logSizes);
+BENCHMARK_REGISTER_F(DataFileBench, Save)->Apply(logSizes);
+BENCHMARK_REGISTER_F(DataFileBench, PlainWrite)->Apply(logSizes);
+BENCHMARK_REGISTER_F(DataFileBench, Decode)->Apply(logSizes);
+BENCHMARK_REGISTER_F(DataFileBench, Encode)->Apply(logSizes);
+
+} // namespace

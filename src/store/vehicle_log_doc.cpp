@@ -1,0 +1,260 @@
+#include "store/vehicle_log_doc.h"
+
+#include "store/archive.h"
+#include "store/file_io.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint16_t kItemSchema = 1;
+constexpr std::string_view kItemClass = "CDVItem";
+constexpr std::uint16_t kItemClassRef = CArchive::kClassTagBit | 1;
+// Ints, doubles, times and one-byte prefixes of empty strings.
+constexpr std::size_t kFixedRecordBytes = 9 * 4 + 8 * 8 + 4 * 8 + 8;
+
+std::string hex16(std::uint16_t v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(v));
+    return text;
+}
+
+// A class name from a damaged file, fit to quote in a message.
+std::string printable(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes.substr(0, 40))
+        out += (static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F) ? c : '?';
+    return out;
+}
+
+std::string entriesPhrase(std::uint64_t done, std::uint64_t total) {
+    return "it ends after " + std::to_string(done) + " of " + std::to_string(total) + " entries";
+}
+
+const char* const kNotChanged = "Odrivo has not changed it and will not save this vehicle's entries over it.\n";
+
+// Appends the bytes of the file at `path` beyond `from`. True when there are none or all were
+// read; false (with the reason) when an existing file could not be read.
+bool appendTail(const std::string& path, std::size_t from, std::string& out, std::string& reason) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true;
+        reason = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        reason = std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        reason = "it is not a regular file";
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    const std::size_t base = out.size();
+    if (size > from) {
+        out.resize(base + (size - from));
+        std::size_t done = 0;
+        while (done < size - from) {
+            const ssize_t n =
+                ::pread(fd, out.data() + base + done, size - from - done, static_cast<off_t>(from + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break; // the file shrank meanwhile: keep what there was
+            done += static_cast<std::size_t>(n);
+        }
+        out.resize(base + done);
+    }
+    ::close(fd);
+    return true;
+}
+
+} // namespace
+
+std::size_t CVehicleLogDoc::insert(std::unique_ptr<CDVItem> item) {
+    assert(item);
+    const double odometer = item->Odometer;
+    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [odometer](const std::unique_ptr<CDVItem>& e) { return e->Odometer > odometer; });
+    const auto index = static_cast<std::size_t>(at - m_entries.begin());
+    m_entries.insert(at, std::move(item));
+    return index;
+}
+
+void CVehicleLogDoc::append(std::unique_ptr<CDVItem> item) {
+    assert(item);
+    m_entries.push_back(std::move(item));
+}
+
+bool CVehicleLogDoc::remove(const CDVItem* item) {
+    const long index = indexOf(item);
+    if (index < 0)
+        return false;
+    m_entries.erase(m_entries.begin() + index);
+    return true;
+}
+
+long CVehicleLogDoc::indexOf(const CDVItem* item) const {
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].get() == item)
+            return static_cast<long>(i);
+    }
+    return -1;
+}
+
+void CVehicleLogDoc::clear() {
+    m_entries.clear();
+}
+
+std::string CVehicleLogDoc::encode() const {
+    std::size_t estimate = 4;
+    for (const auto& e : m_entries) {
+        estimate += 2 + kFixedRecordBytes + e->Note.size() + e->Measure.size() + e->Station.size() + e->Invoice.size() +
+                    e->Purpose.size() + e->Destination.size() + e->Contact.size() + e->Entry.size();
+    }
+    std::string out;
+    out.reserve(estimate + 16);
+    CArchive ar = CArchive::storing(out);
+    ar.writeCount(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (i == 0)
+            ar.writeNewClass(kItemSchema, kItemClass);
+        else
+            ar.writeClassRef(1);
+        // Storing reads the record only; the entries are ours and not const themselves.
+        m_entries[i]->serialize(ar);
+    }
+    ar.writeCount(0); // the string array, always empty
+    return out;
+}
+
+bool CVehicleLogDoc::decode(std::string_view bytes, std::string* error) {
+    auto fail = [error](std::string reason) {
+        if (error)
+            *error = std::move(reason);
+        return false;
+    };
+    if (bytes.empty())
+        return fail("it is empty");
+    CArchive ar = CArchive::loading(bytes);
+    const std::uint64_t count = ar.readCount();
+    if (ar.failed())
+        return fail("it ends inside the entry count");
+
+    Entries entries;
+    // A damaged count must not reserve more than the bytes could hold.
+    entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, ar.remaining() / kFixedRecordBytes)));
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint16_t tag = ar.readU16();
+        if (ar.failed())
+            return fail(entriesPhrase(i, count));
+        if (i == 0) {
+            if (tag != CArchive::kNewClassTag)
+                return fail("the first entry starts with " + hex16(tag) + " instead of a class header");
+            const std::uint16_t schema = ar.readU16();
+            const std::uint16_t nameLength = ar.readU16();
+            const std::string_view name = ar.readBytes(nameLength);
+            if (ar.failed())
+                return fail(entriesPhrase(0, count));
+            if (name != kItemClass)
+                return fail("it holds objects of class \"" + printable(name) + "\", not log entries");
+            if (schema != kItemSchema)
+                return fail("its entries have format version " + std::to_string(schema) +
+                            ", which this version of Odrivo cannot read");
+        } else if (tag != kItemClassRef) {
+            return fail("entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " starts with " +
+                        hex16(tag) + " instead of the class reference " + hex16(kItemClassRef));
+        }
+        auto item = std::make_unique<CDVItem>();
+        item->serialize(ar);
+        if (ar.failed())
+            return fail(entriesPhrase(i, count));
+        entries.push_back(std::move(item));
+    }
+
+    // The document's string array: always written empty, but read whatever is there.
+    const std::uint64_t strings = ar.readCount();
+    std::string ignored;
+    for (std::uint64_t i = 0; i < strings && !ar.failed(); ++i)
+        ar.readString(ignored);
+    if (ar.failed())
+        return fail("it ends after its " + std::to_string(count) + " entries, before the end of the document");
+
+    m_entries = std::move(entries);
+    return true;
+}
+
+LogLoadResult CVehicleLogDoc::load(const std::string& path) {
+    // The old entries are deleted only when the new ones are in place: deleting them first lets
+    // the allocator return their memory to the system, and every reload would fault it in again.
+    const Entries previous = std::move(m_entries);
+    m_entries.clear();
+    LogLoadResult result;
+    std::string bytes;
+    std::string reason;
+    const odrivo::ReadStatus read = odrivo::readWholeFile(path, bytes, &reason);
+    if (read == odrivo::ReadStatus::Missing) {
+        const std::string folder = odrivo::folderOf(path);
+        if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+            result.status = LogLoadStatus::CannotCreate;
+            result.message = "ERROR 2105!\nUnable create database\nPlease check your setup.\n"
+                             "If the problem persists\ncontact Quorvane Support at\nsupport@odrivo.org";
+            return result;
+        }
+        result.status = LogLoadStatus::Missing;
+    } else if (read == odrivo::ReadStatus::Failed) {
+        result.status = LogLoadStatus::Unreadable;
+        result.message = "The data file " + path + " could not be opened: " + reason + ".\n" + kNotChanged +
+                         "Make sure the file can be read, then open the vehicle again.";
+    } else if (!decode(bytes, &reason)) {
+        result.status = LogLoadStatus::Corrupt;
+        result.message = "The data file " + path + " could not be read: " + reason + ".\n" + kNotChanged +
+                         "Move the file aside or restore it from a backup, then open the vehicle again.";
+    }
+    if (result.ok()) {
+        if (m_blockedPath == path)
+            m_blockedPath.clear();
+    } else {
+        m_blockedPath = path;
+    }
+    return result;
+}
+
+LogSaveResult CVehicleLogDoc::save(const std::string& path) {
+    LogSaveResult result;
+    if (!m_blockedPath.empty() && path == m_blockedPath) {
+        result.message = "The data file " + path +
+                         " could not be read when the vehicle was opened, so Odrivo will not save over it.\n"
+                         "Move or repair the file, then open the vehicle again.";
+        return result;
+    }
+    std::string bytes = encode();
+    std::string reason;
+    if (!appendTail(path, bytes.size(), bytes, reason)) {
+        result.message =
+            "Save ERROR 205!\nUnable save database\nThe existing file " + path + " could not be read: " + reason + ".";
+        return result;
+    }
+    if (!odrivo::writeFileAtomically(path, bytes, &reason)) {
+        result.message = "Save ERROR 205!\nUnable save database\nCould not write " + path + ": " + reason + ".";
+        return result;
+    }
+    result.saved = true;
+    return result;
+}
+
+std::string CVehicleLogDoc::dataFilePath(const std::string& dataFolder, const std::string& vin) {
+    return dataFolder + vin + ".odv";
+}
