@@ -17,10 +17,10 @@
 #include <vector>
 
 enum class LogLoadStatus {
-    Loaded,     // the file was read
-    Missing,    // no file yet: an empty log, created by the next save
-    Unreadable, // the file exists but could not be opened or read
-    Corrupt,    // not a data file, or cut short
+    Loaded,      // the file was read
+    Missing,     // no file yet: an empty log, created by the next save
+    Unreadable,  // the file exists but could not be opened or read
+    Corrupt,     // not a data file, or cut short
     CannotCreate // no file, and none can be created at that place
 };
 
