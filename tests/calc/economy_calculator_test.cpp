@@ -1,0 +1,271 @@
+#include "calc/economy_calculator.h"
+
+#include "calc/units.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Settings = CEconomyCalculator::Settings;
+
+// A value no step produces, so a field left as it was shows up.
+constexpr double kStale = 55.5;
+constexpr double kTolerance = 1e-8;
+
+CDVItem fill(double odometer, double quantity, std::string measure = "Gallons", int partial = 0) {
+    CDVItem e;
+    e.EntryType = CDVItem::Fuel;
+    e.Odometer = odometer;
+    e.Quantity = quantity;
+    e.Measure = std::move(measure);
+    e.PartialFill = partial;
+    e.UnitPrice = 2.5;
+    e.Cost = kStale;
+    e.Economy = kStale;
+    e.EconomyUnit = kStale;
+    return e;
+}
+
+CDVItem kmFill(double odometer, double litres, int distanceUnit) {
+    CDVItem e = fill(odometer, litres, "Litres");
+    e.DistanceUnit = distanceUnit;
+    return e;
+}
+
+// Runs the recalculation over the entries in the given order and hands them back rewritten.
+std::vector<CDVItem> recalculated(std::vector<CDVItem> entries, const Settings& vehicle) {
+    CVehicleLogDoc doc;
+    for (auto& e : entries)
+        doc.append(std::make_unique<CDVItem>(std::move(e)));
+    CEconomyCalculator::recalculate(doc, vehicle);
+    std::vector<CDVItem> out;
+    for (const auto& e : doc.entries())
+        out.push_back(*e);
+    return out;
+}
+
+std::vector<double> economies(const std::vector<CDVItem>& entries) {
+    std::vector<double> out;
+    for (const auto& e : entries)
+        out.push_back(e.Economy);
+    return out;
+}
+
+void expectEconomies(const std::vector<CDVItem>& entries, const std::vector<double>& expected) {
+    ASSERT_EQ(entries.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(entries[i].Economy, expected[i], kTolerance) << "entry " << i;
+}
+
+// The reference log: full fills at 1000 mi and 1300 mi, the second of 10 US gallons.
+// By hand: 300 mi = 300 x 1.609344 = 482.8032 km; 10 US gallons = 10 x 3.78541 = 37.8541 L.
+std::vector<CDVItem> referenceLog() {
+    return {fill(1000, 8), fill(1300, 10)};
+}
+
+struct UnitCase {
+    int economyUnit;
+    double expected;
+    const char* text;
+};
+
+TEST(EconomyCalculator, ReferenceLogInEveryEconomyUnit) {
+    const UnitCase cases[] = {
+        {units::kMpg, 300.0 / 10, "30.00 MPG"},                           // miles per US gallon
+        {units::kMpl, 300.0 / 37.8541, "7.93 MPL"},                       // miles per litre
+        {units::kLitresPer100Km, 37.8541 / 4.828032, "7.84 L/100km"},     // litres per 100 km
+        {units::kMpgImperial, 300.0 / (37.8541 / 4.54609), "36.03 MPGi"}, // 8.3267 imperial gallons
+        {units::kKpl, 482.8032 / 37.8541, "12.75 KPL"},                   // km per litre
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto log = recalculated(referenceLog(), {0, units::kMiles, c.economyUnit});
+        expectEconomies(log, {0, c.expected}); // the first full fill of a log has no economy
+        EXPECT_EQ(units::economyText(log[1].Economy, log[1].EconomyUnit), c.text);
+        for (const auto& e : log)
+            EXPECT_EQ(e.EconomyUnit, c.economyUnit);
+    }
+}
+
+TEST(EconomyCalculator, CostIsPriceTimesQuantityInTheEntrysOwnMeasure) {
+    const auto log = recalculated({fill(1000, 8), fill(1300, 10, "Imp. Gallons"), fill(1400, 3, "nothing known")},
+                                  {0, units::kMiles, units::kLitresPer100Km});
+    EXPECT_DOUBLE_EQ(log[0].Cost, 8 * 2.5);
+    EXPECT_DOUBLE_EQ(log[1].Cost, 10 * 2.5); // not the 45.46 litres
+    EXPECT_DOUBLE_EQ(log[2].Cost, 3 * 2.5);  // even when the measure names no unit
+    EXPECT_EQ(log[2].Economy, 0);
+}
+
+struct MeasureCase {
+    const char* measure;
+    double quantity;
+    int economyUnit;
+    double expected;
+};
+
+TEST(EconomyCalculator, MeasureOfTheSecondFill) {
+    const MeasureCase cases[] = {
+        // MPG follows the measure: imperial gallons give miles per imperial gallon.
+        {"Imp. Gallons", 10, units::kMpg, 300.0 / 10},
+        // 40 L = 40 / 3.78541 US gallons.
+        {"Litres", 40, units::kMpg, 300.0 / (40 / 3.78541)},
+        // "Li" counts as litres, but MPG wants "Lit" or "Gallons".
+        {"Liquid", 40, units::kMpg, 0},
+        {"Liquid", 40, units::kKpl, 482.8032 / 40},
+        {"gallons", 10, units::kMpg, 0},
+        {"", 10, units::kKpl, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.measure) + " unit " + std::to_string(c.economyUnit));
+        const auto log = recalculated({fill(1000, 8, "Gallons"), fill(1300, c.quantity, c.measure)},
+                                      {0, units::kMiles, c.economyUnit});
+        expectEconomies(log, {0, c.expected});
+        EXPECT_DOUBLE_EQ(log[1].Cost, c.quantity * 2.5);
+    }
+}
+
+struct LogCase {
+    const char* name;
+    std::vector<CDVItem> entries;
+    int economyUnit;
+    std::vector<double> expected;
+};
+
+TEST(EconomyCalculator, PartialFillsAreCarriedToTheNextFullFill) {
+    const LogCase cases[] = {
+        {"partial between two full fills: 4 + 6 gallons over 300 miles",
+         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
+         units::kMpg,
+         {0, 0, 300.0 / 10}},
+        {"two partials: 3 + 2 + 5 gallons",
+         {fill(1000, 8), fill(1100, 3, "Gallons", 1), fill(1200, 2, "Gallons", 1), fill(1300, 5)},
+         units::kMpg,
+         {0, 0, 0, 300.0 / 10}},
+        {"carried fuel is used up by the first full fill after it",
+         {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1300, 10)},
+         units::kMpg,
+         {0, 0, 300.0 / 10}},
+        {"and not counted again at the fill after that",
+         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6), fill(1600, 10)},
+         units::kMpg,
+         {0, 0, 300.0 / 10, 300.0 / 10}},
+        {"a partial fill has no economy in L/100km either",
+         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
+         units::kLitresPer100Km,
+         {0, 0, 37.8541 / 4.828032}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto log = recalculated(c.entries, {0, units::kMiles, c.economyUnit});
+        expectEconomies(log, c.expected);
+        for (const auto& e : log) // partial fills get their cost and unit all the same
+            EXPECT_EQ(e.EconomyUnit, c.economyUnit);
+        EXPECT_DOUBLE_EQ(log[1].Cost, log[1].Quantity * 2.5);
+    }
+}
+
+TEST(EconomyCalculator, ImplausibleResultsAreStoredAsZero) {
+    const LogCase cases[] = {
+        {"300 mi on 1.6 gallons is accepted", {fill(1000, 8), fill(1300, 1.6)}, units::kMpg, {0, 300.0 / 1.6}},
+        {"300 mi on 1.4 gallons (214 MPG) is not", {fill(1000, 8), fill(1300, 1.4)}, units::kMpg, {0, 0}},
+        {"negative quantity", {fill(1000, 8), fill(1300, -10)}, units::kMpg, {0, 0}},
+        {"no fuel: infinite", {fill(1000, 8), fill(1300, 0)}, units::kMpg, {0, 0}},
+        {"no fuel, no distance: not a number", {fill(1000, 8), fill(1000, 0)}, units::kKpl, {0, 0}},
+        {"no distance in L/100km: infinite", {fill(1000, 8), fill(1000, 10)}, units::kLitresPer100Km, {0, 0}},
+        {"an unknown economy unit", {fill(1000, 8), fill(1300, 10)}, 5, {0, 0}},
+        // Distance is only measured from a full fill above zero: the next one counts as a first fill.
+        {"full fill at a negative odometer", {fill(-100, 8), fill(200, 10)}, units::kMpg, {0, 0}},
+        // -1000 mi on -10 gallons would be 100 MPG, but the fill itself leaves the last
+        // full odometer at 0.
+        {"full fill at odometer 0 after a later one", {fill(1000, 8), fill(0, -10)}, units::kMpg, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectEconomies(recalculated(c.entries, {0, units::kMiles, c.economyUnit}), c.expected);
+    }
+}
+
+TEST(EconomyCalculator, KilometreVehicleWithMixedEntries) {
+    CDVItem repair;
+    repair.EntryType = CDVItem::Repair;
+    repair.Odometer = 1600;
+    repair.DistanceUnit = 7;
+    const auto log = recalculated({kmFill(1000, 40, units::kKilometres), kmFill(1500, 40, units::kKilometres),
+                                   kmFill(1000, 30, units::kMiles), repair, kmFill(1700, 10, 7)},
+                                  {0, units::kKilometres, units::kKpl});
+    expectEconomies(log, {
+                             0,
+                             500.0 / 40,             // 1000 km to 1500 km on 40 L
+                             (1609.344 - 1500) / 30, // 1000 miles is 1609.344 km
+                             0,                      // the repair
+                             (1700 - 1609.344) / 10, // unit 7 taken as the vehicle's kilometres
+                         });
+    EXPECT_EQ(log[4].DistanceUnit, units::kKilometres);
+    EXPECT_EQ(log[2].DistanceUnit, units::kMiles);
+    EXPECT_EQ(log[3].DistanceUnit, 7); // only fuel entries are fixed
+}
+
+TEST(EconomyCalculator, UnknownDistanceUnitTakesTheMileVehiclesUnit) {
+    for (int unknown : {-1, 2, 7}) {
+        const auto log = recalculated({fill(1000, 8), kmFill(1300, 37.8541, unknown)}, {0, units::kMiles, units::kMpg});
+        EXPECT_EQ(log[1].DistanceUnit, units::kMiles) << unknown;
+        EXPECT_NEAR(log[1].Economy, 300.0 / 10, kTolerance) << unknown;
+    }
+}
+
+TEST(EconomyCalculator, RepairsAndTripsInBetween) {
+    CDVItem repair;
+    repair.EntryType = CDVItem::Repair;
+    repair.Odometer = 1100;
+    repair.Cost = 250;
+    repair.Quantity = 3;
+    repair.UnitPrice = 5;
+    repair.Economy = 9.5;
+    repair.EconomyUnit = 3;
+    CDVItem trip;
+    trip.EntryType = CDVItem::Trip;
+    trip.Odometer = 1200;
+    trip.EndOdometer = 1250;
+    trip.Cost = 12;
+    trip.Quantity = 4;
+    trip.UnitPrice = 0.5 * 50; // the distance claim the trip dialog stored
+    const auto log = recalculated({fill(1000, 8), repair, trip, fill(1300, 10)}, {0, units::kMiles, units::kMpg});
+
+    EXPECT_NEAR(log[3].Economy, 300.0 / 10, kTolerance); // as without the two entries between
+    EXPECT_EQ(log[1], repair);
+    CDVItem clearedTrip = trip;
+    clearedTrip.Quantity = 0;
+    clearedTrip.UnitPrice = 0;
+    EXPECT_EQ(log[2], clearedTrip); // tolls and the rest stay
+}
+
+TEST(EconomyCalculator, StartOdometerAboveTheFirstFills) {
+    const auto log = recalculated({fill(1000, 8), fill(1300, 10), fill(5200, 10), fill(5500, 10)},
+                                  {5000, units::kMiles, units::kMpg});
+    // (5200 - 1300) mi on 10 gallons is 390 MPG: refused as too high.
+    expectEconomies(log, {0, 300.0 / 10, 0, 300.0 / 10});
+}
+
+TEST(EconomyCalculator, RunningTwiceGivesTheSameLog) {
+    std::vector<CDVItem> entries = {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1150, 4, "Gallons", 1),
+                                    fill(1300, 6)};
+    CVehicleLogDoc doc;
+    for (auto& e : entries)
+        doc.append(std::make_unique<CDVItem>(e));
+    const Settings vehicle{0, units::kMiles, units::kMpl};
+    CEconomyCalculator::recalculate(doc, vehicle);
+    std::vector<CDVItem> first;
+    for (const auto& e : doc.entries())
+        first.push_back(*e);
+    CEconomyCalculator::recalculate(doc, vehicle);
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(doc.at(i), first[i]) << i;
+    EXPECT_NEAR(first[3].Economy, 300.0 / 37.8541, kTolerance);
+    EXPECT_EQ(economies(first), (std::vector<double>{0, 0, 0, first[3].Economy}));
+}
+
+} // namespace
