@@ -1,21 +1,53 @@
 #pragma once
-// CVehicleRegistry is the vehicle list file "Drivana.ini" in the config folder: one
-// section per vehicle (named by the vehicle) plus the fixed sections. It reads the
-// values the main window needs and writes those it keeps there, through CProfileFile.
+// CVehicleRegistry is the vehicle list file "Drivana.ini" in the config folder: the
+// VehicleList section naming the vehicles, one section per vehicle (named by the vehicle)
+// holding its VehicleSettings, and the fixed Versions, TripSettings and Config sections.
+// Loading reads a vehicle's section into VehicleSettings, filling absent keys with their
+// defaults; saving writes the settings back key by key through CProfileFile, so every
+// line it does not write stays as the user or the handheld edition left it.
 
 #include "store/profile_file.h"
+#include "store/vehicle_settings.h"
 
 #include <ctime>
 #include <string>
+#include <vector>
+
+class CActivityLog;
 
 class CVehicleRegistry {
 public:
     static constexpr const char* kFileName = "Drivana.ini";
 
+    // The config folder's path ends with a separator.
     explicit CVehicleRegistry(const std::string& configFolder);
 
     const std::string& path() const { return m_file.file(); }
     bool exists() const;
+
+    // The names of VehicleList Vehicle0, Vehicle1, ... up to the first absent or empty one.
+    std::vector<std::string> vehicleNames() const;
+    // Where the selector shows `current`: the first name that begins with it, without regard
+    // to case, searching from the second name to the last and then the first. -1 when none.
+    static int selectionIndex(const std::vector<std::string>& names, const std::string& current);
+
+    // Reads the trip options and the vehicle's section into `settings` (absent keys read as
+    // their defaults; a name without a section reads all defaults) and, when `log` is given,
+    // logs the vehicle's identity. False, with `settings` untouched, when the file is missing
+    // or cannot be read (lastError() says which).
+    bool loadVehicle(const std::string& name, VehicleSettings& settings, std::time_t now, CActivityLog* log) const;
+
+    // Writes the selector's names as Vehicle0.. (later keys stay), the program version and
+    // the access date of `today`, then every key of the section named settings.name. Stops at
+    // the first write that fails and returns false with lastError(); each write is whole, so
+    // the file stays readable.
+    bool saveVehicle(const VehicleSettings& settings, const std::vector<std::string>& selectorEntries,
+                     std::time_t today);
+
+    // A new vehicle: its name goes to the first absent or empty VehicleList slot and its
+    // section gets identity and units from `settings`, no reminder intervals, set up `now`.
+    // Company and the warning leads are not written.
+    bool writeNewVehicle(const VehicleSettings& settings, std::time_t now);
 
     // The VIN of the vehicle's section ("" when absent).
     std::string vin(const std::string& vehicle) const;
@@ -26,8 +58,13 @@ public:
     // Writes both dates as real numbers. False, with lastError(), when the file cannot be written.
     bool writeDateRange(std::time_t from, std::time_t to);
 
-    const std::string& lastError() const { return m_file.lastError(); }
+    // Why the last failed operation failed, in plain words.
+    const std::string& lastError() const { return m_lastError; }
 
 private:
+    bool failed() const;
+
     CProfileFile m_file;
+    // Set by the const loadVehicle too.
+    mutable std::string m_lastError;
 };

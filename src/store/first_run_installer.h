@@ -1,0 +1,26 @@
+#pragma once
+// CFirstRunInstaller sets up what a new installation ships, the first time the program
+// finds no vehicle registry file in the config folder: a registry holding the sample
+// vehicle "My Vehicle", a pick list file with the standard maintenance jobs, and a few
+// months of sample log entries for the sample vehicle, dated up to a few days before
+// `now`. Files that already exist are never replaced. The registry is written last, so
+// an installation that stops half way is tried again at the next start.
+
+#include <ctime>
+#include <string>
+
+class CFirstRunInstaller {
+public:
+    static constexpr const char* kSampleVehicle = "My Vehicle";
+
+    struct Result {
+        bool installed = false;
+        // Empty unless something failed; then it names the file and what went wrong.
+        std::string message;
+    };
+
+    // Both folders end with a separator; they are created when missing. Does nothing
+    // (installed = false, no message) when the config folder already holds a registry.
+    // The sample entries carry no fuel economy: run the economy recalculation afterwards.
+    static Result installIfNeeded(const std::string& configFolder, const std::string& dataFolder, std::time_t now);
+};
