@@ -1,5 +1,7 @@
 #include "cli/cli_app.h"
 
+#include "cli/vehicle_commands.h"
+#include "store/app_folders.h"
 #include "store/dv_item.h"
 #include "store/file_io.h"
 #include "store/vehicle_log_doc.h"
@@ -247,9 +249,13 @@ int runPack(const std::string& jsonPath, const std::string& dataPath, std::ostre
 } // namespace
 
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    CLI::App app{"Odrivo command-line tool: converts vehicle data files to and from JSON.", "odrivo-cli"};
+    CLI::App app{"Odrivo command-line tool: works on Odrivo's vehicles and data files.", "odrivo-cli"};
     app.set_version_flag("--version", std::string(ODRIVO_VERSION));
     app.require_subcommand(1);
+    app.fallthrough();
+    std::string profilePath = CAppFolders::profilePath();
+    app.add_option("--profile", profilePath, "The settings file to use instead of the user's own")
+        ->check(CLI::ExistingFile);
 
     std::string dumpPath;
     CLI::App* dump = app.add_subcommand("dump", "Print every entry of a vehicle data file (.odv) as JSON");
@@ -262,6 +268,11 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     pack->add_option("JSON", packJson, "The JSON file to read")->required();
     pack->add_option("FILE", packData, "The data file to write")->required();
 
+    CLI::App* vehicles = app.add_subcommand("vehicles", "List the vehicles; the current one is marked with *");
+    std::optional<std::string> recalcVehicle;
+    CLI::App* recalc = app.add_subcommand("recalc", "Recalculate the fuel economy of a vehicle's log and save it");
+    recalc->add_option("--vehicle", recalcVehicle, "The vehicle (default: the current one)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -269,5 +280,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (dump->parsed())
         return runDump(dumpPath, out, err);
-    return runPack(packJson, packData, out, err);
+    if (pack->parsed())
+        return runPack(packJson, packData, out, err);
+    if (vehicles->parsed())
+        return runVehicles(profilePath, out, err);
+    return runRecalc(profilePath, recalcVehicle, out, err);
 }

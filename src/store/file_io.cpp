@@ -16,7 +16,9 @@ void setError(std::string* error, std::string text) {
         *error = std::move(text);
 }
 
-std::string systemReason(int err) { return std::strerror(err); }
+std::string systemReason(int err) {
+    return std::strerror(err);
+}
 
 } // namespace
 

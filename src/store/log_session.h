@@ -63,9 +63,11 @@ public:
     // The record an entry dialog is editing, per type (nullptr when none).
     CDVItem* entryInEdit(std::int32_t type) const;
 
-private:
+    // Ends every change to the log made outside the commands above (the economy
+    // recalculation, for one): save, then reload so memory equals the file.
     SessionResult saveAndReload();
 
+private:
     CVehicleLogDoc m_doc;
     std::string m_dataFolder;
     std::string m_vin;

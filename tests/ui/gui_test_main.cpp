@@ -6,6 +6,9 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // CTest sets the platform for each test; listing the tests happens without it.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     initOdrivoResources();
     QApplication::setApplicationDisplayName(QStringLiteral("Odrivo"));

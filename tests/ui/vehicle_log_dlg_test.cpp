@@ -86,6 +86,15 @@ protected:
         return *m_window;
     }
 
+    // A registry with one vehicle, so start-up finds an installation and installs nothing.
+    void writeRegistry(const std::string& vehicle, const std::string& vin) {
+        fs::create_directories(CAppFolders::defaultConfigFolder());
+        CProfileFile registry(CAppFolders::defaultConfigFolder() + "Drivana.ini");
+        ASSERT_TRUE(registry.putText("VehicleList", "Vehicle0", vehicle));
+        ASSERT_TRUE(registry.putText(vehicle, "VIN", vin));
+        ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, vehicle));
+    }
+
     std::string profileText(const char* section, const char* key) const {
         return CProfileFile(CAppFolders::profilePath()).getText(section, key, "<absent>");
     }
@@ -109,7 +118,7 @@ protected:
 TEST_F(MainWindowTest, FirstStartInEmptyHomeUsesDefaultsAndCloseWritesProfileAndLog) {
     CVehicleLogDlg& window = start();
     EXPECT_EQ(m_splashShown, 1);
-    EXPECT_EQ(window.vehicleName(), "Unknown");
+    EXPECT_EQ(window.vehicleName(), "My Vehicle") << "a new installation opens on its sample vehicle";
     const std::string dataHome = (m_home / "data").string();
     EXPECT_EQ(window.dataFolder(), dataHome + "/Odrivo/Data/");
     EXPECT_EQ(window.backupFolder(), dataHome + "/Odrivo/Backup/");
@@ -131,7 +140,7 @@ TEST_F(MainWindowTest, FirstStartInEmptyHomeUsesDefaultsAndCloseWritesProfileAnd
     EXPECT_EQ(profileText("Initialize", "Path"), dataHome + "/Odrivo/Data/");
     EXPECT_EQ(profileText("Initialize", "Backup"), dataHome + "/Odrivo/Backup/");
     EXPECT_EQ(profileText("Initialize", "Config"), dataHome + "/Odrivo/");
-    EXPECT_EQ(profileText("Initialize", "LastVehicle"), "Unknown");
+    EXPECT_EQ(profileText("Initialize", "LastVehicle"), "My Vehicle");
     EXPECT_EQ(profileText("Initialize", "LastView"), "0");
     EXPECT_EQ(profileText("Initialize", "AskDelete"), "1");
     EXPECT_EQ(profileText("Initialize", "Splash"), "1");
@@ -149,7 +158,8 @@ TEST_F(MainWindowTest, FirstStartInEmptyHomeUsesDefaultsAndCloseWritesProfileAnd
     std::string logBytes;
     ASSERT_EQ(odrivo::readWholeFile(CAppFolders::logPath(), logBytes), odrivo::ReadStatus::Ok);
     ASSERT_EQ(logBytes.size() % CActivityLog::kLineSize, 0u);
-    ASSERT_EQ(logBytes.size() / CActivityLog::kLineSize, 5u); // header, date, three folders
+    // header, date, three folders, then the four lines of the vehicle's selection
+    ASSERT_EQ(logBytes.size() / CActivityLog::kLineSize, 9u);
     EXPECT_EQ(logBytes.substr(0, CActivityLog::kLineSize), CActivityLog::headerLine());
     auto description = [&](int line) {
         const std::string field = logBytes.substr(line * CActivityLog::kLineSize + 58, 200);
@@ -164,6 +174,37 @@ TEST_F(MainWindowTest, FirstStartInEmptyHomeUsesDefaultsAndCloseWritesProfileAnd
     EXPECT_EQ(description(2), "DataPath = " + dataHome + "/Odrivo/Data/");
     EXPECT_EQ(description(3), "BackupPath = " + dataHome + "/Odrivo/Backup/");
     EXPECT_EQ(description(4), "ConfigPath = " + dataHome + "/Odrivo/");
+    EXPECT_EQ(description(5), "Vehicle Selection");
+    EXPECT_EQ(description(7), "VIN: " + window.vehicleSettings().vin);
+}
+
+TEST_F(MainWindowTest, FirstStartShowsTheSampleLogWithItsEconomyWorkedOut) {
+    CVehicleLogDlg& window = start();
+    auto* list = window.findChild<QTableView*>(QStringLiteral("entryList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->model()->rowCount(), 5);
+    EXPECT_FALSE(window.vehicleSettings().vin.empty());
+    int withEconomy = 0;
+    for (const auto& entry : window.session().doc().entries())
+        withEconomy += entry->EntryType == CDVItem::Fuel && entry->Economy > 0 ? 1 : 0;
+    EXPECT_GT(withEconomy, 3);
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
+    const std::size_t entries = window.session().doc().size();
+    window.close();
+
+    // A second start installs nothing more and opens the same vehicle.
+    const auto registryBytes = [] {
+        std::string bytes;
+        odrivo::readWholeFile(CAppFolders::defaultConfigFolder() + "Drivana.ini", bytes);
+        return bytes;
+    };
+    const std::string before = registryBytes();
+    CVehicleLogDlg& again = start();
+    EXPECT_EQ(again.vehicleName(), "My Vehicle");
+    EXPECT_EQ(again.session().doc().size(), entries);
+    again.close();
+    std::string after = registryBytes();
+    EXPECT_EQ(before.substr(0, before.find("[Config]")), after.substr(0, after.find("[Config]")));
 }
 
 TEST_F(MainWindowTest, SplashBoxStateIsKeptForTheNextStart) {
@@ -177,34 +218,55 @@ TEST_F(MainWindowTest, SplashBoxStateIsKeptForTheNextStart) {
 
 TEST_F(MainWindowTest, PlacementIsRestoredOnlyFromTenNumbers) {
     CAppProfile profile(CAppFolders::profilePath());
-    ASSERT_TRUE(profile.putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,840,660"));
+    ASSERT_TRUE(profile.putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,1140,760"));
     ASSERT_TRUE(profile.putNumber(ProfileKeys::SelectedTab, 3));
     CVehicleLogDlg& window = start();
-    EXPECT_EQ(window.geometry().size(), QSize(800, 600));
+    EXPECT_EQ(window.geometry().size(), QSize(1100, 700));
     EXPECT_EQ(window.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 3);
     window.close();
 
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,840"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,1140"));
     ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::SelectedTab, 7));
     CVehicleLogDlg& again = start();
-    EXPECT_NE(again.geometry().size(), QSize(800, 600));
+    EXPECT_NE(again.geometry().size(), QSize(1100, 700));
     EXPECT_EQ(again.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 0);
 }
 
 TEST_F(MainWindowTest, EveryCommandIsPresentAndUnbuiltOnesAreDisabled) {
     using namespace CommandId;
     CVehicleLogDlg& window = start();
-    const int all[] = {NewVehicle, DeleteVehicle, Backup,       Restore,          Import,      ImportTool,
-                       Export,     ExportTool,    PrintByView,  PrintByViewTool,  PrintSelected, PrintSelectedTool,
-                       PrintVehicle, PrintVehicleTool, Exit,   AddTrip,          AddRepair,   AddFuel,
-                       Recalculate, RecalculateTool, Setup,    SetupTool,        About,       CheckUpdates,
-                       Help,       InstallPpc};
+    const int all[] = {NewVehicle,
+                       DeleteVehicle,
+                       Backup,
+                       Restore,
+                       Import,
+                       ImportTool,
+                       Export,
+                       ExportTool,
+                       PrintByView,
+                       PrintByViewTool,
+                       PrintSelected,
+                       PrintSelectedTool,
+                       PrintVehicle,
+                       PrintVehicleTool,
+                       Exit,
+                       AddTrip,
+                       AddRepair,
+                       AddFuel,
+                       Recalculate,
+                       RecalculateTool,
+                       CommandId::Setup,
+                       SetupTool,
+                       About,
+                       CheckUpdates,
+                       Help,
+                       InstallPpc};
     for (int id : all)
         ASSERT_NE(window.action(id), nullptr) << id;
-    for (int id : {NewVehicle, DeleteVehicle, Backup, Restore, Import, Export, PrintByView, PrintSelected,
-                   PrintVehicle, Recalculate, Setup})
+    for (int id : {NewVehicle, DeleteVehicle, Backup, Restore, Import, Export, PrintByView, PrintSelected, PrintVehicle,
+                   CommandId::Setup})
         EXPECT_FALSE(window.action(id)->isEnabled()) << id;
-    for (int id : {Exit, About, CheckUpdates, Help, InstallPpc})
+    for (int id : {Exit, About, CheckUpdates, Help, InstallPpc, Recalculate})
         EXPECT_TRUE(window.action(id)->isEnabled()) << id;
     // No entry dialog is attached yet, so adding is not offered.
     for (int id : {AddFuel, AddRepair, AddTrip})
@@ -248,7 +310,9 @@ TEST_F(MainWindowTest, ToolbarHoldsThirteenPositionsWithTheirTexts) {
 }
 
 TEST_F(MainWindowTest, AddEditAndDeleteGoThroughTheEditorAndTheFile) {
+    writeRegistry("Test Car", "");
     CVehicleLogDlg& window = start();
+    ASSERT_EQ(window.vehicleName(), "Test Car");
     ScriptedEditor fuel;
     window.setEntryEditor(CDVItem::Fuel, &fuel);
     auto* list = window.findChild<QTableView*>(QStringLiteral("entryList"));
@@ -264,7 +328,9 @@ TEST_F(MainWindowTest, AddEditAndDeleteGoThroughTheEditorAndTheFile) {
     odometer = 0; // confirmed without an odometer: nothing is stored
     window.action(CommandId::AddFuel)->trigger();
     EXPECT_EQ(list->model()->rowCount(), 0);
-    EXPECT_FALSE(fs::exists(window.dataFolder() + "UnKnown.odv"));
+    CVehicleLogDoc stored;
+    EXPECT_TRUE(stored.load(window.dataFolder() + "UnKnown.odv").ok());
+    EXPECT_EQ(stored.size(), 0u);
 
     for (double value : {1500.0, 1000.0, 2000.0}) {
         odometer = value;
@@ -279,7 +345,10 @@ TEST_F(MainWindowTest, AddEditAndDeleteGoThroughTheEditorAndTheFile) {
         item.Note = "edited";
         return true;
     };
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 2)).center());
+    const QRect cell = list->visualRect(list->model()->index(1, 2));
+    // The view opens an entry when the second click lands on the row the first one pressed.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(fuel.calls, 5);
     EXPECT_EQ(window.session().doc().at(1).Note, "edited");
 
@@ -354,6 +423,42 @@ TEST_F(MainWindowTest, ClosingReportsEachProfileValueThatCannotBeWritten) {
         EXPECT_TRUE(texts.contains(text)) << text.toStdString();
     EXPECT_LT(texts.indexOf("Path failed to set"), texts.indexOf("Last Tab failed to set"));
     EXPECT_TRUE(texts.last().contains(QString::fromStdString(CAppFolders::profilePath())));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, RecalculateShowsEconomyInTheVehiclesUnit) {
+    writeRegistry("Van", "VAN1");
+    CProfileFile registry(CAppFolders::defaultConfigFolder() + "Drivana.ini");
+    ASSERT_TRUE(registry.putText("Van", "Econo", "L/100km"));
+    fs::create_directories(CAppFolders::defaultDataFolder());
+    CVehicleLogDoc doc;
+    for (double odometer : {1000.0, 1300.0}) {
+        auto item = std::make_unique<CDVItem>();
+        item->Odometer = odometer;
+        item->Measure = "Gallons";
+        item->Quantity = 10;
+        item->UnitPrice = 3.5;
+        item->Entry = "Fuel";
+        doc.insert(std::move(item));
+    }
+    ASSERT_TRUE(doc.save(CAppFolders::defaultDataFolder() + "VAN1.odv").saved);
+
+    CVehicleLogDlg& window = start();
+    auto* list = window.findChild<QTableView*>(QStringLiteral("entryList"));
+    ASSERT_EQ(list->model()->rowCount(), 2);
+    EXPECT_EQ(list->model()->index(1, 7).data().toString(), "0.00 MPG") << "not computed before Recalculate";
+    window.action(CommandId::Recalculate)->trigger();
+    // 37.8541 litres over 482.8032 km
+    EXPECT_EQ(list->model()->index(1, 7).data().toString(), "7.84 L/100km");
+    EXPECT_EQ(list->model()->index(0, 7).data().toString(), "0.00 L/100km");
+
+    CVehicleLogDoc reread;
+    ASSERT_TRUE(reread.load(CAppFolders::defaultDataFolder() + "VAN1.odv").ok());
+    EXPECT_NEAR(reread.at(1).Economy, 37.8541 / 4.828032, 1e-9);
+    EXPECT_EQ(reread.at(1).Cost, 35.0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/main/entry_list_model.h"
 
+#include "calc/units.h"
 #include "store/vehicle_log_doc.h"
 #include "ui/toolkit/qt_text.h"
 
@@ -13,23 +14,37 @@ struct ColumnInfo {
 };
 
 constexpr std::array<ColumnInfo, CEntryListModel::kColumnCount> kColumns = {{
-    {"Icon ", 24},           {"Type", 60},           {"Mileage", 80},      {"Date", 80},       {"Price", 60},
-    {"Qty", 60},             {"Measure", 40},        {"Economy", 80},      {"Location", 80},   {"Invoice", 90},
-    {"Temp", 60},            {"Distance", 60},       {"Purpose", 90},      {"Destination", 90}, {"Contact", 90},
-    {"Start Date/Time", 120}, {"End Date/Time", 120}, {"End Mileage", 80}, {"Duration", 140},  {"Traveled", 80},
+    {"Icon ", 24},          {"Type", 60},        {"Mileage", 80},   {"Date", 80},
+    {"Price", 60},          {"Qty", 60},         {"Measure", 40},   {"Economy", 80},
+    {"Location", 80},       {"Invoice", 90},     {"Temp", 60},      {"Distance", 60},
+    {"Purpose", 90},        {"Destination", 90}, {"Contact", 90},   {"Start Date/Time", 120},
+    {"End Date/Time", 120}, {"End Mileage", 80}, {"Duration", 140}, {"Traveled", 80},
     {"Note", 140},
 }};
 
-enum Column { Type = 1, Mileage = 2, Date = 3, Location = 8, Invoice = 9, Note = 20 };
+enum Column {
+    Type = 1,
+    Mileage = 2,
+    Date = 3,
+    Quantity = 5,
+    Measure = 6,
+    Economy = 7,
+    Location = 8,
+    Invoice = 9,
+    Note = 20
+};
 } // namespace
 
-CEntryListModel::CEntryListModel(const CVehicleLogDoc& doc, QObject* parent) : QAbstractTableModel(parent), m_doc(doc) {}
+CEntryListModel::CEntryListModel(const CVehicleLogDoc& doc, QObject* parent)
+    : QAbstractTableModel(parent), m_doc(doc) {}
 
 int CEntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_doc.size());
 }
 
-int CEntryListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+int CEntryListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
 
 int CEntryListModel::defaultWidth(int column) {
     return column >= 0 && column < kColumnCount ? kColumns[static_cast<std::size_t>(column)].width : 0;
@@ -62,7 +77,16 @@ QString CEntryListModel::cellText(const CDVItem& item, int column) const {
     case Mileage:
         return QString::asprintf("%7.0f", item.Odometer);
     case Date:
-        return item.Date == 0 ? QString() : QLocale().toString(QDateTime::fromSecsSinceEpoch(item.Date).date(), QLocale::ShortFormat);
+        return item.Date == 0
+                   ? QString()
+                   : QLocale().toString(QDateTime::fromSecsSinceEpoch(item.Date).date(), QLocale::ShortFormat);
+    case Quantity:
+        return item.EntryType == CDVItem::Fuel ? QString::asprintf("%3.3f", item.Quantity) : QStringLiteral(" ");
+    case Measure:
+        return item.EntryType == CDVItem::Fuel ? toQt(item.Measure) : QStringLiteral(" ");
+    case Economy:
+        return item.EntryType == CDVItem::Fuel ? toQt(units::economyText(item.Economy, item.EconomyUnit))
+                                               : QStringLiteral(" ");
     case Location:
         return toQt(item.Station);
     case Invoice:

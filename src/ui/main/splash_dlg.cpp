@@ -18,6 +18,10 @@ CSplashDlg::CSplashDlg(bool showAtStartup, QWidget* parent) : QDialog(parent), u
 
 CSplashDlg::~CSplashDlg() = default;
 
-bool CSplashDlg::showAtStartup() const { return ui->showAtStartupCheck->isChecked(); }
+bool CSplashDlg::showAtStartup() const {
+    return ui->showAtStartupCheck->isChecked();
+}
 
-void CSplashDlg::setShowAtStartup(bool show) { ui->showAtStartupCheck->setChecked(show); }
+void CSplashDlg::setShowAtStartup(bool show) {
+    ui->showAtStartupCheck->setChecked(show);
+}

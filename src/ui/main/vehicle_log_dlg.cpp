@@ -1,20 +1,24 @@
 #include "ui/main/vehicle_log_dlg.h"
 
+#include "calc/economy_calculator.h"
 #include "store/app_folders.h"
 #include "store/file_io.h"
+#include "store/first_run_installer.h"
+#include "store/folder_settings.h"
 #include "store/vehicle_registry.h"
 #include "store/window_placement.h"
 #include "ui/main/about_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/entry_list_model.h"
 #include "ui/main/splash_dlg.h"
-#include "ui_vehicle_log_dlg.h"
 #include "ui/toolkit/menu_look.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
 #include "ui/toolkit/qt_text.h"
 #include "ui/toolkit/shell.h"
+#include "ui_vehicle_log_dlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -35,7 +39,7 @@ namespace {
 
 struct CommandDef {
     int id;
-    int altId;      // the toolbar's number for the same command, 0 when none
+    int altId; // the toolbar's number for the same command, 0 when none
     const char* menuText;
     const char* text; // "prompt\ntooltip", or empty
     const char* icon; // resource name under :/icons/, or nullptr
@@ -66,20 +70,21 @@ const CommandDef kCommands[] = {
 };
 
 // Toolbar order; 0 is a separator.
-constexpr int kToolBar[] = {AddTrip,     AddRepair, AddFuel,      0,         ImportTool,      ExportTool, PrintVehicleTool,
-                            PrintByViewTool, PrintSelectedTool, 0, RecalculateTool, SetupTool, About};
+constexpr int kToolBar[] = {
+    AddTrip,           AddRepair, AddFuel,         0,         ImportTool, ExportTool, PrintVehicleTool, PrintByViewTool,
+    PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {NewVehicle, DeleteVehicle, Backup, Restore, Import, Export, PrintByView,
-                                    PrintSelected, PrintVehicle, Recalculate, Setup};
+constexpr int kNotYetAvailable[] = {NewVehicle, DeleteVehicle, Backup,        Restore,      Import,
+                                    Export,     PrintByView,   PrintSelected, PrintVehicle, Setup};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
 const char* const kTabClasses[kTabCount] = {"CEconomyTab", "CFuelCostTab", "CRunningCostTab", "CTotalCostTab",
                                             "CReminderTab"};
 
-const char* const kDateRanges[] = {"View Filter Off", "This Week", "This Month", "This Year",
-                                   "Last Week",       "Last Month", "Last Year", "Select Dates"};
+const char* const kDateRanges[] = {"View Filter Off", "This Week",  "This Month", "This Year",
+                                   "Last Week",       "Last Month", "Last Year",  "Select Dates"};
 
 // Status bar hints for the main window's own controls.
 constexpr const char* kHintEntryList = "Hit delete key to delete selected entry, double click to view or edit";
@@ -91,7 +96,6 @@ constexpr const char* kHintFrom = "Only entries starting on this date will be vi
 constexpr const char* kHintTo = "Only entries prior to and including this date will be visible.";
 constexpr const char* kHintRange = "Select a filter, only entries matching this filter will be visible";
 constexpr const char* kHintSearch = "Search for... Only entries containing exact matches will be visible.";
-
 
 } // namespace
 
@@ -126,11 +130,12 @@ void CVehicleLogDlg::initialize() {
     std::tm local{};
     localtime_r(&today, &local);
     m_log.setSection("Initialization");
-    m_log.write(QString::asprintf("Date: Day=%d Month=%d Year=%d", local.tm_mday, local.tm_mon + 1,
-                                  local.tm_year + 1900)
-                    .toStdString());
+    m_log.write(
+        QString::asprintf("Date: Day=%d Month=%d Year=%d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900)
+            .toStdString());
     createStatusBar();
     readFolders();
+    installOnFirstStart();
     readFlags();
     ui->searchButton->setToolTip(QStringLiteral("Search for a string in the entire database"));
     ui->stoplightButton->setToolTip(QStringLiteral("Shows performance state"));
@@ -170,6 +175,7 @@ void CVehicleLogDlg::createActions() {
     connect(action(AddFuel), &QAction::triggered, this, [this] { addEntry(CDVItem::Fuel); });
     connect(action(AddRepair), &QAction::triggered, this, [this] { addEntry(CDVItem::Repair); });
     connect(action(AddTrip), &QAction::triggered, this, [this] { addEntry(CDVItem::Trip); });
+    connect(action(Recalculate), &QAction::triggered, this, &CVehicleLogDlg::recalculate);
     connect(action(About), &QAction::triggered, this, &CVehicleLogDlg::showAbout);
     connect(action(CheckUpdates), &QAction::triggered, this, &CVehicleLogDlg::checkForUpdates);
     connect(action(Help), &QAction::triggered, this, &CVehicleLogDlg::openHelp);
@@ -234,9 +240,10 @@ void CVehicleLogDlg::createStatusBar() {
 }
 
 void CVehicleLogDlg::readFolders() {
-    m_dataFolder = m_profile.getText(ProfileKeys::Path, CAppFolders::defaultDataFolder());
-    m_backupFolder = m_profile.getText(ProfileKeys::Backup, CAppFolders::defaultBackupFolder());
-    m_configFolder = m_profile.getText(ProfileKeys::Config, CAppFolders::defaultConfigFolder());
+    const FolderSettings folders = FolderSettings::read(m_profile);
+    m_dataFolder = folders.data;
+    m_backupFolder = folders.backup;
+    m_configFolder = folders.config;
     for (const std::string* folder : {&m_dataFolder, &m_backupFolder, &m_configFolder}) {
         std::string error;
         if (!folder->empty() && !odrivo::ensureFolder(*folder, &error))
@@ -271,8 +278,7 @@ void CVehicleLogDlg::applyFonts() {
     QFont odoFont(toQt(m_profile.getText(ProfileKeys::OdoFontName)));
     odoFont.setStyleHint(QFont::Serif);
     odoFont.setPixelSize(28);
-    odoFont.setWeight(
-        static_cast<QFont::Weight>(std::clamp(m_profile.getNumber(ProfileKeys::OdoFontWeight), 1, 1000)));
+    odoFont.setWeight(static_cast<QFont::Weight>(std::clamp(m_profile.getNumber(ProfileKeys::OdoFontWeight), 1, 1000)));
     odoFont.setItalic(m_profile.getNumber(ProfileKeys::OdoFontItalic) != 0);
     odoFont.setUnderline(m_profile.getNumber(ProfileKeys::OdoFontUnderline) != 0);
     ui->odometerLabel->setFont(odoFont);
@@ -293,6 +299,10 @@ void CVehicleLogDlg::fillDateRange() {
     items.sort(Qt::CaseInsensitive);
     ui->dateRangeCombo->addItems(items);
     ui->dateRangeCombo->setCurrentText(QString::fromLatin1(kDateRanges[0]));
+    // Like the desktop's date pickers, these show the date; the time of day stays in the value.
+    const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    ui->fromDateEdit->setDisplayFormat(dateFormat);
+    ui->toDateEdit->setDisplayFormat(dateFormat);
     ui->fromDateEdit->setEnabled(false);
     ui->toDateEdit->setEnabled(false);
 }
@@ -324,21 +334,66 @@ void CVehicleLogDlg::applyViewMode() {
         radios[m_viewMode]->setChecked(true);
 }
 
+void CVehicleLogDlg::installOnFirstStart() {
+    const std::time_t now = std::time(nullptr);
+    const CFirstRunInstaller::Result result = CFirstRunInstaller::installIfNeeded(m_configFolder, m_dataFolder, now);
+    if (!result.message.empty())
+        CMessageBox::warn(this, toQt(result.message));
+    if (!result.installed)
+        return;
+    // A new installation opens on its sample vehicle, with its economy worked out.
+    if (m_profile.getText(ProfileKeys::LastVehicle, "").empty())
+        m_profile.putText(ProfileKeys::LastVehicle, CFirstRunInstaller::kSampleVehicle);
+    VehicleSettings sample;
+    if (CVehicleRegistry(m_configFolder).loadVehicle(CFirstRunInstaller::kSampleVehicle, sample, now, nullptr)) {
+        CLogSession session;
+        session.setDataFolder(m_dataFolder);
+        session.setVin(sample.vin);
+        if (session.reload().status == LogLoadStatus::Loaded) {
+            CEconomyCalculator::recalculate(session.doc(), economySettings(sample));
+            showResult(session.saveAndReload());
+        }
+    }
+}
+
+CEconomyCalculator::Settings CVehicleLogDlg::economySettings(const VehicleSettings& vehicle) {
+    return {vehicle.startOdometer, vehicle.distanceUnit, vehicle.economyUnit};
+}
+
 void CVehicleLogDlg::loadLastVehicle() {
     m_vehicleName = m_profile.getText(ProfileKeys::LastVehicle);
-    ui->vehicleCombo->clear();
-    ui->vehicleCombo->addItem(toQt(m_vehicleName));
-    const CVehicleRegistry registry(m_configFolder);
     const std::time_t now = std::time(nullptr);
-    if (registry.exists()) {
-        m_session.setVin(registry.vin(m_vehicleName));
-        ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.fromDate(now)));
-        ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.toDate(now)));
-    } else {
-        ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
-        ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
-    }
+    ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
+    ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
+    loadVehicle(m_vehicleName);
     refresh();
+}
+
+bool CVehicleLogDlg::loadVehicle(const std::string& name) {
+    const CVehicleRegistry registry(m_configFolder);
+    if (!registry.exists())
+        return false;
+    const std::vector<std::string> names = registry.vehicleNames();
+    ui->vehicleCombo->clear();
+    for (const std::string& vehicle : names)
+        ui->vehicleCombo->addItem(toQt(vehicle));
+    ui->vehicleCombo->setCurrentIndex(CVehicleRegistry::selectionIndex(names, name));
+    const std::time_t now = std::time(nullptr);
+    registry.loadVehicle(name, m_settings, now, &m_log);
+    m_session.setVin(m_settings.vin);
+    ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.fromDate(now)));
+    ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.toDate(now)));
+    return true;
+}
+
+void CVehicleLogDlg::recalculate() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CEconomyCalculator::recalculate(m_session.doc(), economySettings(m_settings));
+    const SessionResult result = m_session.saveAndReload();
+    m_model->beginReset();
+    m_model->endReset();
+    QApplication::restoreOverrideCursor();
+    showResult(result);
 }
 
 void CVehicleLogDlg::createTabs() {
@@ -411,6 +466,9 @@ void CVehicleLogDlg::addEntry(int type) {
     m_model->beginReset();
     m_model->endReset();
     showResult(result);
+    // Whichever way the fuel dialog closed, the economy of the whole log is brought up to date.
+    if (type == CDVItem::Fuel)
+        recalculate();
 }
 
 void CVehicleLogDlg::editEntry(int row) {
@@ -419,7 +477,8 @@ void CVehicleLogDlg::editEntry(int row) {
     const int type = m_session.doc().at(static_cast<std::size_t>(row)).EntryType;
     if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
         return;
-    const SessionResult result = m_session.editEntry(static_cast<std::size_t>(row), *m_editors[static_cast<std::size_t>(type)]);
+    const SessionResult result =
+        m_session.editEntry(static_cast<std::size_t>(row), *m_editors[static_cast<std::size_t>(type)]);
     m_model->beginReset();
     m_model->endReset();
     showResult(result);

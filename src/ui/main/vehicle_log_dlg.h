@@ -6,9 +6,11 @@
 // date range, folders, selections and placement back. Every change to the log is
 // saved at once and followed by a reload, so the list always equals the file.
 
+#include "calc/economy_calculator.h"
 #include "store/activity_log.h"
 #include "store/app_profile.h"
 #include "store/log_session.h"
+#include "store/vehicle_settings.h"
 
 #include <QMainWindow>
 #include <array>
@@ -50,7 +52,11 @@ public:
     void editEntry(int row);
     void deleteSelectedEntry();
 
+    // Tools > Recalculate: the economy of every fuel entry, then save and reload.
+    void recalculate();
+
     CLogSession& session() { return m_session; }
+    const VehicleSettings& vehicleSettings() const { return m_settings; }
     const std::string& vehicleName() const { return m_vehicleName; }
     const std::string& dataFolder() const { return m_dataFolder; }
     const std::string& backupFolder() const { return m_backupFolder; }
@@ -74,7 +80,11 @@ private:
     void loadSearchHistory();
     void showSplash();
     void applyViewMode();
+    void installOnFirstStart();
     void loadLastVehicle();
+    // Fills the selector from the registry and loads the vehicle's settings; false without a registry.
+    bool loadVehicle(const std::string& name);
+    static CEconomyCalculator::Settings economySettings(const VehicleSettings& vehicle);
     void createTabs();
     void restorePlacement();
     void refresh();
@@ -103,6 +113,7 @@ private:
     std::string m_backupFolder;
     std::string m_configFolder;
     std::string m_vehicleName;
+    VehicleSettings m_settings;
     bool m_askDelete = true;
     int m_viewMode = 0;
     bool m_splash = true;

@@ -15,10 +15,18 @@ Look& look() {
 }
 } // namespace
 
-void CMenuLook::set(int style, int selection, int gloom) { look() = {style, selection, gloom}; }
-int CMenuLook::style() { return look().style; }
-int CMenuLook::selection() { return look().selection; }
-int CMenuLook::gloom() { return look().gloom; }
+void CMenuLook::set(int style, int selection, int gloom) {
+    look() = {style, selection, gloom};
+}
+int CMenuLook::style() {
+    return look().style;
+}
+int CMenuLook::selection() {
+    return look().selection;
+}
+int CMenuLook::gloom() {
+    return look().gloom;
+}
 
 QFont CMenuLook::font() {
     QFont f(QStringLiteral("Comic Sans MS"));

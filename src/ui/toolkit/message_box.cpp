@@ -25,11 +25,17 @@ bool CMessageBox::ask(QWidget* parent, const QString& text, const QString& title
     return show(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CMessageBox::setResponder(Responder r) { responder() = std::move(r); }
+void CMessageBox::setResponder(Responder r) {
+    responder() = std::move(r);
+}
 
-const std::vector<CMessageBox::Shown>& CMessageBox::shown() { return shownList(); }
+const std::vector<CMessageBox::Shown>& CMessageBox::shown() {
+    return shownList();
+}
 
-void CMessageBox::clearShown() { shownList().clear(); }
+void CMessageBox::clearShown() {
+    shownList().clear();
+}
 
 QMessageBox::StandardButton CMessageBox::show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                               const QString& text, QMessageBox::StandardButtons buttons) {

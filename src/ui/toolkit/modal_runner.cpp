@@ -16,4 +16,6 @@ int CModalRunner::run(QDialog& dialog) {
     return dialog.exec();
 }
 
-void CModalRunner::setHandler(Handler h) { handler() = std::move(h); }
+void CModalRunner::setHandler(Handler h) {
+    handler() = std::move(h);
+}

@@ -9,6 +9,10 @@ CShell::Handler& handler() {
 }
 } // namespace
 
-bool CShell::open(const QUrl& url) { return handler() ? handler()(url) : QDesktopServices::openUrl(url); }
+bool CShell::open(const QUrl& url) {
+    return handler() ? handler()(url) : QDesktopServices::openUrl(url);
+}
 
-void CShell::setHandler(Handler h) { handler() = std::move(h); }
+void CShell::setHandler(Handler h) {
+    handler() = std::move(h);
+}
