@@ -1,0 +1,119 @@
+#include "calc/performance_watch.h"
+
+#include "calc/units.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using State = CPerformanceWatch::State;
+using Image = CPerformanceWatch::Image;
+
+// Three qualifying fills over 1000 to 1000 + distance on `fuel` units of fuel.
+PerformanceInputs inputs(double current, double distance, double fuel, int qualifying = 3) {
+    PerformanceInputs in;
+    in.qualifying = qualifying;
+    in.current = current;
+    in.firstOdometer = 1000;
+    in.lastOdometer = 1000 + distance;
+    in.totalFuel = fuel;
+    return in;
+}
+
+struct VerdictCase {
+    double current;
+    State expected;
+};
+
+// Average 300 / 10 = 30.0, so the band is 3.0.
+TEST(PerformanceWatch, HigherIsBetterMeasuresAtTheThresholds) {
+    const VerdictCase cases[] = {
+        {33.1, State::Excellent}, {33.0, State::Excellent}, {32.9, State::Good}, {30.0, State::Good},
+        {29.9, State::Fair},      {27.1, State::Fair},      {27.0, State::Poor}, {26.9, State::Poor},
+    };
+    // Codes outside 0..4 read as MPG or KPL, as everywhere else.
+    const int economyUnits[] = {units::kMpg, units::kMpl, units::kMpgImperial, units::kKpl, -1, 5};
+    for (int unit : economyUnits)
+        for (const auto& c : cases)
+            EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 300, 10), unit), c.expected)
+                << "unit " << unit << ", current " << c.current;
+}
+
+// Kilometres per litre: 1000 km on 100 L is 10 km/L, so 10.0 L/100km with a band of 1.0.
+TEST(PerformanceWatch, LitresPer100KmLowerIsBetter) {
+    const VerdictCase cases[] = {
+        {8.5, State::Excellent}, {9.0, State::Excellent}, {9.5, State::Good},  {10.0, State::Good},
+        {10.5, State::Fair},     {11.0, State::Poor},     {12.0, State::Poor},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 1000, 100), units::kLitresPer100Km, units::kKilometres),
+                  c.expected)
+            << "current " << c.current;
+}
+
+// Miles per litre: 1000 mi on 100 L is 16.09344 km/L, or 6.2137 L/100km with a band of 0.6214.
+TEST(PerformanceWatch, LitresPer100KmConvertsMilesFirst) {
+    const VerdictCase cases[] = {
+        {5.5, State::Excellent}, // 0.7137 below the average
+        {6.0, State::Good},      // 0.2137 below
+        {6.5, State::Fair},      // 0.2863 above; read as kilometres this would be EXCELLENT
+        {7.0, State::Poor},      // 0.7863 above
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 1000, 100), units::kLitresPer100Km, units::kMiles),
+                  c.expected)
+            << "current " << c.current;
+}
+
+TEST(PerformanceWatch, NotEnoughData) {
+    const struct {
+        const char* name;
+        PerformanceInputs in;
+    } cases[] = {
+        {"two qualifying fills", inputs(40, 300, 10, 2)},
+        {"no fuel in range", inputs(0, 0, 0, 0)},
+        {"no current economy", inputs(0, 300, 10)},
+        {"no fuel quantity: infinite average", inputs(30, 300, 0)},
+        {"no distance", inputs(30, 0, 10)},
+        {"odometer going backwards", inputs(30, -300, 10)},
+    };
+    for (int unit : {units::kMpg, units::kLitresPer100Km})
+        for (const auto& c : cases)
+            EXPECT_EQ(CPerformanceWatch::evaluate(c.in, unit), State::NotEnoughData) << c.name << ", unit " << unit;
+}
+
+TEST(PerformanceWatch, DisplayTexts) {
+    const CPerformanceWatch::Display expected[] = {
+        {State::Startup, Image::Off, false, "Monitoring", "Performance Watch\nMonitoring changes in performance"},
+        {State::Off, Image::Off, false, "Performance Watch Off", "Performance Watch Off. Under Construction"},
+        {State::NotEnoughData, Image::Off, false, "Not enough data", "Not enough data to calculate performance"},
+        {State::Good, Image::Good, true, "Performance Good! Your fuel economy is good, nothing to suggest",
+         "Performance GOOD. Nothing to suggest."},
+        {State::Excellent, Image::Good, true,
+         "Performance EXCELLENT! Your fuel economy is very high, take note of the fuel you are using, driving "
+         "habits and other factors that contribute to better fuel economy.",
+         "Performance EXCELLENT!. Your fuel consumption has decreased."},
+        {State::Fair, Image::Fair, true,
+         "Performance fair.  Your fuel consumption is up slightly, this can be from pulling a trailer, poor "
+         "weather, off-road driving, or an indication that you have a mechanicle problem such as low tire "
+         "pressure or a dirty air filter.",
+         "Performance FAIR. Ecomomy dropping, may be weather or load."},
+        {State::Poor, Image::Poor, true,
+         "Performance Poor, Poor performance can be caused by an electronic sensor failure, mechanical fault, "
+         "extreem driving conditions, very low tire pressures, poor fuel, blocked air filter. Attention is needed!",
+         "Performance POOR. Your current fuel consumption is very high."},
+    };
+    for (const auto& e : expected) {
+        const CPerformanceWatch::Display d = CPerformanceWatch::display(e.state);
+        SCOPED_TRACE(e.shortText);
+        EXPECT_EQ(d.state, e.state);
+        EXPECT_EQ(d.image, e.image);
+        EXPECT_EQ(d.enabled, e.enabled);
+        EXPECT_EQ(std::string(d.longText), e.longText);
+        EXPECT_EQ(std::string(d.shortText), e.shortText);
+    }
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "calc/view_refresh.h"
+
+#include "fixed_locale.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RangeCase {
+    const char* range;
+    DVTime now;
+    DVTime t;
+    bool inRange;
+};
+
+TEST(ViewRefresh, DateRangesAtTheirEdges) {
+    const TimeZone utc("UTC");
+    const DVTime sundayNoon = utcTime(2024, 3, 17, 12);   // weekday 1: the week began Saturday noon
+    const DVTime saturdayNoon = utcTime(2024, 3, 23, 12); // weekday 7
+    const DVTime march15 = utcTime(2024, 3, 15, 9);
+    const DVTime newYear = utcTime(2024, 1, 1, 0, 0, 1);
+    const DVTime from = utcTime(2024, 2, 1, 8);
+    const DVTime to = utcTime(2024, 2, 10, 18);
+    const RangeCase cases[] = {
+        {"View Filter Off", march15, 0, true},
+        {"View Filter Off", march15, utcTime(2099, 1, 1), true},
+        {"This Week", sundayNoon, utcTime(2024, 3, 16, 12), true},
+        {"This Week", sundayNoon, utcTime(2024, 3, 16, 11, 59, 59), false},
+        {"This Week", sundayNoon, sundayNoon, true},
+        {"This Week", sundayNoon, sundayNoon + 1, false}, // the future
+        {"This Week", saturdayNoon, utcTime(2024, 3, 16, 12), true},
+        {"This Week", saturdayNoon, utcTime(2024, 3, 16, 11, 59, 59), false},
+        {"Last Week", sundayNoon, utcTime(2024, 3, 9, 12), true},
+        {"Last Week", sundayNoon, utcTime(2024, 3, 9, 11, 59, 59), false},
+        {"Last Week", sundayNoon, utcTime(2024, 3, 16, 12), true},
+        {"Last Week", sundayNoon, utcTime(2024, 3, 16, 12, 0, 1), false},
+        {"Last Week", sundayNoon, sundayNoon + 86400, false},
+        {"This Month", march15, utcTime(2024, 3, 1), true},
+        {"This Month", march15, utcTime(2024, 2, 29, 23, 59, 59), false},
+        {"This Month", march15, utcTime(2024, 3, 31, 23, 59, 59), true}, // future, same month
+        {"This Month", march15, utcTime(2023, 3, 15), false},
+        {"This Year", march15, utcTime(2024, 1, 1), true},
+        {"This Year", march15, utcTime(2024, 12, 31, 23), true},
+        {"This Year", march15, utcTime(2023, 12, 31, 23, 59, 59), false},
+        {"Last Month", newYear, utcTime(2023, 12, 1), true},
+        {"Last Month", newYear, utcTime(2023, 12, 31, 23, 59, 59), true},
+        {"Last Month", newYear, utcTime(2023, 11, 30, 23, 59, 59), false},
+        {"Last Month", newYear, utcTime(2022, 12, 15), false},
+        {"Last Month", newYear, utcTime(2024, 1, 1), false},
+        {"Last Month", march15, utcTime(2024, 2, 1), true},
+        {"Last Month", march15, utcTime(2024, 2, 29, 23, 59, 59), true},
+        {"Last Month", march15, utcTime(2024, 1, 31, 23, 59, 59), false},
+        {"Last Month", march15, utcTime(2024, 3, 1), false},
+        {"Last Month", march15, utcTime(2023, 2, 15), false},
+        {"Last Year", march15, utcTime(2023, 1, 1), true},
+        {"Last Year", march15, utcTime(2023, 12, 31, 23, 59, 59), true},
+        {"Last Year", march15, utcTime(2024, 1, 1), false},
+        {"Last Year", march15, utcTime(2022, 12, 31, 23, 59, 59), false},
+        {"Select Dates", march15, from, true},
+        {"Select Dates", march15, to, true},
+        {"Select Dates", march15, from - 1, false},
+        {"Select Dates", march15, to + 1, false},
+        {"this week", march15, march15, false},
+        {"", march15, march15, false},
+    };
+    for (const RangeCase& c : cases)
+        EXPECT_EQ(CViewRefresh::inDateRange(c.range, c.t, c.now, from, to), c.inRange)
+            << c.range << " now " << c.now << " t " << c.t;
+}
+
+TEST(ViewRefresh, MonthsAndWeekdaysAreLocal) {
+    const TimeZone newYork("EST5");
+    // 1 March 03:00 UTC is still 29 February in the local zone, a Thursday (weekday 5).
+    const DVTime now = utcTime(2024, 3, 1, 3);
+    EXPECT_TRUE(CViewRefresh::inDateRange("This Month", utcTime(2024, 2, 15), now, 0, 0));
+    EXPECT_FALSE(CViewRefresh::inDateRange("Last Month", utcTime(2024, 2, 15), now, 0, 0));
+    EXPECT_TRUE(CViewRefresh::inDateRange("This Week", now - 5 * 86400, now, 0, 0));
+    EXPECT_FALSE(CViewRefresh::inDateRange("This Week", now - 5 * 86400 - 1, now, 0, 0));
+}
+
+class ViewRefreshRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const DVTime march = utcTime(2024, 3, 2);
+        add(CDVItem::Fuel, 1000, utcTime(2024, 2, 20), [](CDVItem& e) { // before this month
+            e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30, e.FuelDistance = 77;
+        });
+        add(CDVItem::Fuel, 1300.9, march, [](CDVItem& e) { e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30; });
+        add(CDVItem::Repair, 1350, march + 86400, [](CDVItem& e) { e.Cost = 100; });
+        add(CDVItem::Trip, 1400, march + 2 * 86400,
+            [](CDVItem& e) { e.EndOdometer = 1500, e.Cost = 5, e.Parking = 7; });
+        add(CDVItem::Fuel, 1600, march + 3 * 86400,
+            [](CDVItem& e) { e.Quantity = 12, e.UnitPrice = 2.5, e.Economy = 25, e.PartialFill = 1; });
+        add(CDVItem::Repair, 1650, march + 4 * 86400, [](CDVItem& e) { e.Entry = "Trip to Oslo", e.Cost = 9; });
+        add(CDVItem::Fuel, 1700.75, march + 5 * 86400,
+            [](CDVItem& e) { e.Quantity = 8, e.UnitPrice = 2, e.Economy = 33, e.Measure = "Litres"; });
+    }
+
+    template <typename Set> void add(CDVItem::Type type, double odometer, DVTime date, Set set) {
+        auto item = std::make_unique<CDVItem>();
+        item->EntryType = type;
+        item->Odometer = odometer;
+        item->Date = date;
+        item->DisplayPos = 99;
+        set(*item);
+        m_doc.append(std::move(item));
+    }
+
+    std::vector<std::size_t> indexes(const std::vector<CDVItem*>& rows) const {
+        std::vector<std::size_t> result;
+        for (const CDVItem* row : rows)
+            result.push_back(static_cast<std::size_t>(m_doc.indexOf(row)));
+        return result;
+    }
+
+    static CViewRefresh::Filter thisMonth(int viewMode) {
+        CViewRefresh::Filter filter;
+        filter.viewMode = viewMode;
+        filter.dateRange = "This Month";
+        return filter;
+    }
+
+    TimeZone m_utc{"UTC"};
+    CVehicleLogDoc m_doc;
+    const std::time_t m_now = utcTime(2024, 3, 15, 12);
+};
+
+TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
+    CViewRefresh refresh;
+    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(1), m_now);
+    const RefreshTotals& totals = result.totals;
+    EXPECT_EQ(totals.fuelCount, 3);
+    EXPECT_DOUBLE_EQ(totals.fuelQuantity, 30);
+    EXPECT_DOUBLE_EQ(totals.fuelCost, 20 + 30 + 16);
+    EXPECT_EQ(totals.repairCount, 1);
+    EXPECT_DOUBLE_EQ(totals.repairCost, 100);
+    EXPECT_EQ(totals.tripCount, 2); // the repair named "Trip to Oslo" counts as a trip
+    EXPECT_DOUBLE_EQ(totals.tripExpenses, 5 + 7 + 9);
+    EXPECT_DOUBLE_EQ(totals.totalExpenses, 66 + 100 + 21);
+    EXPECT_DOUBLE_EQ(totals.latestOdometer, 1700.75);
+    EXPECT_EQ(totals.entryCount, 7);
+
+    const PerformanceInputs& performance = result.performance;
+    EXPECT_EQ(performance.qualifying, 2); // the partial fill does not qualify
+    EXPECT_DOUBLE_EQ(performance.current, 33);
+    EXPECT_DOUBLE_EQ(performance.firstOdometer, 1300.9);
+    EXPECT_DOUBLE_EQ(performance.lastOdometer, 1700.75);
+    EXPECT_DOUBLE_EQ(performance.totalFuel, 30);
+
+    for (std::size_t i = 0; i < m_doc.size(); ++i)
+        EXPECT_EQ(m_doc.at(i).DisplayPos, static_cast<int>(i));
+    EXPECT_EQ(m_doc.at(5).EntryType, CDVItem::Trip);
+}
+
+TEST(ViewRefresh, OnlyEntryTextsBeginningWithTripMakeTrips) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"Trip", CDVItem::Trip},      {"Trip to Oslo", CDVItem::Trip}, {"trip home", CDVItem::Repair},
+        {"My Trip", CDVItem::Repair}, {" Trip", CDVItem::Repair},      {"Tri", CDVItem::Repair}};
+    CVehicleLogDoc doc;
+    for (const auto& [entry, type] : cases) {
+        auto item = std::make_unique<CDVItem>();
+        item->EntryType = CDVItem::Repair;
+        item->Entry = entry;
+        doc.append(std::move(item));
+    }
+    CViewRefresh refresh;
+    const CViewRefresh::Result result = refresh.run(doc, CViewRefresh::Filter{2}, 0);
+    for (std::size_t i = 0; i < doc.size(); ++i)
+        EXPECT_EQ(doc.at(i).EntryType, cases[i].second) << cases[i].first;
+    EXPECT_EQ(result.rows.size(), 2u);
+    EXPECT_EQ(result.totals.tripCount, 2);
+}
+
+TEST_F(ViewRefreshRun, RowsAndDistancePerViewMode) {
+    struct ModeCase {
+        int viewMode;
+        std::vector<std::size_t> rows;
+        double distance;
+    };
+    const ModeCase cases[] = {
+        {0, {1, 4, 6}, 1700.75 - 1300.9},
+        {1, {2}, 1700.75 - 1350},
+        {2, {3, 5}, 1700.75 - 1400},
+        {3, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9},
+    };
+    for (const ModeCase& c : cases) {
+        CViewRefresh refresh;
+        const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(c.viewMode), m_now);
+        EXPECT_EQ(indexes(result.rows), c.rows) << c.viewMode;
+        EXPECT_DOUBLE_EQ(result.totals.distance, c.distance) << c.viewMode;
+    }
+}
+
+TEST_F(ViewRefreshRun, DistanceWithoutRows) {
+    CViewRefresh refresh;
+    CViewRefresh::Filter nothing = thisMonth(3);
+    nothing.dateRange = "Next Year";
+    const CViewRefresh::Result none = refresh.run(m_doc, nothing, m_now);
+    EXPECT_TRUE(none.rows.empty());
+    EXPECT_EQ(none.totals.distance, 0);
+    EXPECT_EQ(none.totals.latestOdometer, 0);
+    EXPECT_EQ(none.totals.fuelCount + none.totals.repairCount + none.totals.tripCount, 0);
+    EXPECT_EQ(none.totals.entryCount, 7);
+    EXPECT_EQ(none.performance.qualifying, 0);
+
+    // Only a repair in range, fuel view: no row, so the distance is the whole latest odometer.
+    CViewRefresh::Filter oneDay = thisMonth(0);
+    oneDay.dateRange = "Select Dates";
+    oneDay.from = utcTime(2024, 3, 3);
+    oneDay.to = utcTime(2024, 3, 3, 23, 59, 59);
+    const CViewRefresh::Result repairOnly = refresh.run(m_doc, oneDay, m_now);
+    EXPECT_TRUE(repairOnly.rows.empty());
+    EXPECT_EQ(repairOnly.totals.repairCount, 1);
+    EXPECT_DOUBLE_EQ(repairOnly.totals.distance, 1350);
+}
+
+TEST_F(ViewRefreshRun, FuelDistanceCarriesTheLastFuelOdometerAcrossRefreshes) {
+    CViewRefresh refresh;
+    EXPECT_EQ(refresh.previousFuelOdometer(), 0);
+    refresh.run(m_doc, thisMonth(0), m_now);
+    EXPECT_EQ(m_doc.at(0).FuelDistance, 77); // out of range: untouched
+    EXPECT_EQ(m_doc.at(1).FuelDistance, 1300);
+    EXPECT_EQ(m_doc.at(4).FuelDistance, 299); // 1600 - 1300.9, truncated
+    EXPECT_EQ(m_doc.at(6).FuelDistance, 100);
+    EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
+
+    // The next refresh starts from the last fill of this one: the first fill goes backwards.
+    CViewRefresh::Filter all;
+    all.viewMode = 0;
+    refresh.run(m_doc, all, m_now);
+    EXPECT_EQ(m_doc.at(0).FuelDistance, -700); // 1000 - 1700.75 toward zero
+    EXPECT_EQ(m_doc.at(1).FuelDistance, 300);
+    EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
+}
+
+TEST_F(ViewRefreshRun, LatestOdometerTakesTripArrivals) {
+    add(CDVItem::Trip, 1800, utcTime(2024, 3, 10), [](CDVItem& e) { e.EndOdometer = 2500; });
+    add(CDVItem::Trip, 1900, utcTime(2024, 3, 11), [](CDVItem& e) { e.EndOdometer = 1850; }); // below its start
+    add(CDVItem::Trip, 1950, utcTime(2023, 3, 11), [](CDVItem& e) { e.EndOdometer = 9000; }); // out of range
+    CViewRefresh refresh;
+    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(2), m_now);
+    EXPECT_DOUBLE_EQ(result.totals.latestOdometer, 2500);
+    EXPECT_DOUBLE_EQ(result.totals.distance, 2500 - 1400);
+    EXPECT_DOUBLE_EQ(result.performance.lastOdometer, 1900);
+}
+
+TEST_F(ViewRefreshRun, SearchIgnoresFiltersAndCase) {
+    const FixedLocale locale;
+    const CEntryText texts(locale, 0);
+    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "", texts)), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "litr", texts)), (std::vector<std::size_t>{6}));
+    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "to oslo", texts)), (std::vector<std::size_t>{5}));
+    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "20.02.2024", texts)), (std::vector<std::size_t>{0}));
+    EXPECT_TRUE(CViewRefresh::search(m_doc, "nowhere", texts).empty());
+}
+
+} // namespace
