@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "cli/vehicle_commands.h"
+#include "cli/view_commands.h"
 #include "store/app_folders.h"
 #include "store/dv_item.h"
 #include "store/file_io.h"
@@ -273,6 +274,21 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* recalc = app.add_subcommand("recalc", "Recalculate the fuel economy of a vehicle's log and save it");
     recalc->add_option("--vehicle", recalcVehicle, "The vehicle (default: the current one)");
 
+    ViewOptions viewOptions;
+    auto addViewOptions = [&viewOptions](CLI::App* command) {
+        command->add_option("--vehicle", viewOptions.vehicle, "The vehicle (default: the current one)");
+        command->add_option("--view", viewOptions.view, "fuel, repairs, trips or any (default: the window's last)");
+        command->add_option("--range", viewOptions.range, "A date range such as \"This Month\"");
+        command->add_option("--from", viewOptions.from, "Start of selected dates (ISO 8601)");
+        command->add_option("--to", viewOptions.to, "End of selected dates (ISO 8601)");
+        command->add_option("--now", viewOptions.now, "The moment date ranges count from (ISO 8601)");
+    };
+    CLI::App* list = app.add_subcommand("list", "Print the rows the window shows, tab-separated");
+    addViewOptions(list);
+    list->add_option("--search", viewOptions.search, "Show the entries containing this text instead");
+    CLI::App* stats = app.add_subcommand("stats", "Print the totals, page figures and performance verdict");
+    addViewOptions(stats);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -284,5 +300,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runPack(packJson, packData, out, err);
     if (vehicles->parsed())
         return runVehicles(profilePath, out, err);
+    if (list->parsed())
+        return runList(profilePath, viewOptions, out, err);
+    if (stats->parsed())
+        return runStats(profilePath, viewOptions, out, err);
     return runRecalc(profilePath, recalcVehicle, out, err);
 }

@@ -38,6 +38,8 @@ public:
 
     // The highest odometer the last reload found (departure, or a higher arrival of a trip).
     double currentOdometer() const { return m_currentOdometer; }
+    // The view refresh finds the latest odometer among the entries its date range lets through.
+    void setCurrentOdometer(double odometer) { m_currentOdometer = odometer; }
 
     CVehicleLogDoc& doc() { return m_doc; }
     const CVehicleLogDoc& doc() const { return m_doc; }

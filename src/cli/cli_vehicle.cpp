@@ -1,0 +1,40 @@
+#include "cli/cli_vehicle.h"
+
+#include "store/app_profile.h"
+#include "store/folder_settings.h"
+#include "store/vehicle_registry.h"
+
+#include <algorithm>
+#include <ctime>
+#include <ostream>
+#include <strings.h>
+
+bool openCliVehicle(const std::string& profilePath, const std::optional<std::string>& vehicle, CliVehicle& out,
+                    std::ostream& err) {
+    const CAppProfile profile(profilePath);
+    const FolderSettings folders = FolderSettings::read(profile);
+    const CVehicleRegistry registry(folders.config);
+    if (!registry.exists()) {
+        err << "odrivo-cli: there is no vehicle list " << registry.path()
+            << ".\nStart Odrivo once to create it, or point --profile at the settings that name its folder.\n";
+        return false;
+    }
+    out.name = vehicle.value_or(profile.getText(ProfileKeys::LastVehicle));
+    const std::vector<std::string> names = registry.vehicleNames();
+    if (std::none_of(names.begin(), names.end(),
+                     [&](const std::string& n) { return strcasecmp(n.c_str(), out.name.c_str()) == 0; })) {
+        err << "odrivo-cli: there is no vehicle \"" << out.name << "\" in " << registry.path()
+            << ".\nRun \"odrivo-cli vehicles\" to see the vehicles.\n";
+        return false;
+    }
+    registry.loadVehicle(out.name, out.settings, std::time(nullptr), nullptr);
+    out.session.setDataFolder(folders.data);
+    out.session.setVin(out.settings.vin);
+    const LogLoadResult loaded = out.session.reload();
+    out.status = loaded.status;
+    if (!loaded.ok()) {
+        err << "odrivo-cli: " << loaded.message << '\n';
+        return false;
+    }
+    return true;
+}

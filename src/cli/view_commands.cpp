@@ -1,0 +1,176 @@
+#include "cli/view_commands.h"
+
+#include "calc/cost_statistics.h"
+#include "calc/entry_text.h"
+#include "calc/locale_info.h"
+#include "calc/performance_watch.h"
+#include "calc/view_refresh.h"
+#include "cli/cli_vehicle.h"
+#include "store/app_profile.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace {
+
+struct PreparedView {
+    CViewRefresh::Filter filter;
+    std::time_t now = 0;
+};
+
+std::optional<int> viewModeFromName(const std::string& name) {
+    static const char* const kNames[] = {"fuel", "repairs", "trips", "any"};
+    for (int mode = 0; mode < 4; ++mode)
+        if (name == kNames[mode])
+            return mode;
+    return std::nullopt;
+}
+
+// The filter the options describe, with the window's defaults for what they leave out.
+std::optional<PreparedView> prepare(const std::string& profilePath, const ViewOptions& options, std::ostream& err) {
+    PreparedView view;
+    view.filter.viewMode = CAppProfile(profilePath).getNumber(ProfileKeys::LastView);
+    if (options.view) {
+        const auto mode = viewModeFromName(*options.view);
+        if (!mode) {
+            err << "odrivo-cli: unknown view \"" << *options.view << "\"; use fuel, repairs, trips or any.\n";
+            return std::nullopt;
+        }
+        view.filter.viewMode = *mode;
+    }
+    if (options.range)
+        view.filter.dateRange = *options.range;
+    if (options.from || options.to) {
+        if (!options.from || !options.to || options.range) {
+            err << "odrivo-cli: give --from and --to together, and without --range.\n";
+            return std::nullopt;
+        }
+        const auto from = parseIsoDateTime(*options.from);
+        const auto to = parseIsoDateTime(*options.to);
+        if (!from || !to) {
+            err << "odrivo-cli: dates are written like 2026-03-15 or 2026-03-15T14:30.\n";
+            return std::nullopt;
+        }
+        view.filter.dateRange = CViewRefresh::dateRanges()[7];
+        view.filter.from = *from;
+        view.filter.to = *to;
+    }
+    view.now = std::time(nullptr);
+    if (options.now) {
+        const auto now = parseIsoDateTime(*options.now);
+        if (!now) {
+            err << "odrivo-cli: --now is written like 2026-03-15 or 2026-03-15T14:30.\n";
+            return std::nullopt;
+        }
+        view.now = *now;
+    }
+    return view;
+}
+
+void printPage(std::ostream& out, const char* page, const CCostStatistics::PageFigures& f) {
+    out << page << " MAX: " << f.max << '\n'
+        << page << " MAX date: " << f.maxDate << '\n'
+        << page << " MIN: " << f.min << '\n'
+        << page << " MIN date: " << f.minDate << '\n'
+        << page << " current: " << f.current << '\n'
+        << page << " AVG: " << f.average << '\n';
+}
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+} // namespace
+
+std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
+    std::tm tm{};
+    int consumed = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%n", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &consumed) != 3 ||
+        consumed != 10)
+        return std::nullopt;
+    if (text.size() > 10) {
+        int rest = 0;
+        const std::string time = text.substr(10);
+        if (std::sscanf(time.c_str(), "T%2d:%2d%n", &tm.tm_hour, &tm.tm_min, &rest) != 2)
+            return std::nullopt;
+        if (rest != static_cast<int>(time.size())) {
+            int seconds = 0;
+            if (std::sscanf(time.c_str() + rest, ":%2d%n", &tm.tm_sec, &seconds) != 1 ||
+                rest + seconds != static_cast<int>(time.size()))
+                return std::nullopt;
+        }
+    }
+    if (tm.tm_mon < 1 || tm.tm_mon > 12 || tm.tm_mday < 1 || tm.tm_mday > 31 || tm.tm_hour > 23 || tm.tm_min > 59 ||
+        tm.tm_sec > 59)
+        return std::nullopt;
+    tm.tm_year -= 1900;
+    tm.tm_mon -= 1;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err) {
+    const auto view = prepare(profilePath, options, err);
+    CliVehicle opened;
+    if (!view || !openCliVehicle(profilePath, options.vehicle, opened, err))
+        return 1;
+    const CLibcLocale locale;
+    const CEntryText texts(locale, opened.settings.costPerMile);
+    CViewRefresh refresh;
+    std::vector<CDVItem*> rows = refresh.run(opened.session.doc(), view->filter, view->now).rows;
+    if (options.search)
+        rows = CViewRefresh::search(opened.session.doc(), *options.search, texts);
+    for (const CDVItem* entry : rows) {
+        out << entry->Icon;
+        for (int column = 1; column < CEntryText::kColumnCount; ++column)
+            out << '\t' << texts.cell(*entry, column);
+        out << '\n';
+    }
+    return 0;
+}
+
+int runStats(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err) {
+    const auto view = prepare(profilePath, options, err);
+    CliVehicle opened;
+    if (!view || !openCliVehicle(profilePath, options.vehicle, opened, err))
+        return 1;
+    const CLibcLocale locale;
+    CViewRefresh refresh;
+    const CViewRefresh::Result result = refresh.run(opened.session.doc(), view->filter, view->now);
+    const RefreshTotals& t = result.totals;
+    out << "Vehicle: " << opened.name << '\n'
+        << "Entries: " << t.entryCount << '\n'
+        << "Fuel entries: " << t.fuelCount << '\n'
+        << "Fuel quantity: " << fixed(t.fuelQuantity, 3) << '\n'
+        << "Fuel cost: " << fixed(t.fuelCost, 2) << '\n'
+        << "Repair entries: " << t.repairCount << '\n'
+        << "Repair cost: " << fixed(t.repairCost, 2) << '\n'
+        << "Trip entries: " << t.tripCount << '\n'
+        << "Trip expenses: " << fixed(t.tripExpenses, 2) << '\n'
+        << "Total expenses: " << fixed(t.totalExpenses, 2) << '\n'
+        << "Latest odometer: " << fixed(t.latestOdometer, 0) << '\n'
+        << "Distance: " << fixed(t.distance, 0) << '\n';
+    const CVehicleLogDoc& doc = opened.session.doc();
+    const CCostStatistics::PageFigures economy = CCostStatistics::economyPage(doc, locale);
+    printPage(out, "Economy", economy);
+    printPage(out, "Fuel cost", CCostStatistics::fuelCostPage(doc, locale));
+    printPage(out, "Repair cost", CCostStatistics::repairCostPage(doc, locale));
+    const CCostStatistics::RunningCost rc =
+        CCostStatistics::runningCost(t, locale.currencySymbol(2), opened.settings.distanceUnit);
+    out << "Running cost fuel total: " << rc.fuelTotal << '\n'
+        << "Running cost fuel average: " << rc.fuelAverage << '\n'
+        << "Running cost repairs total: " << rc.repairsTotal << '\n'
+        << "Running cost repairs average: " << rc.repairsAverage << '\n'
+        << "Running cost parking total: " << rc.parkingTotal << '\n'
+        << "Running cost parking average: " << rc.parkingAverage << '\n'
+        << "Running cost distance total: " << rc.distanceTotal << '\n'
+        << "Running cost distance average: " << rc.distanceAverage << '\n'
+        << "Running cost: " << rc.runningCost << '\n';
+    out << "Status economy: " << fixed(economy.currentValue, 2) << '\n'
+        << "Status average: " << fixed(economy.averageValue, 2) << '\n';
+    const auto state = CPerformanceWatch::evaluate(result.performance, opened.settings.economyUnit, opened.settings.distanceUnit);
+    out << "Performance: " << CPerformanceWatch::display(state).shortText << '\n';
+    return 0;
+}
