@@ -2,8 +2,8 @@
 // bytes, for logs of 1,000, 10,000 and 100,000 entries. The Plain* rows are the floor:
 // the document's cost is the ratio of its row to the plain row of the same size.
 
-#include "store/allocator_tuning.h"
 #include "sample_log.h"
+#include "store/allocator_tuning.h"
 #include "store/file_io.h"
 #include "store/vehicle_log_doc.h"
 
@@ -20,7 +20,6 @@ namespace {
 
 // Measure with the allocator set as the program sets it.
 const bool kTuned = (odrivo::keepFreedMemoryForReloads(), true);
-
 
 class DataFileBench : public benchmark::Fixture {
 public:

@@ -43,7 +43,7 @@ int runRecalc(const std::string& profilePath, const std::optional<std::string>& 
         err << "odrivo-cli: " << saved.message << '\n';
         return 1;
     }
-    out << "Recalculated the fuel economy of " << opened.name << ": " << opened.session.doc().size()
-        << " entries in " << opened.session.dataFilePath() << ".\n";
+    out << "Recalculated the fuel economy of " << opened.name << ": " << opened.session.doc().size() << " entries in "
+        << opened.session.dataFilePath() << ".\n";
     return 0;
 }

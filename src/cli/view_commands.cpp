@@ -170,7 +170,8 @@ int runStats(const std::string& profilePath, const ViewOptions& options, std::os
         << "Running cost: " << rc.runningCost << '\n';
     out << "Status economy: " << fixed(economy.currentValue, 2) << '\n'
         << "Status average: " << fixed(economy.averageValue, 2) << '\n';
-    const auto state = CPerformanceWatch::evaluate(result.performance, opened.settings.economyUnit, opened.settings.distanceUnit);
+    const auto state =
+        CPerformanceWatch::evaluate(result.performance, opened.settings.economyUnit, opened.settings.distanceUnit);
     out << "Performance: " << CPerformanceWatch::display(state).shortText << '\n';
     return 0;
 }
