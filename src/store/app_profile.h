@@ -67,6 +67,11 @@ inline constexpr ProfileKey OdoFontQuality{"OdoFont", "Quality", "", 0};
 inline constexpr ProfileKey OdoFontName{"OdoFont", "Name", "BritannicEFBold"};
 // Graphs
 inline constexpr ProfileKey GraphAnimate{"Graphs", "Animate", "", 0};
+// Entry list column layout (order, widths and visibility as binary values, see ColumnState)
+inline constexpr ProfileKey ListColumnCount{"ListState", "Column Count", "", 0};
+inline constexpr ProfileKey ListColumnOrder{"ListState", "Column Order"};
+inline constexpr ProfileKey ListColumnWidths{"ListState", "Column Width"};
+inline constexpr ProfileKey ListColumnVisible{"ListState", "Column Visible"};
 } // namespace ProfileKeys
 
 class CAppProfile {

@@ -7,6 +7,7 @@
 #include "store/file_io.h"
 #include "store/profile_file.h"
 #include "store/window_placement.h"
+#include "ui/entry/delete_confirm_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/main/vehicle_log_dlg.h"
@@ -17,6 +18,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -24,6 +26,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -52,6 +55,9 @@ protected:
         CMessageBox::clearShown();
         CMessageBox::setResponder([](const CMessageBox::Shown&) { return QMessageBox::Ok; });
         CModalRunner::setHandler([this](QDialog& dialog) {
+            if (m_dialogHandler)
+                if (const auto answer = m_dialogHandler(dialog))
+                    return *answer;
             if (auto* splash = qobject_cast<CSplashDlg*>(&dialog)) {
                 ++m_splashShown;
                 if (m_uncheckSplash)
@@ -112,6 +118,8 @@ protected:
     std::unique_ptr<CVehicleLogDlg> m_window;
     int m_splashShown = 0;
     bool m_uncheckSplash = false;
+    // Answers the dialogs it knows; std::nullopt leaves a dialog to the default handling.
+    std::function<std::optional<int>(QDialog&)> m_dialogHandler;
     std::vector<QUrl> m_opened;
 };
 
@@ -353,10 +361,15 @@ TEST_F(MainWindowTest, AddEditAndDeleteGoThroughTheEditorAndTheFile) {
     EXPECT_EQ(window.session().doc().at(1).Note, "edited");
 
     int asked = 0;
-    window.setDeleteConfirmer([&] {
+    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+        auto* confirm = qobject_cast<CDeleteConfirmDlg*>(&dialog);
+        if (!confirm)
+            return std::nullopt;
         ++asked;
-        return asked > 1; // the first request is cancelled
-    });
+        // The first request is answered NO, the second YES.
+        QTest::mouseClick(confirm->findChild<QPushButton*>(asked > 1 ? "yesButton" : "noButton"), Qt::LeftButton);
+        return confirm->result();
+    };
     list->selectRow(2);
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(list->model()->rowCount(), 3);

@@ -1,99 +1,112 @@
 #include "ui/main/entry_list_model.h"
 
-#include "calc/units.h"
-#include "store/vehicle_log_doc.h"
+#include "calc/entry_text.h"
+#include "ui/main/entry_list_ctrl.h"
 #include "ui/toolkit/qt_text.h"
 
-#include <QDateTime>
-#include <array>
+#include <unordered_map>
 
 namespace {
-struct ColumnInfo {
-    const char* heading;
-    int width;
-};
-
-constexpr std::array<ColumnInfo, CEntryListModel::kColumnCount> kColumns = {{
-    {"Icon ", 24},          {"Type", 60},        {"Mileage", 80},   {"Date", 80},
-    {"Price", 60},          {"Qty", 60},         {"Measure", 40},   {"Economy", 80},
-    {"Location", 80},       {"Invoice", 90},     {"Temp", 60},      {"Distance", 60},
-    {"Purpose", 90},        {"Destination", 90}, {"Contact", 90},   {"Start Date/Time", 120},
-    {"End Date/Time", 120}, {"End Mileage", 80}, {"Duration", 140}, {"Traveled", 80},
-    {"Note", 140},
-}};
-
-enum Column {
-    Type = 1,
-    Mileage = 2,
-    Date = 3,
-    Quantity = 5,
-    Measure = 6,
-    Economy = 7,
-    Location = 8,
-    Invoice = 9,
-    Note = 20
-};
+// Every column is left-aligned; views read the alignment as a plain number.
+constexpr int kLeftAligned = static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
 } // namespace
 
-CEntryListModel::CEntryListModel(const CVehicleLogDoc& doc, QObject* parent)
-    : QAbstractTableModel(parent), m_doc(doc) {}
+CEntryListModel::CEntryListModel(QObject* parent) : QAbstractTableModel(parent) {
+    for (int i = 0; i < kImageCount; ++i)
+        m_images[static_cast<std::size_t>(i)] = CEntryListCtrl::entryIcon(i);
+}
+
+void CEntryListModel::setTextSource(const CEntryText* texts) {
+    m_texts = texts;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void CEntryListModel::setRows(std::vector<CDVItem*> rows) {
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+CDVItem* CEntryListModel::entryAt(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[static_cast<std::size_t>(row)] : nullptr;
+}
+
+void CEntryListModel::sortRows(int column, int direction) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<CDVItem*> before = m_rows;
+    CEntryText::sort(m_rows, column, direction);
+
+    std::unordered_map<const CDVItem*, int> newRow;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        newRow[m_rows[i]] = static_cast<int>(i);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& old : from)
+        to.append(index(newRow[before[static_cast<std::size_t>(old.row())]], old.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CEntryListModel::setRowColours(bool shaded, const QColor& shade, const QColor& text) {
+    m_shaded = shaded;
+    m_shade = shade;
+    m_textColour = text;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+QString CEntryListModel::cellText(int row, int column) const {
+    const CDVItem* entry = entryAt(row);
+    if (!entry || !m_texts || column <= 0)
+        return {};
+    return toQt(m_texts->cell(*entry, column));
+}
 
 int CEntryListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_doc.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int CEntryListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
-int CEntryListModel::defaultWidth(int column) {
-    return column >= 0 && column < kColumnCount ? kColumns[static_cast<std::size_t>(column)].width : 0;
-}
-
-QVariant CEntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kColumns[static_cast<std::size_t>(section)].heading);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
+    return parent.isValid() ? 0 : CEntryText::kColumnCount;
 }
 
 QVariant CEntryListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
+    const CDVItem* entry = index.isValid() ? entryAt(index.row()) : nullptr;
+    if (!entry)
         return {};
-    if (role == Qt::DisplayRole)
-        return cellText(m_doc.at(static_cast<std::size_t>(index.row())), index.column());
-    return {};
-}
-
-QString CEntryListModel::cellText(const CDVItem& item, int column) const {
-    switch (column) {
-    case Type:
-        if (item.EntryType != CDVItem::Fuel && !item.Entry.empty())
-            return toQt(item.Entry);
-        return QString::fromLatin1(CDVItem::typeLabel(item.EntryType));
-    case Mileage:
-        return QString::asprintf("%7.0f", item.Odometer);
-    case Date:
-        return item.Date == 0
-                   ? QString()
-                   : QLocale().toString(QDateTime::fromSecsSinceEpoch(item.Date).date(), QLocale::ShortFormat);
-    case Quantity:
-        return item.EntryType == CDVItem::Fuel ? QString::asprintf("%3.3f", item.Quantity) : QStringLiteral(" ");
-    case Measure:
-        return item.EntryType == CDVItem::Fuel ? toQt(item.Measure) : QStringLiteral(" ");
-    case Economy:
-        return item.EntryType == CDVItem::Fuel ? toQt(units::economyText(item.Economy, item.EconomyUnit))
-                                               : QStringLiteral(" ");
-    case Location:
-        return toQt(item.Station);
-    case Invoice:
-        return toQt(item.Invoice);
-    case Note:
-        return toQt(item.Note);
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(index.row(), index.column());
+    case Qt::DecorationRole:
+        if (index.column() == 0 && entry->Icon >= 0 && entry->Icon < kImageCount)
+            return m_images[static_cast<std::size_t>(entry->Icon)];
+        return {};
+    case Qt::TextAlignmentRole:
+        return kLeftAligned;
+    case Qt::ForegroundRole:
+        return m_textColour.isValid() ? QVariant(m_textColour) : QVariant();
+    case Qt::BackgroundRole:
+        if (!m_shaded)
+            return {};
+        return index.row() % 2 == 1 ? m_shade : QColor(255, 255, 255);
     default:
         return {};
     }
+}
+
+QVariant CEntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= CEntryText::kColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(CEntryText::heading(section));
+    if (role == Qt::TextAlignmentRole)
+        return kLeftAligned;
+    return {};
+}
+
+Qt::ItemFlags CEntryListModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }

@@ -8,15 +8,19 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <clocale>
 
 void initOdrivoResources() {
     // The icons are compiled into the static window library; a static library's
     // resources must be registered by name.
     Q_INIT_RESOURCE(odrivo);
+    Q_INIT_RESOURCE(window);
 }
 
 CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<QApplication>(argc, argv)) {
     initOdrivoResources();
+    // Qt adopts the user's locale for everything; numbers in files and cells keep the '.' point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Odrivo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Odrivo"));
     QApplication::setApplicationVersion(QStringLiteral(ODRIVO_VERSION));

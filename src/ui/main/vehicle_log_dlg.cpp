@@ -1,15 +1,21 @@
 #include "ui/main/vehicle_log_dlg.h"
 
 #include "calc/economy_calculator.h"
+#include "calc/entry_text.h"
 #include "store/app_folders.h"
 #include "store/file_io.h"
 #include "store/first_run_installer.h"
 #include "store/folder_settings.h"
 #include "store/vehicle_registry.h"
 #include "store/window_placement.h"
+#include "ui/charts/economy_tab.h"
+#include "ui/charts/fuel_cost_tab.h"
+#include "ui/charts/running_cost_tab.h"
+#include "ui/charts/total_cost_tab.h"
+#include "ui/entry/delete_confirm_dlg.h"
 #include "ui/main/about_dlg.h"
 #include "ui/main/command_ids.h"
-#include "ui/main/entry_list_model.h"
+#include "ui/main/entry_list_ctrl.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/toolkit/menu_look.h"
 #include "ui/toolkit/message_box.h"
@@ -27,6 +33,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -87,7 +94,6 @@ const char* const kDateRanges[] = {"View Filter Off", "This Week",  "This Month"
                                    "Last Week",       "Last Month", "Last Year",  "Select Dates"};
 
 // Status bar hints for the main window's own controls.
-constexpr const char* kHintEntryList = "Hit delete key to delete selected entry, double click to view or edit";
 constexpr const char* kHintReminders = "Shows any reminders that are due or soon due.";
 constexpr const char* kHintVehicle = "Select a vehicle from the drop down list";
 constexpr const char* kHintTabs = "Select a tab to view it's contents";
@@ -103,16 +109,21 @@ CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget*
     : QMainWindow(parent), ui(std::make_unique<Ui::CVehicleLogDlg>()), m_profile(profile), m_log(log) {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/odrivo.svg")));
-    m_model = new CEntryListModel(m_session.doc(), this);
-    ui->entryList->setModel(m_model);
+    m_texts = std::make_unique<CEntryText>(m_locale, 0.0);
+    ui->entryList->setTextSource(m_texts.get());
     createActions();
     createMenus();
     createToolBar();
-    connect(ui->entryList, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { editEntry(index.row()); });
-    ui->entryList->installEventFilter(this);
-    ui->entryList->viewport()->installEventFilter(this);
-    ui->entryList->viewport()->setMouseTracking(true);
+    connectFilters();
+    connect(ui->entryList, &CEntryListCtrl::entryActivated, this, &CVehicleLogDlg::editEntry);
+    connect(ui->entryList, &CEntryListCtrl::deleteRequested, this, &CVehicleLogDlg::deleteSelectedEntry);
+    connect(ui->entryList, &CEntryListCtrl::focusLost, this, [this] {
+        if (!ui->entryList->saveColumnWidths(m_profile))
+            CMessageBox::warn(this, tr("The list's column widths could not be saved to\n%1\n(%2).")
+                                        .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
+    });
+    connect(ui->entryList, &CEntryListCtrl::hintRequested, this,
+            [this](const QString& hint) { statusBar()->showMessage(hint); });
     ui->reminderList->viewport()->installEventFilter(this);
     ui->reminderList->viewport()->setMouseTracking(true);
     for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fromDateEdit),
@@ -147,8 +158,7 @@ void CVehicleLogDlg::initialize() {
     applyViewMode();
     loadLastVehicle();
     createTabs();
-    ui->stoplightButton->setToolTip(QStringLiteral("Monitoring"));
-    ui->performanceText->setText(QStringLiteral("Performance Watch\nMonitoring changes in performance"));
+    showPerformance(CPerformanceWatch::State::Startup);
     restorePlacement();
     updateCommandStates();
 }
@@ -265,16 +275,6 @@ void CVehicleLogDlg::readFlags() {
 }
 
 void CVehicleLogDlg::applyFonts() {
-    QFont listFont(toQt(m_profile.getText(ProfileKeys::FontName)));
-    listFont.setStyleHint(QFont::SansSerif);
-    listFont.setPixelSize(std::max(1, std::abs(m_profile.getNumber(ProfileKeys::FontHeight))));
-    listFont.setWeight(static_cast<QFont::Weight>(std::clamp(m_profile.getNumber(ProfileKeys::FontWeight), 1, 1000)));
-    listFont.setItalic(m_profile.getNumber(ProfileKeys::FontItalic) != 0);
-    listFont.setUnderline(m_profile.getNumber(ProfileKeys::FontUnderline) != 0);
-    ui->entryList->setFont(listFont);
-    m_grid = m_profile.getNumber(ProfileKeys::Grid);
-    ui->entryList->setShowGrid(m_grid != 0);
-
     QFont odoFont(toQt(m_profile.getText(ProfileKeys::OdoFontName)));
     odoFont.setStyleHint(QFont::Serif);
     odoFont.setPixelSize(28);
@@ -283,12 +283,8 @@ void CVehicleLogDlg::applyFonts() {
     odoFont.setUnderline(m_profile.getNumber(ProfileKeys::OdoFontUnderline) != 0);
     ui->odometerLabel->setFont(odoFont);
 
-    QHeaderView* header = ui->entryList->horizontalHeader();
-    for (int c = 0; c < CEntryListModel::kColumnCount; ++c)
-        header->resizeSection(c, m_profile.getNumber(ProfileKeys::ColumnWidth, c) > 0
-                                     ? m_profile.getNumber(ProfileKeys::ColumnWidth, c)
-                                     : CEntryListModel::defaultWidth(c));
-    ui->entryList->verticalHeader()->setDefaultSectionSize(ui->entryList->fontMetrics().height() + 4);
+    ui->entryList->createColumns(m_profile);
+    ui->entryList->applyAppearance(m_profile);
 }
 
 void CVehicleLogDlg::fillDateRange() {
@@ -301,6 +297,7 @@ void CVehicleLogDlg::fillDateRange() {
     ui->dateRangeCombo->setCurrentText(QString::fromLatin1(kDateRanges[0]));
     // Like the desktop's date pickers, these show the date; the time of day stays in the value.
     const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    m_appliedRange = ui->dateRangeCombo->currentText();
     ui->fromDateEdit->setDisplayFormat(dateFormat);
     ui->toDateEdit->setDisplayFormat(dateFormat);
     ui->fromDateEdit->setEnabled(false);
@@ -381,6 +378,10 @@ bool CVehicleLogDlg::loadVehicle(const std::string& name) {
     const std::time_t now = std::time(nullptr);
     registry.loadVehicle(name, m_settings, now, &m_log);
     m_session.setVin(m_settings.vin);
+    m_texts = std::make_unique<CEntryText>(m_locale, m_settings.costPerMile);
+    ui->entryList->setTextSource(m_texts.get());
+    const QSignalBlocker blockFrom(ui->fromDateEdit);
+    const QSignalBlocker blockTo(ui->toDateEdit);
     ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.fromDate(now)));
     ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(registry.toDate(now)));
     return true;
@@ -389,19 +390,30 @@ bool CVehicleLogDlg::loadVehicle(const std::string& name) {
 void CVehicleLogDlg::recalculate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CEconomyCalculator::recalculate(m_session.doc(), economySettings(m_settings));
+    ui->entryList->setRows({});
     const SessionResult result = m_session.saveAndReload();
-    m_model->beginReset();
-    m_model->endReset();
+    refresh(Reload::No);
     QApplication::restoreOverrideCursor();
-    showResult(result);
+    showResult({false, result.message});
 }
 
 void CVehicleLogDlg::createTabs() {
+    m_economyTab = new CEconomyTab(ui->tabWidget);
+    m_fuelCostTab = new CFuelCostTab(ui->tabWidget);
+    m_repairCostTab = new CRunningCostTab(ui->tabWidget);
+    m_totalCostTab = new CTotalCostTab(ui->tabWidget);
+    auto* reminderTab = new QWidget(ui->tabWidget);
+    QWidget* pages[kTabCount] = {m_economyTab, m_fuelCostTab, m_repairCostTab, m_totalCostTab, reminderTab};
     for (int i = 0; i < kTabCount; ++i) {
-        auto* page = new QWidget(ui->tabWidget);
-        page->setObjectName(QString::fromLatin1(kTabClasses[i]));
-        ui->tabWidget->addTab(page, QString::fromLatin1(kTabTitles[i]));
+        pages[i]->setObjectName(QString::fromLatin1(kTabClasses[i]));
+        ui->tabWidget->addTab(pages[i], QString::fromLatin1(kTabTitles[i]));
     }
+    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
+                             static_cast<CGraphPage*>(m_repairCostTab)}) {
+        page->setSource(&m_session.doc(), &m_locale);
+        page->recompute();
+    }
+    showTotals();
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
         tab = 0;
@@ -425,13 +437,131 @@ void CVehicleLogDlg::showPlaced() {
         show();
 }
 
-void CVehicleLogDlg::refresh() {
-    m_model->beginReset();
-    const LogLoadResult result = m_session.reload();
-    m_model->endReset();
-    ui->odometerLabel->setText(QString::number(m_session.currentOdometer(), 'f', 0));
-    if (!result.ok())
-        CMessageBox::warn(this, toQt(result.message));
+void CVehicleLogDlg::refresh(Reload reload) {
+    showPerformance(CPerformanceWatch::State::Off);
+    const int remembered = ui->entryList->selectedRow();
+    std::string problem;
+    if (reload == Reload::Yes) {
+        ui->entryList->setRows({});
+        const LogLoadResult loaded = m_session.reload();
+        problem = loaded.message;
+    }
+    CViewRefresh::Filter filter;
+    filter.viewMode = m_viewMode;
+    filter.dateRange = fromQt(ui->dateRangeCombo->currentText());
+    filter.from = ui->fromDateEdit->dateTime().toSecsSinceEpoch();
+    filter.to = ui->toDateEdit->dateTime().toSecsSinceEpoch();
+    m_refresh = m_view.run(m_session.doc(), filter, std::time(nullptr));
+    m_session.setCurrentOdometer(m_refresh.totals.latestOdometer);
+    ui->entryList->setRows(m_refresh.rows);
+    ui->odometerLabel->setText(QString::asprintf("%.0f", m_refresh.totals.latestOdometer));
+    if (remembered >= 0 && remembered < static_cast<int>(m_refresh.rows.size()))
+        ui->entryList->selectRowAt(remembered);
+
+    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
+                             static_cast<CGraphPage*>(m_repairCostTab)})
+        if (page)
+            page->recompute();
+    showTotals();
+
+    m_performanceState =
+        CPerformanceWatch::evaluate(m_refresh.performance, m_settings.economyUnit, m_settings.distanceUnit);
+    showPerformance(m_performanceState);
+    statusBar()->showMessage(ui->performanceText->text());
+    const CCostStatistics::PageFigures* economy = m_economyTab ? &m_economyTab->figures() : nullptr;
+    m_statusPane1->setText(QString::asprintf("%3.2f", economy ? economy->currentValue : 0.0));
+    m_statusPane2->setText(QString::asprintf("%3.2f", economy ? economy->averageValue : 0.0));
+    m_refreshed = true;
+    if (!problem.empty())
+        CMessageBox::warn(this, toQt(problem));
+}
+
+void CVehicleLogDlg::showTotals() {
+    if (m_totalCostTab)
+        m_totalCostTab->showTotals(m_vehicleName, m_refresh.totals, m_locale.currencySymbol(2),
+                                   m_settings.distanceUnit);
+}
+
+void CVehicleLogDlg::showPerformance(CPerformanceWatch::State state) {
+    static const char* const kImages[] = {":/window/stoplight_off.svg", ":/window/stoplight_poor.svg",
+                                          ":/window/stoplight_fair.svg", ":/window/stoplight_good.svg"};
+    const CPerformanceWatch::Display display = CPerformanceWatch::display(state);
+    if (m_shownPerformance == static_cast<int>(state))
+        return;
+    m_shownPerformance = static_cast<int>(state);
+    ui->stoplightButton->setIcon(QIcon(QString::fromLatin1(kImages[static_cast<int>(display.image)])));
+    ui->stoplightButton->setEnabled(display.enabled);
+    ui->stoplightButton->setToolTip(QString::fromUtf8(display.longText));
+    ui->performanceText->setText(QString::fromUtf8(display.shortText));
+}
+
+void CVehicleLogDlg::paintEvent(QPaintEvent* event) {
+    // The verdict is shown again from the last refresh's figures whenever the window paints.
+    if (!isMinimized() && m_refreshed)
+        showPerformance(m_performanceState);
+    QMainWindow::paintEvent(event);
+}
+
+void CVehicleLogDlg::connectFilters() {
+    QRadioButton* radios[] = {ui->fuelRadio, ui->repairsRadio, ui->tripsRadio, ui->anyRadio};
+    for (int mode = 0; mode < 4; ++mode)
+        connect(radios[mode], &QRadioButton::clicked, this, [this, mode] { setViewMode(mode); });
+    ui->dateRangeCombo->setInsertPolicy(QComboBox::NoInsert);
+    connect(ui->dateRangeCombo, &QComboBox::activated, this, [this] { dateRangeChanged(); });
+    connect(ui->dateRangeCombo->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (ui->dateRangeCombo->currentText() != m_appliedRange)
+            dateRangeChanged();
+    });
+    for (QDateTimeEdit* picker : {ui->fromDateEdit, ui->toDateEdit})
+        connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this] {
+            if (ui->fromDateEdit->isEnabled())
+                refresh();
+        });
+    ui->searchCombo->setInsertPolicy(QComboBox::NoInsert);
+    connect(ui->searchButton, &QPushButton::clicked, this, &CVehicleLogDlg::search);
+    connect(ui->searchCombo->lineEdit(), &QLineEdit::returnPressed, this, &CVehicleLogDlg::search);
+}
+
+void CVehicleLogDlg::setViewMode(int mode) {
+    m_viewMode = mode;
+    if (mode == 3) {
+        ui->dateRangeCombo->setCurrentText(QString::fromLatin1(kDateRanges[0]));
+        enableDatePickers();
+        ui->searchCombo->setCurrentText(QStringLiteral("None"));
+    }
+    refresh();
+}
+
+void CVehicleLogDlg::dateRangeChanged() {
+    enableDatePickers();
+    refresh();
+}
+
+void CVehicleLogDlg::enableDatePickers() {
+    m_appliedRange = ui->dateRangeCombo->currentText();
+    const bool select = m_appliedRange == QLatin1String(kDateRanges[7]);
+    ui->fromDateEdit->setEnabled(select);
+    ui->toDateEdit->setEnabled(select);
+}
+
+void CVehicleLogDlg::search() {
+    const QString text = ui->searchCombo->currentText();
+    const std::string upper = fromQt(text);
+    std::vector<CDVItem*> rows = CViewRefresh::search(m_session.doc(), upper, *m_texts);
+    const bool found = !rows.empty();
+    ui->entryList->setRows(std::move(rows));
+    if (found && ui->searchCombo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+        int at = 0;
+        while (at < ui->searchCombo->count() &&
+               QString::compare(ui->searchCombo->itemText(at), text, Qt::CaseInsensitive) <= 0)
+            ++at;
+        ui->searchCombo->insertItem(at, text);
+        ui->searchCombo->setCurrentText(text);
+    }
+    if (text == QLatin1String("CLEAR ALL")) {
+        ui->searchCombo->clear();
+        ui->searchCombo->setCurrentText(text);
+    }
 }
 
 void CVehicleLogDlg::setEntryEditor(int type, CEntryEditor* editor) {
@@ -445,16 +575,14 @@ void CVehicleLogDlg::updateCommandStates() {
     action(AddFuel)->setEnabled(m_editors[CDVItem::Fuel] != nullptr);
     action(AddRepair)->setEnabled(m_editors[CDVItem::Repair] != nullptr);
     action(AddTrip)->setEnabled(m_editors[CDVItem::Trip] != nullptr);
-    // Filters, search and vehicle switching arrive with the list's view refresh.
-    for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fuelRadio),
-                       static_cast<QWidget*>(ui->repairsRadio), static_cast<QWidget*>(ui->tripsRadio),
-                       static_cast<QWidget*>(ui->anyRadio), static_cast<QWidget*>(ui->dateRangeCombo),
-                       static_cast<QWidget*>(ui->searchCombo), static_cast<QWidget*>(ui->searchButton)})
-        w->setEnabled(false);
+    // Switching vehicles arrives with vehicle management.
+    ui->vehicleCombo->setEnabled(false);
 }
 
 void CVehicleLogDlg::showResult(const SessionResult& result) {
-    ui->odometerLabel->setText(QString::number(m_session.currentOdometer(), 'f', 0));
+    // The session has reloaded the log: the rows must be rebuilt before anything else runs.
+    if (result.changed)
+        refresh(Reload::No);
     if (!result.message.empty())
         CMessageBox::warn(this, toQt(result.message));
 }
@@ -463,8 +591,6 @@ void CVehicleLogDlg::addEntry(int type) {
     if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
         return;
     const SessionResult result = m_session.addEntry(type, *m_editors[static_cast<std::size_t>(type)]);
-    m_model->beginReset();
-    m_model->endReset();
     showResult(result);
     // Whichever way the fuel dialog closed, the economy of the whole log is brought up to date.
     if (type == CDVItem::Fuel)
@@ -472,51 +598,45 @@ void CVehicleLogDlg::addEntry(int type) {
 }
 
 void CVehicleLogDlg::editEntry(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_session.doc().size())
+    const std::vector<CDVItem*>& rows = ui->entryList->rows();
+    if (row < 0 || row >= static_cast<int>(rows.size()))
         return;
-    const int type = m_session.doc().at(static_cast<std::size_t>(row)).EntryType;
-    if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
+    const long index = m_session.doc().indexOf(rows[static_cast<std::size_t>(row)]);
+    const int type = rows[static_cast<std::size_t>(row)]->EntryType;
+    if (index < 0 || type < 0 || type >= static_cast<int>(m_editors.size()) ||
+        !m_editors[static_cast<std::size_t>(type)])
         return;
-    const SessionResult result =
-        m_session.editEntry(static_cast<std::size_t>(row), *m_editors[static_cast<std::size_t>(type)]);
-    m_model->beginReset();
-    m_model->endReset();
-    showResult(result);
-    if (row < m_model->rowCount())
-        ui->entryList->selectRow(row);
+    showResult(m_session.editEntry(static_cast<std::size_t>(index), *m_editors[static_cast<std::size_t>(type)]));
 }
 
 void CVehicleLogDlg::deleteSelectedEntry() {
-    const QModelIndexList selected = ui->entryList->selectionModel()->selectedRows();
-    if (selected.isEmpty())
+    int row = ui->entryList->selectedRow();
+    CDVItem* entry = ui->entryList->selectedEntry();
+    if (row < 0 || !entry)
         return;
-    if (m_askDelete && !(m_confirmDelete && m_confirmDelete()))
-        return;
-    int row = selected.first().row();
-    const SessionResult result = m_session.deleteEntry(static_cast<std::size_t>(row));
-    m_model->beginReset();
-    m_model->endReset();
-    showResult(result);
-    if (row >= m_model->rowCount())
-        row = m_model->rowCount() - 1;
-    if (row >= 0) {
-        ui->entryList->selectRow(row);
-        ui->entryList->scrollTo(m_model->index(row, 0));
+    if (m_askDelete) {
+        CDeleteConfirmDlg confirm(m_askDelete, this);
+        if (CModalRunner::run(confirm) != QDialog::Accepted)
+            return;
     }
+    const long index = m_session.doc().indexOf(entry);
+    if (index < 0)
+        return;
+    ui->entryList->setRows({});
+    const SessionResult result = m_session.deleteEntry(static_cast<std::size_t>(index));
+    showResult(result);
+    const int count = static_cast<int>(ui->entryList->rows().size());
+    if (row >= count)
+        row = count - 1;
+    if (row >= 0)
+        ui->entryList->selectRowAt(row);
 }
 
 bool CVehicleLogDlg::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool pointer = type == QEvent::MouseMove || type == QEvent::MouseButtonPress;
     const char* hint = nullptr;
-    if (watched == ui->entryList && type == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteSelectedEntry();
-        return true;
-    }
-    if (pointer && watched == ui->entryList->viewport())
-        hint = kHintEntryList;
-    else if (pointer && watched == ui->reminderList->viewport())
+    if (pointer && watched == ui->reminderList->viewport())
         hint = kHintReminders;
     else if (type == QEvent::MouseButtonPress && watched == ui->tabWidget->tabBar())
         hint = kHintTabs;
@@ -572,6 +692,7 @@ void CVehicleLogDlg::saveOnClose() {
     if (tab >= 0 && tab < kTabCount)
         putOrWarn(m_profile.putNumber(ProfileKeys::SelectedTab, tab), "Last Tab failed to set");
 
+    ok = ui->entryList->saveColumnState(m_profile) && ok;
     ok = m_profile.deleteSection(ProfileKeys::SearchItem.section) && ok;
     for (int i = 0; i < ui->searchCombo->count(); ++i)
         ok = m_profile.putText(ProfileKeys::SearchItem, i, fromQt(ui->searchCombo->itemText(i))) && ok;

@@ -7,6 +7,9 @@
 // saved at once and followed by a reload, so the list always equals the file.
 
 #include "calc/economy_calculator.h"
+#include "calc/locale_info.h"
+#include "calc/performance_watch.h"
+#include "calc/view_refresh.h"
 #include "store/activity_log.h"
 #include "store/app_profile.h"
 #include "store/log_session.h"
@@ -21,7 +24,11 @@
 namespace Ui {
 class CVehicleLogDlg;
 }
-class CEntryListModel;
+class CEntryText;
+class CEconomyTab;
+class CFuelCostTab;
+class CRunningCostTab;
+class CTotalCostTab;
 class QAction;
 class QLabel;
 
@@ -42,15 +49,17 @@ public:
     // The dialog that edits entries of a type (0 fuel, 1 repair, 2 trip). The add
     // command of a type stays disabled until its editor is set.
     void setEntryEditor(int type, CEntryEditor* editor);
-    // Asked before an entry is deleted while "ask before deleting" is on.
-    void setDeleteConfirmer(std::function<bool()> confirm) { m_confirmDelete = std::move(confirm); }
 
     // The commands, by number (either number of a two-number command).
     QAction* action(int commandId) const;
 
     void addEntry(int type);
+    // Opens the entry shown in list row `row` in its dialog.
     void editEntry(int row);
     void deleteSelectedEntry();
+    void search();
+    // The last refresh: the rows it let through, its totals and the performance inputs.
+    const CViewRefresh::Result& lastRefresh() const { return m_refresh; }
 
     // Tools > Recalculate: the economy of every fuel entry, then save and reload.
     void recalculate();
@@ -67,6 +76,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createActions();
@@ -87,7 +97,15 @@ private:
     static CEconomyCalculator::Settings economySettings(const VehicleSettings& vehicle);
     void createTabs();
     void restorePlacement();
-    void refresh();
+    enum class Reload { No, Yes };
+    // Reloads the log (unless the caller just did), then rebuilds the rows, figures and verdict.
+    void refresh(Reload reload = Reload::Yes);
+    void connectFilters();
+    void setViewMode(int mode);
+    void dateRangeChanged();
+    void enableDatePickers();
+    void showTotals();
+    void showPerformance(CPerformanceWatch::State state);
     void showResult(const SessionResult& result);
     void updateCommandStates();
     void saveOnClose();
@@ -102,10 +120,20 @@ private:
     CAppProfile& m_profile;
     CActivityLog& m_log;
     CLogSession m_session;
-    CEntryListModel* m_model = nullptr;
+    CLibcLocale m_locale;
+    std::unique_ptr<CEntryText> m_texts;
+    CViewRefresh m_view;
+    CViewRefresh::Result m_refresh;
+    CPerformanceWatch::State m_performanceState = CPerformanceWatch::State::Startup;
+    int m_shownPerformance = -1;
+    bool m_refreshed = false;
+    QString m_appliedRange;
+    CEconomyTab* m_economyTab = nullptr;
+    CFuelCostTab* m_fuelCostTab = nullptr;
+    CRunningCostTab* m_repairCostTab = nullptr;
+    CTotalCostTab* m_totalCostTab = nullptr;
     std::map<int, QAction*> m_actions;
     std::array<CEntryEditor*, 3> m_editors{};
-    std::function<bool()> m_confirmDelete;
     QLabel* m_statusPane1 = nullptr;
     QLabel* m_statusPane2 = nullptr;
 
@@ -117,7 +145,6 @@ private:
     bool m_askDelete = true;
     int m_viewMode = 0;
     bool m_splash = true;
-    int m_grid = 0;
     int m_animate = 0;
     unsigned m_showCmd = 1;
     bool m_closed = false;
