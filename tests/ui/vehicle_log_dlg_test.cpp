@@ -18,6 +18,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -472,6 +474,108 @@ TEST_F(MainWindowTest, RecalculateShowsEconomyInTheVehiclesUnit) {
     ASSERT_TRUE(reread.load(CAppFolders::defaultDataFolder() + "VAN1.odv").ok());
     EXPECT_NEAR(reread.at(1).Economy, 37.8541 / 4.828032, 1e-9);
     EXPECT_EQ(reread.at(1).Cost, 35.0);
+}
+
+} // namespace
+
+namespace {
+
+// A vehicle with one entry of each type, dated relative to now so the date ranges select them.
+class FilteredWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        writeRegistry("Van", "VAN1");
+        fs::create_directories(CAppFolders::defaultDataFolder());
+        const DVTime now = std::time(nullptr);
+        CVehicleLogDoc doc;
+        auto add = [&doc](std::int32_t type, double odometer, DVTime date, const char* entry, const char* note) {
+            auto item = std::make_unique<CDVItem>();
+            item->EntryType = type;
+            item->Icon = type == CDVItem::Trip ? 19 : type;
+            item->Odometer = odometer;
+            item->Date = date;
+            item->Entry = entry;
+            item->Note = note;
+            item->Measure = type == CDVItem::Fuel ? "Litres" : "";
+            doc.insert(std::move(item));
+        };
+        add(CDVItem::Fuel, 1000, now - 400 * 86400, "Fuel", "old fill");
+        add(CDVItem::Repair, 1100, now - 3600, "Brake pads", "front axle");
+        add(CDVItem::Trip, 1200, now - 7200, "Trip", "to the coast");
+        add(CDVItem::Fuel, 1300, now - 60, "Fuel", "recent fill");
+        ASSERT_TRUE(doc.save(CAppFolders::defaultDataFolder() + "VAN1.odv").saved);
+    }
+
+    QStringList odometers(QTableView* list) const {
+        QStringList shown;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            shown << list->model()->index(row, 2).data().toString().trimmed();
+        return shown;
+    }
+};
+
+TEST_F(FilteredWindowTest, RadiosRangeAndSearchPickTheRows) {
+    CVehicleLogDlg& window = start();
+    auto* list = window.findChild<QTableView*>(QStringLiteral("entryList"));
+    auto* range = window.findChild<QComboBox*>(QStringLiteral("dateRangeCombo"));
+    auto* searchBox = window.findChild<QComboBox*>(QStringLiteral("searchCombo"));
+    auto click = [&](const char* name) {
+        QTest::mouseClick(window.findChild<QAbstractButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    };
+    EXPECT_EQ(odometers(list), QStringList({"1000", "1300"})) << "the last view is Fuel";
+
+    click("repairsRadio");
+    EXPECT_EQ(odometers(list), QStringList({"1100"}));
+    click("tripsRadio");
+    EXPECT_EQ(odometers(list), QStringList({"1200"}));
+
+    click("anyRadio");
+    EXPECT_EQ(odometers(list), QStringList({"1000", "1100", "1200", "1300"}));
+    range->setCurrentIndex(range->findText("This Week"));
+    emit range->activated(range->currentIndex());
+    EXPECT_EQ(odometers(list), QStringList({"1100", "1200", "1300"}));
+    EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("fromDateEdit"))->isEnabled());
+    range->setCurrentIndex(range->findText("Select Dates"));
+    emit range->activated(range->currentIndex());
+    EXPECT_TRUE(window.findChild<QWidget*>(QStringLiteral("fromDateEdit"))->isEnabled());
+
+    searchBox->setCurrentText("COAST");
+    click("searchButton");
+    EXPECT_EQ(odometers(list), QStringList({"1200"}));
+    EXPECT_EQ(searchBox->findText("COAST"), 0) << "a search that finds something joins the history";
+    searchBox->setCurrentText("nothing like this");
+    click("searchButton");
+    EXPECT_TRUE(odometers(list).isEmpty());
+    EXPECT_EQ(searchBox->count(), 1) << "a search that finds nothing is not kept";
+
+    click("anyRadio"); // also resets the range and the search text
+    EXPECT_EQ(range->currentText(), "View Filter Off");
+    EXPECT_EQ(searchBox->currentText(), "None");
+    EXPECT_EQ(odometers(list).size(), 4);
+    window.close();
+    EXPECT_EQ(profileText("SearchList", "Search0"), "COAST");
+    EXPECT_EQ(profileText("Initialize", "LastView"), "3");
+
+    // The history comes back at the next start; "CLEAR ALL" empties it.
+    CVehicleLogDlg& again = start();
+    auto* history = again.findChild<QComboBox*>(QStringLiteral("searchCombo"));
+    ASSERT_EQ(history->count(), 1);
+    history->setCurrentText("CLEAR ALL");
+    QTest::mouseClick(again.findChild<QAbstractButton*>(QStringLiteral("searchButton")), Qt::LeftButton);
+    EXPECT_EQ(history->count(), 0);
+}
+
+TEST_F(FilteredWindowTest, StatusBarAndPagesShowTheRefreshFigures) {
+    CVehicleLogDlg& window = start();
+    EXPECT_EQ(window.lastRefresh().totals.entryCount, 4);
+    EXPECT_EQ(window.lastRefresh().totals.latestOdometer, 1300.0);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("odometerLabel"))->text(), "1300");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QWidget*>(QStringLiteral("performanceGroup"))->repaint();
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("performanceText"))->text(),
+              "Not enough data to calculate performance");
+    EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("stoplightButton"))->isEnabled());
 }
 
 } // namespace

@@ -125,6 +125,7 @@ CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget*
     connect(ui->entryList, &CEntryListCtrl::hintRequested, this,
             [this](const QString& hint) { statusBar()->showMessage(hint); });
     ui->reminderList->viewport()->installEventFilter(this);
+    ui->performanceGroup->installEventFilter(this);
     ui->reminderList->viewport()->setMouseTracking(true);
     for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fromDateEdit),
                        static_cast<QWidget*>(ui->toDateEdit), static_cast<QWidget*>(ui->dateRangeCombo),
@@ -495,13 +496,6 @@ void CVehicleLogDlg::showPerformance(CPerformanceWatch::State state) {
     ui->performanceText->setText(QString::fromUtf8(display.shortText));
 }
 
-void CVehicleLogDlg::paintEvent(QPaintEvent* event) {
-    // The verdict is shown again from the last refresh's figures whenever the window paints.
-    if (!isMinimized() && m_refreshed)
-        showPerformance(m_performanceState);
-    QMainWindow::paintEvent(event);
-}
-
 void CVehicleLogDlg::connectFilters() {
     QRadioButton* radios[] = {ui->fuelRadio, ui->repairsRadio, ui->tripsRadio, ui->anyRadio};
     for (int mode = 0; mode < 4; ++mode)
@@ -634,6 +628,9 @@ void CVehicleLogDlg::deleteSelectedEntry() {
 
 bool CVehicleLogDlg::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // The verdict is shown again from the last refresh's figures whenever its box is painted.
+    if (type == QEvent::Paint && watched == ui->performanceGroup && m_refreshed)
+        showPerformance(m_performanceState);
     const bool pointer = type == QEvent::MouseMove || type == QEvent::MouseButtonPress;
     const char* hint = nullptr;
     if (pointer && watched == ui->reminderList->viewport())
