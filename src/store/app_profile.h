@@ -34,6 +34,14 @@ inline constexpr ProfileKey PPCName{"Initialize", "PPCName"};
 inline constexpr ProfileKey OldDataPath{"Initialize", "OldDataPath"};
 inline constexpr ProfileKey OldConfigPath{"Initialize", "OldConfigPath"};
 inline constexpr ProfileKey Company{"Initialize", "Company"};
+// Remembered last values of the entry dialogs
+inline constexpr ProfileKey LastStation{"Initialize", "LastStation", "Select"};
+inline constexpr ProfileKey LastMeasure{"Initialize", "LastMeasure", "Gallon"};
+inline constexpr ProfileKey LastMaintType{"Initialize", "LastMaintType", "Maint."};
+inline constexpr ProfileKey LastMaintLoc{"Initialize", "LastMaintLoc", "Select"};
+inline constexpr ProfileKey LastTripPurpose{"Initialize", "LastTripPurpose", "Select"};
+inline constexpr ProfileKey LastTripContact{"Initialize", "LastTripContact", "Select"};
+inline constexpr ProfileKey LastTripDestination{"Initialize", "LastTripDestination", "Select"};
 // Search history
 inline constexpr ProfileKey SearchItem{"SearchList", "Search%d"};
 // List attributes

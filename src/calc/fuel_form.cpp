@@ -1,0 +1,267 @@
+#include "calc/fuel_form.h"
+
+#include "calc/units.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <locale.h>
+#include <utility>
+
+namespace {
+
+bool beginsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// The user's locale may use a decimal comma; the dialog's numbers always use the point.
+locale_t cLocale() {
+    static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+// strtod in the "C" locale; `end` points after the number, or at `text` when there is none.
+double parseC(const char* text, char** end) {
+    const locale_t c = cLocale();
+    return c ? ::strtod_l(text, end, c) : std::strtod(text, end);
+}
+
+std::string fixed(double value, int precision) {
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    if (result.ec != std::errc())
+        return {};
+    return std::string(buffer, result.ptr);
+}
+
+bool onlyBlanks(const char* text) {
+    for (; *text != '\0'; ++text)
+        if (*text != ' ' && *text != '\t')
+            return false;
+    return true;
+}
+
+} // namespace
+
+CFuelForm::CFuelForm(const CDVItem& record, Inputs inputs)
+    : m_inputs(std::move(inputs)), m_currency(limitedCurrency(m_inputs.currencySymbol)),
+      m_existing(record.Quantity > 0) {
+    Fields& f = m_fields;
+    if (m_existing) {
+        f.odometer = record.Odometer;
+        f.date = record.Date;
+        f.station = record.Station;
+        f.measure = record.Measure;
+        f.notes = record.Note;
+        f.invoice = record.Invoice;
+        f.cellTemp = record.CellTemp;
+        f.partialFill = record.PartialFill != 0;
+        f.totalText = m_currency + twoDecimals(record.Cost);
+        f.quantityText = threeDecimals(record.Quantity);
+        f.priceText = threeDecimals(record.UnitPrice);
+        f.quantity = record.Quantity;
+        f.price = record.UnitPrice;
+        f.economy = leadingNumber(twoDecimals(record.Economy));
+        f.distance = record.FuelDistance;
+        return;
+    }
+    f.station = m_inputs.lastStation;
+    f.unitLabel = m_inputs.lastMeasure;
+    f.date = m_inputs.startTime;
+    f.odometer = m_inputs.currentOdometer;
+    f.quantityText = "0";
+    f.priceText = "0";
+    f.totalText = m_currency + "0.00";
+    if (m_inputs.liquid >= 0 && m_inputs.liquid < static_cast<int>(std::size(kMeasures)))
+        f.measure = kMeasures[m_inputs.liquid];
+}
+
+const char* CFuelForm::distanceUnitLabel() const {
+    return m_inputs.distanceUnit == units::kKilometres ? "Km." : "Mi.";
+}
+
+void CFuelForm::quantityChanged() {
+    Fields& f = m_fields;
+    if (f.quantityText.empty())
+        return;
+    f.quantity = std::max(0.0, leadingNumber(f.quantityText));
+    f.price = std::max(0.0, leadingNumber(f.priceText));
+    // A first fill-up has no previous distance to measure against: nothing changes, not even the total.
+    if (!(f.odometer > m_inputs.previousFuelOdometer && m_inputs.previousFuelOdometer > m_inputs.startOdometer))
+        return;
+
+    double litres = 0;
+    if (beginsWith(f.measure, "Gal"))
+        litres = f.quantity * units::kLitresPerUsGallon;
+    else if (beginsWith(f.measure, "Imp"))
+        litres = f.quantity * units::kLitresPerImperialGallon;
+    else if (beginsWith(f.measure, "Lit"))
+        litres = f.quantity;
+
+    double kilometres = f.odometer - m_inputs.previousFuelOdometer;
+    if (m_inputs.distanceUnit == units::kMiles)
+        kilometres *= units::kKilometresPerMile;
+    const double miles = kilometres * units::kMilesPerKilometre;
+
+    double value = 0;
+    switch (m_inputs.economyUnit) {
+    case units::kMpg:
+        if (beginsWith(f.measure, "Imp"))
+            value = miles / (litres * units::kImperialGallonsPerLitre);
+        else if (beginsWith(f.measure, "Gal") || beginsWith(f.measure, "Lit"))
+            value = miles / (litres * units::kUsGallonsPerLitre);
+        break;
+    case units::kMpl:
+        value = miles / litres;
+        break;
+    case units::kLitresPer100Km:
+        value = litres / (kilometres / 100);
+        break;
+    case units::kMpgImperial:
+        value = miles / (litres * units::kImperialGallonsPerLitre);
+        break;
+    case units::kKpl:
+        value = kilometres / litres;
+        break;
+    default:
+        break;
+    }
+    // Two decimals, truncated; a division by a zero volume gives no usable value at all.
+    const double raw = std::trunc(value * 100);
+    double economy = std::isfinite(raw) ? raw / 100 : 0;
+
+    refreshTotal("");
+    if (!(economy >= 0.01 && economy <= units::kMaxEconomy))
+        economy = 0;
+    f.economy = economy;
+}
+
+void CFuelForm::priceChanged() {
+    m_fields.quantity = leadingNumber(m_fields.quantityText);
+    m_fields.price = leadingNumber(m_fields.priceText);
+    refreshTotal("");
+}
+
+void CFuelForm::measureSelectionChanged() {
+    refreshTotal(" ");
+    refreshUnitLabel();
+}
+
+void CFuelForm::measureDropDownClosed(const std::optional<std::string>& selectedItem) {
+    if (selectedItem)
+        m_fields.measure = *selectedItem;
+    refreshTotal("");
+    refreshUnitLabel();
+}
+
+void CFuelForm::measureTextEdited() {
+    refreshTotal("");
+    refreshUnitLabel();
+}
+
+void CFuelForm::odometerChanged() {
+    if (m_fields.odometer > m_inputs.previousFuelOdometer)
+        m_fields.distance = m_fields.odometer - m_inputs.previousFuelOdometer;
+}
+
+void CFuelForm::stationListEdited(const std::string& lastAdded) {
+    m_fields.station = lastAdded;
+}
+
+CFuelForm::Remembered CFuelForm::save(CDVItem& record) const {
+    const Fields& f = m_fields;
+    const double quantity = leadingNumber(f.quantityText);
+    const double price = leadingNumber(f.priceText);
+
+    record.Icon = 0;
+    record.EntryType = CDVItem::Fuel;
+    record.Odometer = f.odometer;
+    record.Date = f.date;
+    record.EconomyUnit = m_inputs.economyUnit;
+    record.DistanceUnit = m_inputs.distanceUnit;
+    record.Note = f.notes;
+    record.Measure = f.measure;
+    record.Station = f.station;
+    record.Invoice = f.invoice;
+    record.Purpose.clear();
+    record.Destination.clear();
+    record.Contact.clear();
+    record.Entry = "Fuel";
+    record.DepartTime = 0;
+    record.ArriveTime = 0;
+    record.SpareTime = 0;
+    record.CellTemp = f.cellTemp;
+    record.Reserved1 = 0;
+    record.Reserved2 = 0;
+    record.FuelDistance = units::fuelDistance(f.odometer, m_inputs.previousFuelOdometer);
+    record.PartialFill = f.partialFill ? 1 : 0;
+    record.Cost = quantity * price;
+    record.Quantity = quantity;
+    record.UnitPrice = price;
+    record.EndOdometer = 0;
+    record.Economy = (f.economy <= 0 || f.distance == 0) ? 0 : f.economy;
+    record.Parking = 0;
+    return {f.station, f.unitLabel};
+}
+
+void CFuelForm::refreshTotal(const char* separator) {
+    m_fields.totalText = m_currency + separator + twoDecimals(m_fields.quantity * m_fields.price);
+}
+
+void CFuelForm::refreshUnitLabel() {
+    m_fields.unitLabel = "/ " + m_fields.measure;
+}
+
+double CFuelForm::leadingNumber(std::string_view text) {
+    const std::string copy(text);
+    return parseC(copy.c_str(), nullptr);
+}
+
+std::optional<double> CFuelForm::wholeNumber(std::string_view text) {
+    const std::string copy(text);
+    char* end = nullptr;
+    const double value = parseC(copy.c_str(), &end);
+    if (end == copy.c_str() || !onlyBlanks(end) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> CFuelForm::wholeInteger(std::string_view text) {
+    const std::string copy(text);
+    const char* begin = copy.c_str();
+    while (*begin == ' ' || *begin == '\t')
+        ++begin;
+    if (*begin == '+' && begin[1] >= '0' && begin[1] <= '9')
+        ++begin;
+    int value = 0;
+    const char* last = copy.c_str() + copy.size();
+    const auto result = std::from_chars(begin, last, value);
+    if (result.ec != std::errc() || !onlyBlanks(result.ptr))
+        return std::nullopt;
+    return value;
+}
+
+std::string CFuelForm::numberText(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
+}
+
+std::string CFuelForm::twoDecimals(double value) {
+    return fixed(value, 2);
+}
+
+std::string CFuelForm::threeDecimals(double value) {
+    return fixed(value, 3);
+}
+
+std::string CFuelForm::limitedCurrency(std::string_view symbol) {
+    std::size_t characters = 0;
+    for (const char c : symbol)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++characters;
+    return characters > 2 ? std::string("$") : std::string(symbol);
+}
