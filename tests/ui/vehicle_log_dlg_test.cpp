@@ -8,6 +8,8 @@
 #include "store/profile_file.h"
 #include "store/window_placement.h"
 #include "ui/entry/delete_confirm_dlg.h"
+#include "ui/entry/entry_dialogs.h"
+#include "ui/entry/fuel_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/main/vehicle_log_dlg.h"
@@ -20,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -576,6 +579,49 @@ TEST_F(FilteredWindowTest, StatusBarAndPagesShowTheRefreshFigures) {
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("performanceText"))->text(),
               "Not enough data to calculate performance");
     EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("stoplightButton"))->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FilteredWindowTest, ToolsFuelRunsTheFuelDialogAndTheEntryReachesListAndFile) {
+    CVehicleLogDlg& window = start();
+    const CEntryDialogs dialogs(window);
+    ASSERT_TRUE(window.action(CommandId::AddFuel)->isEnabled());
+    int shown = 0;
+    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+        auto* fuel = qobject_cast<CFuelDlg*>(&dialog);
+        if (!fuel)
+            return std::nullopt;
+        ++shown;
+        auto* odometer = fuel->findChild<QLineEdit*>(QStringLiteral("odometerEdit"));
+        EXPECT_EQ(odometer->text(), "1300") << "a new fill starts at the current odometer";
+        odometer->selectAll();
+        QTest::keyClicks(odometer, "1600");
+        auto* quantity = fuel->findChild<QLineEdit*>(QStringLiteral("quantityEdit"));
+        quantity->selectAll();
+        QTest::keyClicks(quantity, "40");
+        auto* price = fuel->findChild<QLineEdit*>(QStringLiteral("priceEdit"));
+        price->selectAll();
+        QTest::keyClicks(price, "1.5");
+        QTest::mouseClick(fuel->findChild<QPushButton*>(QStringLiteral("saveButton")), Qt::LeftButton);
+        return fuel->result();
+    };
+    window.action(CommandId::AddFuel)->trigger();
+    EXPECT_EQ(shown, 1);
+    ASSERT_EQ(window.session().doc().size(), 5u);
+    const CDVItem& added = window.session().doc().at(4);
+    EXPECT_EQ(added.Odometer, 1600.0);
+    EXPECT_EQ(added.Quantity, 40.0);
+    EXPECT_EQ(added.Cost, 60.0);
+    EXPECT_EQ(added.FuelDistance, 300) << "distance since the fill at 1300";
+    EXPECT_EQ(window.lastRefresh().totals.latestOdometer, 1600.0);
+
+    CVehicleLogDoc reread;
+    ASSERT_TRUE(reread.load(CAppFolders::defaultDataFolder() + "VAN1.odv").ok());
+    ASSERT_EQ(reread.size(), 5u);
+    EXPECT_EQ(reread.at(4).UnitPrice, 1.5);
 }
 
 } // namespace

@@ -34,8 +34,9 @@ constexpr const char* kImageFiles[CEntryListCtrl::kColumnCount] = {
     "spark_plug",    // 5 tune-up
     "gearbox",       // 6 transmission service
     "coolant",       // 7 coolant flush
-    "tyre",          // 8..16 repairs the user picks
-    "battery",       "brake_disc", "exhaust", "light_bulb", "wiper", "paint", "filter", "tools",
+    // 8..16: the repair dialog's icon buttons Caution, Turn Ahead, Watch, Pilon, Traffic Signal,
+    // Calendar, Cars, Check and Wrench
+    "caution", "turn_ahead", "watch", "pylon", "traffic_signal", "calendar", "cars", "check", "wrench_orange",
     "tyre_rotation", // 17 tyre rotation
     "trip_open",     // 18 trip without an arrival odometer
     "trip_finished", // 19 trip that arrived

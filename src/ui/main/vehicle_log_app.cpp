@@ -3,6 +3,7 @@
 #include "store/activity_log.h"
 #include "store/app_folders.h"
 #include "store/app_profile.h"
+#include "ui/entry/entry_dialogs.h"
 #include "ui/main/vehicle_log_dlg.h"
 #include "ui/toolkit/menu_look.h"
 
@@ -15,6 +16,9 @@ void initOdrivoResources() {
     // resources must be registered by name.
     Q_INIT_RESOURCE(odrivo);
     Q_INIT_RESOURCE(window);
+    Q_INIT_RESOURCE(entrydlg);
+    Q_INIT_RESOURCE(editlist);
+    Q_INIT_RESOURCE(fuel);
 }
 
 CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<QApplication>(argc, argv)) {
@@ -36,6 +40,7 @@ CVehicleLogApp::~CVehicleLogApp() = default;
 
 int CVehicleLogApp::run() {
     CVehicleLogDlg window(*m_profile, *m_log);
+    const CEntryDialogs entryDialogs(window);
     window.initialize();
     window.showPlaced();
     return QApplication::exec();

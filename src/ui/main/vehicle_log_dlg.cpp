@@ -558,6 +558,18 @@ void CVehicleLogDlg::search() {
     }
 }
 
+EntryContext CVehicleLogDlg::entryContext() {
+    EntryContext context;
+    context.vehicle = m_settings;
+    context.currentOdometer = m_session.currentOdometer();
+    context.previousFuelOdometer = m_view.previousFuelOdometer();
+    context.startTime = m_session.today();
+    context.currencySymbol = m_locale.currencySymbol();
+    context.profile = &m_profile;
+    context.listsPath = m_configFolder + "Lists.ini";
+    return context;
+}
+
 void CVehicleLogDlg::setEntryEditor(int type, CEntryEditor* editor) {
     if (type < 0 || type >= static_cast<int>(m_editors.size()))
         return;

@@ -14,6 +14,7 @@
 #include "store/app_profile.h"
 #include "store/log_session.h"
 #include "store/vehicle_settings.h"
+#include "ui/entry/entry_context.h"
 
 #include <QMainWindow>
 #include <array>
@@ -63,6 +64,9 @@ public:
 
     // Tools > Recalculate: the economy of every fuel entry, then save and reload.
     void recalculate();
+
+    // What an entry dialog reads besides its record, as of the last refresh.
+    EntryContext entryContext();
 
     CLogSession& session() { return m_session; }
     const VehicleSettings& vehicleSettings() const { return m_settings; }

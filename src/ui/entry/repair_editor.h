@@ -1,0 +1,23 @@
+#pragma once
+// CRepairEditor is the repair entry's CEntryEditor for the main window: each edit asks
+// for a fresh EntryContext (the vehicle, odometers and profile as they are now), builds
+// a CRepairDlg on the record and runs it through CModalRunner.
+
+#include "store/entry_editor.h"
+#include "ui/entry/entry_context.h"
+
+#include <functional>
+
+class QWidget;
+
+class CRepairEditor : public CEntryEditor {
+public:
+    CRepairEditor(std::function<EntryContext()> context, QWidget* parent);
+
+    // True when the user saved; the dialog wrote the record then.
+    bool edit(CDVItem& item) override;
+
+private:
+    std::function<EntryContext()> m_context;
+    QWidget* m_parent;
+};

@@ -1,0 +1,261 @@
+// The repair form's rules: the icon code that follows the description, the run-wide
+// default icon, the icon buttons, the values a record opens with and what Save writes.
+
+#include "calc/repair_form.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr DVTime kStart = 1'700'000'000;
+
+class RepairFormTest : public ::testing::Test {
+protected:
+    void SetUp() override { CRepairForm::resetDefaultIcon(); }
+    void TearDown() override { CRepairForm::resetDefaultIcon(); }
+
+    CRepairForm::Context context() const {
+        CRepairForm::Context c;
+        c.lastMaintType = "Brake pads";
+        c.lastMaintLoc = "Joe's Garage";
+        c.startTime = kStart;
+        c.currentOdometer = 52'300;
+        return c;
+    }
+
+    static CDVItem existing(std::string description, int icon, double odometer = 41'000) {
+        CDVItem item;
+        item.EntryType = CDVItem::Repair;
+        item.Icon = icon;
+        item.Odometer = odometer;
+        item.Date = 1'650'000'000;
+        item.Entry = std::move(description);
+        item.Station = "Dealer";
+        item.Invoice = "INV-7";
+        item.Note = "front and rear";
+        item.Cost = 129.5;
+        return item;
+    }
+
+    int codeFor(const std::string& description) {
+        CRepairForm form;
+        form.open(CDVItem{}, context());
+        form.fields().description = description;
+        form.matchDescription();
+        return form.iconCode();
+    }
+};
+
+TEST_F(RepairFormTest, DescriptionGivesTheReminderCode) {
+    const struct {
+        const char* description;
+        int code;
+    } cases[] = {
+        {"Oil Change", 4},
+        {"Full Oil Change and filter", 4}, // anywhere in the text
+        {"oil change", 1},                 // case matters
+        {"Tune-Up", 5},
+        {"Major Tune-Up", 1}, // not at the start: the default icon's code
+        {"Transmission Service 60k", 6},
+        {"Coolant Flush", 7},
+        {"Rotate Tires and balance", 17},
+        {"Tune-Up with Oil Change", 5}, // the later rule wins
+        {"Oil Change then Tune-Up", 4},
+        {"Oil Change; Rotate Tires", 4}, // Rotate Tires not at the start
+        {"Rotate Tires, Oil Change", 17},
+        {"Brake pads", 1},
+        {"", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(codeFor(c.description), c.code) << c.description;
+}
+
+TEST_F(RepairFormTest, PickTakesTheItemThenMatches) {
+    CRepairForm form;
+    form.open(CDVItem{}, context());
+    form.pickDescription("Coolant Flush");
+    EXPECT_EQ(form.fields().description, "Coolant Flush");
+    EXPECT_EQ(form.iconCode(), 7);
+    EXPECT_EQ(form.selectedIcon(), RepairIcon::Coolant);
+}
+
+TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
+    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
+    CRepairForm first;
+    first.open(existing("Oil Change", 4), context());
+    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
+
+    // A later new entry that names no reminder type takes the Oil Change code.
+    CRepairForm second;
+    second.open(CDVItem{}, context());
+    EXPECT_EQ(second.fields().description, "Brake pads");
+    EXPECT_EQ(second.iconCode(), 4);
+    EXPECT_EQ(second.selectedIcon(), RepairIcon::OilChange);
+
+    // New entries and button codes leave it alone; a general repair resets it.
+    CRepairForm third;
+    third.open(existing("Wipers", 13), context());
+    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
+    CRepairForm fourth;
+    fourth.open(existing("Rotate Tires", 17), context());
+    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::RotateTires);
+    CRepairForm fifth;
+    fifth.open(existing("Brakes", 1), context());
+    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
+}
+
+TEST_F(RepairFormTest, OpeningExistingEntryKeepsItsCode) {
+    const struct {
+        int stored;
+        int code;
+        RepairIcon selected;
+    } cases[] = {
+        {4, 4, RepairIcon::OilChange},       {7, 7, RepairIcon::Coolant},  {8, 8, RepairIcon::Caution},
+        {12, 12, RepairIcon::TrafficSignal}, {16, 16, RepairIcon::Wrench}, {17, 17, RepairIcon::Tire},
+        {1, 1, RepairIcon::General},
+    };
+    for (const auto& c : cases) {
+        CRepairForm::resetDefaultIcon();
+        CRepairForm form;
+        // The description would match Oil Change; opening does not match it.
+        form.open(existing("Oil Change", c.stored), context());
+        EXPECT_EQ(form.iconCode(), c.code) << c.stored;
+        EXPECT_EQ(form.selectedIcon(), c.selected) << c.stored;
+    }
+    // Code 0 takes the default icon's code.
+    CRepairForm first;
+    first.open(existing("Coolant Flush", 7), context());
+    CRepairForm zero;
+    zero.open(existing("Brakes", 0), context());
+    EXPECT_EQ(zero.iconCode(), 7);
+    EXPECT_EQ(zero.selectedIcon(), RepairIcon::Coolant);
+}
+
+TEST_F(RepairFormTest, IconButtonsSetTheirCodeAndKeepTheDescription) {
+    CRepairForm form;
+    form.open(existing("Oil Change", 4), context());
+    for (int code = 8; code <= 17; ++code) {
+        const auto button = CRepairForm::buttonFor(code);
+        ASSERT_TRUE(button) << code;
+        form.chooseIcon(*button);
+        EXPECT_EQ(form.iconCode(), code);
+        EXPECT_EQ(form.selectedIcon(), *button);
+        EXPECT_EQ(form.fields().description, "Oil Change");
+    }
+    EXPECT_FALSE(CRepairForm::buttonFor(7));
+    EXPECT_FALSE(CRepairForm::buttonFor(18));
+    form.useDefaultIcon();
+    EXPECT_EQ(form.iconCode(), 4);
+    EXPECT_EQ(form.selectedIcon(), RepairIcon::OilChange);
+}
+
+TEST_F(RepairFormTest, NewEntryStartsFromRememberedTexts) {
+    CRepairForm::Context c = context();
+    c.lastMaintType = "Tune-Up";
+    CRepairForm form;
+    form.open(CDVItem{}, c);
+    const auto& f = form.fields();
+    EXPECT_EQ(f.description, "Tune-Up");
+    EXPECT_EQ(f.location, "Joe's Garage");
+    EXPECT_EQ(f.odometer, "52300");
+    EXPECT_EQ(f.date, kStart);
+    EXPECT_EQ(f.cost, "0");
+    EXPECT_EQ(f.invoice, "");
+    EXPECT_EQ(f.details, "");
+    EXPECT_EQ(form.iconCode(), 5);
+}
+
+TEST_F(RepairFormTest, ZeroOdometerClearsTheTexts) {
+    CRepairForm form;
+    form.open(existing("Oil Change", 4, 0), context());
+    const auto& f = form.fields();
+    EXPECT_EQ(f.description, "");
+    EXPECT_EQ(f.location, "");
+    EXPECT_EQ(f.invoice, "");
+    EXPECT_EQ(f.details, "");
+    EXPECT_EQ(f.cost, "0");
+    EXPECT_EQ(f.date, kStart);
+    EXPECT_EQ(f.odometer, "52300");
+
+    CDVItem saved;
+    ASSERT_TRUE(form.save(saved).saved);
+    EXPECT_EQ(saved.Entry, "");
+    EXPECT_EQ(saved.Station, "");
+    EXPECT_EQ(saved.Odometer, 52'300);
+}
+
+TEST_F(RepairFormTest, SaveFillsEveryField) {
+    CRepairForm form;
+    form.open(existing("Oil Change", 17), context());
+    auto& f = form.fields();
+    f.odometer = " 41250.5 ";
+    f.cost = "89.99";
+    f.location = "Quick Lube";
+    f.details = "synthetic\n5W-30";
+
+    CDVItem record;
+    record.Quantity = 9;
+    record.Purpose = "left over";
+    record.DisplayPos = 3;
+    record.Economy = 31;
+    const auto outcome = form.save(record);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.lastMaintType, "Oil Change");
+    EXPECT_EQ(outcome.lastMaintLoc, "Quick Lube");
+
+    CDVItem expected;
+    expected.Icon = 17;
+    expected.EntryType = CDVItem::Repair;
+    expected.Odometer = 41'250.5;
+    expected.Date = 1'650'000'000;
+    expected.Note = "synthetic\n5W-30";
+    expected.Station = "Quick Lube";
+    expected.Invoice = "INV-7";
+    expected.Entry = "Oil Change";
+    expected.Cost = 89.99;
+    EXPECT_EQ(record, expected);
+}
+
+TEST_F(RepairFormTest, CodeZeroIsSavedAsGeneralRepair) {
+    CRepairForm form;
+    form.open(existing("Brakes", 2), context());
+    EXPECT_EQ(form.iconCode(), 2);
+    CDVItem record;
+    form.save(record);
+    EXPECT_EQ(record.Icon, 2);
+    form.chooseIcon(RepairIcon::Neutral);
+    form.save(record);
+    EXPECT_EQ(record.Icon, 1);
+}
+
+TEST_F(RepairFormTest, RefusedNumberLeavesRecordAlone) {
+    for (const auto& [odometer, cost, field] :
+         {std::tuple{"12a", "5", "Odometer"}, std::tuple{"", "5", "Odometer"}, std::tuple{"100", "1,50", "Total Cost"},
+          std::tuple{"100", "nan", "Total Cost"}}) {
+        CRepairForm form;
+        form.open(existing("Brakes", 1), context());
+        form.fields().odometer = odometer;
+        form.fields().cost = cost;
+        CDVItem record = existing("untouched", 9);
+        const CDVItem before = record;
+        const auto outcome = form.save(record);
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.refusal.rfind(field, 0), 0u) << outcome.refusal;
+        EXPECT_EQ(record, before);
+    }
+}
+
+TEST(RepairFormNumbers, ParseAndFormat) {
+    EXPECT_EQ(CRepairForm::parseNumber("12345.6"), 12345.6);
+    EXPECT_EQ(CRepairForm::parseNumber("  -3 "), -3.0);
+    EXPECT_EQ(CRepairForm::parseNumber("+7.5"), 7.5);
+    EXPECT_EQ(CRepairForm::parseNumber("1e3"), 1000.0);
+    for (const char* bad : {"", "  ", "abc", "12,5", "1.2.3", "inf", "- 4"})
+        EXPECT_FALSE(CRepairForm::parseNumber(bad)) << bad;
+    EXPECT_EQ(CRepairForm::formatNumber(0), "0");
+    EXPECT_EQ(CRepairForm::formatNumber(41250.5), "41250.5");
+    EXPECT_EQ(CRepairForm::formatNumber(0.1 + 0.2), "0.3");
+    EXPECT_EQ(CRepairForm::parseNumber(CRepairForm::formatNumber(123456.789)), 123456.789);
+}
+
+} // namespace
