@@ -1,3 +1,4 @@
+#include "calc/number_text.h"
 #include "calc/fuel_form.h"
 
 #include "calc/units.h"
@@ -244,11 +245,7 @@ std::optional<int> CFuelForm::wholeInteger(std::string_view text) {
     return value;
 }
 
-std::string CFuelForm::numberText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
-}
+std::string CFuelForm::numberText(double value) { return odrivo::editNumberText(value); }
 
 std::string CFuelForm::twoDecimals(double value) {
     return fixed(value, 2);

@@ -1,3 +1,4 @@
+#include "calc/number_text.h"
 #include "calc/repair_form.h"
 
 #include <charconv>
@@ -194,10 +195,4 @@ std::optional<double> CRepairForm::parseNumber(std::string_view text) {
     return value;
 }
 
-std::string CRepairForm::formatNumber(double value) {
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    if (error != std::errc())
-        return "0";
-    return std::string(buffer, end);
-}
+std::string CRepairForm::formatNumber(double value) { return odrivo::editNumberText(value); }
