@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 
+#include "cli/backup_commands.h"
 #include "cli/vehicle_commands.h"
 #include "cli/view_commands.h"
 #include "store/app_folders.h"
@@ -289,6 +290,12 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* stats = app.add_subcommand("stats", "Print the totals, page figures and performance verdict");
     addViewOptions(stats);
 
+    CLI::App* backup = app.add_subcommand("backup", "Copy every data file and INI file to the backup folder");
+    bool restoreConfirmed = false;
+    CLI::App* restore =
+        app.add_subcommand("restore", "Copy the backup folder's files back over the data and INI files");
+    restore->add_flag("--yes", restoreConfirmed, "Replace the files (without it, only list what would be replaced)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -304,5 +311,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runList(profilePath, viewOptions, out, err);
     if (stats->parsed())
         return runStats(profilePath, viewOptions, out, err);
+    if (backup->parsed())
+        return runBackup(profilePath, std::time(nullptr), out, err);
+    if (restore->parsed())
+        return runRestore(profilePath, restoreConfirmed, std::time(nullptr), out, err);
     return runRecalc(profilePath, recalcVehicle, out, err);
 }

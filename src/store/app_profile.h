@@ -80,6 +80,11 @@ inline constexpr ProfileKey ListColumnCount{"ListState", "Column Count", "", 0};
 inline constexpr ProfileKey ListColumnOrder{"ListState", "Column Order"};
 inline constexpr ProfileKey ListColumnWidths{"ListState", "Column Width"};
 inline constexpr ProfileKey ListColumnVisible{"ListState", "Column Visible"};
+// Backup and restore: when each last completed, and the storage each dialog last showed
+inline constexpr ProfileKey LastBackupDate{"ListAttributes", "LastBackupDate", "Unknown"};
+inline constexpr ProfileKey LastRestoreDate{"ListAttributes", "LastRestoreDate", "Unknown"};
+inline constexpr ProfileKey LastBackupStorage{"ListAttributes", "LastBackup", "Main Memory"};
+inline constexpr ProfileKey LastRestoreStorage{"ListAttributes", "LastRestore", "Main Memory"};
 } // namespace ProfileKeys
 
 class CAppProfile {

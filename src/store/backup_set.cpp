@@ -1,0 +1,175 @@
+#include "store/backup_set.h"
+
+#include "store/activity_log.h"
+#include "store/app_folders.h"
+#include "store/app_profile.h"
+#include "store/file_io.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <filesystem>
+#include <langinfo.h>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace {
+
+bool endsWithNoCase(const std::string& name, std::string_view ending) {
+    if (name.size() <= ending.size())
+        return false;
+    return std::equal(
+        ending.begin(), ending.end(), name.end() - static_cast<std::ptrdiff_t>(ending.size()), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
+}
+
+// The names of the files in `folder` whose names end in `ending`, sorted so that runs
+// are repeatable. A missing or unreadable folder has none.
+std::vector<std::string> filesMatching(const std::string& folder, std::string_view ending) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            continue;
+        std::string name = it->path().filename().string();
+        if (endsWithNoCase(name, ending))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void addFiles(std::vector<BackupFile>& files, const std::string& from, const std::string& to, std::string_view ending) {
+    const std::string source = CAppFolders::withSeparator(from);
+    const std::string target = CAppFolders::withSeparator(to);
+    for (std::string& name : filesMatching(source, ending))
+        files.push_back({name, source + name, target + name});
+}
+
+// The C library offers the locale's time with seconds only; drop them.
+std::string timeFormatWithoutSeconds() {
+    std::string format = ::nl_langinfo(T_FMT);
+    for (auto [shortcut, full] : {std::pair{"%T", "%H:%M:%S"}, std::pair{"%r", "%I:%M:%S %p"}}) {
+        for (auto at = format.find(shortcut); at != std::string::npos; at = format.find(shortcut))
+            format.replace(at, 2, full);
+    }
+    for (const char* seconds : {":%S", ".%S", "%S"}) {
+        const auto at = format.find(seconds);
+        if (at != std::string::npos) {
+            format.erase(at, std::string_view(seconds).size());
+            break;
+        }
+    }
+    return format.empty() ? "%H:%M" : format;
+}
+
+} // namespace
+
+std::vector<std::string> CopyRunResult::listNewestFirst() const {
+    std::vector<std::string> names;
+    names.reserve(copied.size());
+    for (auto it = copied.rbegin(); it != copied.rend(); ++it)
+        names.push_back(it->name);
+    return names;
+}
+
+CBackupSet::CBackupSet(FolderSettings folders) : m_folders(std::move(folders)) {}
+
+std::vector<BackupFile> CBackupSet::backupFiles() const {
+    std::vector<BackupFile> files;
+    addFiles(files, m_folders.data, m_folders.backup, ".odv");
+    addFiles(files, m_folders.config, m_folders.backup, ".ini");
+    return files;
+}
+
+std::vector<BackupFile> CBackupSet::restoreFiles() const {
+    std::vector<BackupFile> files;
+    addFiles(files, m_folders.backup, m_folders.data, ".odv");
+    addFiles(files, m_folders.backup, m_folders.config, ".ini");
+    return files;
+}
+
+CopyRunResult CBackupSet::backup(CActivityLog* log, const FileObserver& observer) const {
+    // A folder that cannot be made shows up as a failed copy for each file.
+    odrivo::ensureFolder(CAppFolders::withSeparator(m_folders.backup));
+    return run(backupFiles(), "Backup", log, observer);
+}
+
+CopyRunResult CBackupSet::restore(CActivityLog* log, const FileObserver& observer) const {
+    const std::vector<BackupFile> files = restoreFiles();
+    // A working folder removed since the backup is made again, so its files can come back.
+    for (const BackupFile& file : files)
+        odrivo::ensureFolder(odrivo::folderOf(file.target));
+    return run(files, "Restore", log, observer);
+}
+
+CopyRunResult CBackupSet::run(const std::vector<BackupFile>& files, const char* what, CActivityLog* log,
+                              const FileObserver& observer) const {
+    CopyRunResult result;
+    for (const BackupFile& file : files) {
+        if (observer)
+            observer(file);
+        std::string reason;
+        if (copyFile(file.source, file.target, &reason)) {
+            result.copied.push_back(file);
+            continue;
+        }
+        if (log)
+            log->write(std::string(what) + " copy failed: " + file.source + " -> " + file.target + ": " + reason);
+        result.failed.push_back({file, std::move(reason)});
+    }
+    return result;
+}
+
+bool CBackupSet::copyFile(const std::string& from, const std::string& to, std::string* error) {
+    std::string bytes;
+    std::string reason;
+    switch (odrivo::readWholeFile(from, bytes, &reason)) {
+    case odrivo::ReadStatus::Missing:
+        if (error)
+            *error = "the file " + from + " is gone";
+        return false;
+    case odrivo::ReadStatus::Failed:
+        if (error)
+            *error = "the file " + from + " could not be read (" + reason + ")";
+        return false;
+    case odrivo::ReadStatus::Ok:
+        break;
+    }
+    if (!odrivo::writeFileAtomically(to, bytes, &reason)) {
+        if (error)
+            *error = "the file " + to + " could not be written (" + reason + ")";
+        return false;
+    }
+    return true;
+}
+
+std::string CBackupSet::timeStamp(std::time_t when) {
+    std::tm local{};
+    ::localtime_r(&when, &local);
+    char date[64] = {};
+    char time[64] = {};
+    std::strftime(date, sizeof date, "%x", &local);
+    std::strftime(time, sizeof time, timeFormatWithoutSeconds().c_str(), &local);
+    return std::string(date) + " " + time;
+}
+
+bool CBackupSet::recordBackup(CAppProfile& profile, std::time_t when) {
+    return profile.putText(ProfileKeys::LastBackupDate, timeStamp(when));
+}
+
+bool CBackupSet::recordRestore(CAppProfile& profile, std::time_t when) {
+    return profile.putText(ProfileKeys::LastRestoreDate, timeStamp(when));
+}
+
+std::string CBackupSet::lastBackupDate(const CAppProfile& profile) {
+    return profile.getText(ProfileKeys::LastBackupDate);
+}
+
+std::string CBackupSet::lastRestoreDate(const CAppProfile& profile) {
+    return profile.getText(ProfileKeys::LastRestoreDate);
+}

@@ -1,0 +1,217 @@
+// CBackupSet in temporary folders: which files a run takes, the round trip that brings
+// a deleted data file back, copies that fail without stopping the run, the order of the
+// dialog's list, and the dates kept in the profile.
+
+#include "store/backup_set.h"
+
+#include "log_file_bytes.h"
+#include "store/activity_log.h"
+#include "store/app_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+using logtest::readFile;
+using logtest::TempFolder;
+using logtest::writeFile;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::vector<std::string> namesOf(const std::vector<BackupFile>& files) {
+    std::vector<std::string> names;
+    for (const BackupFile& file : files)
+        names.push_back(file.name);
+    return names;
+}
+
+class BackupSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(data());
+        fs::create_directory(config());
+    }
+
+    std::string data() const { return m_root.file("Data/"); }
+    std::string config() const { return m_root.file("Config/"); }
+    std::string backupFolder() const { return m_root.file("Backup/"); }
+    CBackupSet set() const { return CBackupSet({data(), backupFolder(), config()}); }
+
+    TempFolder m_root;
+};
+
+// Bytes that a text-mode copy or a string cut at NUL would spoil.
+const std::string kCarBytes("\x01\x00\xFF\r\nCar log\x00\x1A", 15);
+const std::string kVanBytes("Van\x00\x00\r\n\r", 9);
+
+TEST_F(BackupSet, TakesOnlyDataFilesAndIniFiles) {
+    writeFile(data() + "Car.odv", kCarBytes);
+    writeFile(data() + "VAN.ODV", kVanBytes);
+    writeFile(data() + "notes.txt", "not ours");
+    writeFile(data() + "odv", "no extension");
+    fs::create_directory(data() + "Old.odv");
+    writeFile(config() + "Drivana.ini", "[VehicleList]\r\n");
+    writeFile(config() + "Lists.ini", "[Stations]\r\n");
+    writeFile(config() + "Drivana.ini.bak", "old");
+
+    const CopyRunResult result = set().backup(nullptr);
+
+    EXPECT_TRUE(result.failed.empty());
+    EXPECT_EQ(namesOf(result.copied), (std::vector<std::string>{"Car.odv", "VAN.ODV", "Drivana.ini", "Lists.ini"}));
+    EXPECT_EQ(namesIn(backupFolder()), (std::set<std::string>{"Car.odv", "VAN.ODV", "Drivana.ini", "Lists.ini"}));
+    EXPECT_EQ(readFile(backupFolder() + "Car.odv"), kCarBytes);
+    EXPECT_EQ(readFile(backupFolder() + "Lists.ini"), "[Stations]\r\n");
+}
+
+TEST_F(BackupSet, RestoreBringsBackADataFileDeletedSinceAnEarlierBackup) {
+    writeFile(data() + "Car.odv", kCarBytes);
+    writeFile(data() + "Van.odv", kVanBytes);
+    writeFile(config() + "Drivana.ini", "[VehicleList]\r\nVehicle0=Car\r\nVehicle1=Van\r\n");
+    ASSERT_TRUE(set().backup(nullptr).failed.empty());
+
+    // The van goes, the car changes, and a second backup overwrites only what is still there.
+    fs::remove(data() + "Van.odv");
+    const std::string carLater = kCarBytes + "more";
+    writeFile(data() + "Car.odv", carLater);
+    writeFile(config() + "Drivana.ini", "[VehicleList]\r\nVehicle0=Car\r\n");
+    ASSERT_TRUE(set().backup(nullptr).failed.empty());
+    EXPECT_EQ(readFile(backupFolder() + "Van.odv"), kVanBytes);
+    EXPECT_EQ(readFile(backupFolder() + "Car.odv"), carLater);
+
+    writeFile(data() + "Car.odv", "edited after the backup");
+    writeFile(data() + "Truck.odv", "made after the backup");
+    const CopyRunResult restored = set().restore(nullptr);
+
+    EXPECT_TRUE(restored.failed.empty());
+    EXPECT_EQ(readFile(data() + "Van.odv"), kVanBytes);
+    EXPECT_EQ(readFile(data() + "Car.odv"), carLater);
+    EXPECT_EQ(readFile(config() + "Drivana.ini"), "[VehicleList]\r\nVehicle0=Car\r\n");
+    // Restore replaces; it never removes a working file the backup does not hold.
+    EXPECT_EQ(readFile(data() + "Truck.odv"), "made after the backup");
+    // Neither direction leaves temporary files behind.
+    EXPECT_EQ(namesIn(data()), (std::set<std::string>{"Car.odv", "Van.odv", "Truck.odv"}));
+    EXPECT_EQ(namesIn(backupFolder()), (std::set<std::string>{"Car.odv", "Van.odv", "Drivana.ini"}));
+}
+
+TEST_F(BackupSet, RestoreRemakesAMissingWorkingFolder) {
+    fs::create_directory(backupFolder());
+    writeFile(backupFolder() + "Car.odv", kCarBytes);
+    fs::remove(data());
+
+    const CopyRunResult restored = set().restore(nullptr);
+
+    EXPECT_TRUE(restored.failed.empty());
+    EXPECT_EQ(readFile(data() + "Car.odv"), kCarBytes);
+}
+
+TEST_F(BackupSet, AFailedCopyIsLoggedAndTheRunGoesOn) {
+    struct Case {
+        const char* name;
+        bool restore;
+    };
+    for (const Case c : {Case{"backup", false}, Case{"restore", true}}) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        const std::string dataFolder = root.file("Data/");
+        const std::string backupFolder = root.file("Backup/");
+        fs::create_directory(dataFolder);
+        fs::create_directory(backupFolder);
+        const std::string& from = c.restore ? backupFolder : dataFolder;
+        const std::string& to = c.restore ? dataFolder : backupFolder;
+        writeFile(from + "A.odv", "first");
+        writeFile(from + "B.odv", "blocked");
+        writeFile(from + "C.odv", "third");
+        // A folder where the copy must go cannot be replaced by a file.
+        fs::create_directory(to + "B.odv");
+        writeFile(to + "B.odv/keep.txt", "user's file");
+
+        CActivityLog log(root.file("Odrivo.log"), root.file("Odrivo.archive"));
+        const CBackupSet backupSet({dataFolder, backupFolder, root.path()});
+        const CopyRunResult result = c.restore ? backupSet.restore(&log) : backupSet.backup(&log);
+
+        EXPECT_EQ(namesOf(result.copied), (std::vector<std::string>{"A.odv", "C.odv"}));
+        ASSERT_EQ(result.failed.size(), 1u);
+        EXPECT_EQ(result.failed[0].file.name, "B.odv");
+        EXPECT_NE(result.failed[0].reason.find(to + "B.odv"), std::string::npos) << result.failed[0].reason;
+        EXPECT_EQ(readFile(to + "C.odv"), "third");
+        EXPECT_EQ(readFile(to + "B.odv/keep.txt"), "user's file");
+
+        const std::string logBytes = readFile(log.logPath());
+        ASSERT_EQ(logBytes.size(), 2 * CActivityLog::kLineSize);
+        const std::string line = logBytes.substr(CActivityLog::kLineSize + 58, 200);
+        EXPECT_EQ(line.rfind(c.restore ? "Restore copy failed: " : "Backup copy failed: ", 0), 0u) << line;
+        EXPECT_NE(line.find("B.odv"), std::string::npos) << line;
+    }
+}
+
+TEST_F(BackupSet, AnUnreadableSourceLeavesTheTargetAsItWas) {
+    fs::create_directory(backupFolder());
+    writeFile(data() + "Car.odv", "the user's only copy");
+    // A backup copy that cannot be read must not empty the working file.
+    fs::create_symlink(m_root.file("nowhere.odv"), backupFolder() + "Car.odv");
+
+    const CopyRunResult result = set().restore(nullptr);
+
+    ASSERT_EQ(result.failed.size(), 1u);
+    EXPECT_TRUE(result.copied.empty());
+    EXPECT_EQ(readFile(data() + "Car.odv"), "the user's only copy");
+}
+
+TEST_F(BackupSet, RestoreListShowsTheNewestCopyOnTop) {
+    fs::create_directory(backupFolder());
+    for (const char* name : {"Lists.ini", "b.odv", "Drivana.ini", "a.odv"})
+        writeFile(backupFolder() + name, name);
+
+    std::vector<std::string> seen;
+    const CopyRunResult result = set().restore(nullptr, [&seen](const BackupFile& file) { seen.push_back(file.name); });
+
+    const std::vector<std::string> copyOrder{"a.odv", "b.odv", "Drivana.ini", "Lists.ini"};
+    EXPECT_EQ(seen, copyOrder);
+    EXPECT_EQ(namesOf(result.copied), copyOrder);
+    EXPECT_EQ(result.listNewestFirst(), (std::vector<std::string>{"Lists.ini", "Drivana.ini", "b.odv", "a.odv"}));
+    EXPECT_EQ(result.copied[0].target, data() + "a.odv");
+    EXPECT_EQ(result.copied[3].target, config() + "Lists.ini");
+}
+
+TEST_F(BackupSet, DatesAreKeptInTheProfileWithoutSeconds) {
+    const std::optional<std::string> oldTz =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+
+    CAppProfile profile(m_root.file("Odrivo.ini"));
+    EXPECT_EQ(CBackupSet::lastBackupDate(profile), "Unknown");
+    EXPECT_EQ(CBackupSet::lastRestoreDate(profile), "Unknown");
+    // 2026-03-05 14:07:59 UTC; the test runs in the "C" locale.
+    EXPECT_TRUE(CBackupSet::recordBackup(profile, 1772719679));
+    EXPECT_TRUE(CBackupSet::recordRestore(profile, 1772719679 + 3600));
+    const std::string backupDate = CBackupSet::lastBackupDate(profile);
+    const std::string restoreDate = CBackupSet::lastRestoreDate(profile);
+
+    if (oldTz)
+        ::setenv("TZ", oldTz->c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+
+    EXPECT_EQ(backupDate, "03/05/26 14:07");
+    EXPECT_EQ(restoreDate, "03/05/26 15:07");
+    EXPECT_EQ(profile.getText(ProfileKeys::LastBackupDate), backupDate);
+}
+
+} // namespace
