@@ -9,16 +9,21 @@
 #include <ostream>
 #include <strings.h>
 
+bool requireRegistry(const CVehicleRegistry& registry, std::ostream& err) {
+    if (registry.exists())
+        return true;
+    err << "odrivo-cli: there is no vehicle list " << registry.path()
+        << ".\nStart Odrivo once to create it, or point --profile at the settings that name its folder.\n";
+    return false;
+}
+
 bool openCliVehicle(const std::string& profilePath, const std::optional<std::string>& vehicle, CliVehicle& out,
                     std::ostream& err) {
     const CAppProfile profile(profilePath);
     const FolderSettings folders = FolderSettings::read(profile);
     const CVehicleRegistry registry(folders.config);
-    if (!registry.exists()) {
-        err << "odrivo-cli: there is no vehicle list " << registry.path()
-            << ".\nStart Odrivo once to create it, or point --profile at the settings that name its folder.\n";
+    if (!requireRegistry(registry, err))
         return false;
-    }
     out.name = vehicle.value_or(profile.getText(ProfileKeys::LastVehicle));
     const std::vector<std::string> names = registry.vehicleNames();
     if (std::none_of(names.begin(), names.end(),

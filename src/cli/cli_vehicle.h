@@ -17,6 +17,11 @@ struct CliVehicle {
     LogLoadStatus status = LogLoadStatus::Missing;
 };
 
+class CVehicleRegistry;
+
+// False (with a message saying how to get one) when the registry file does not exist.
+bool requireRegistry(const CVehicleRegistry& registry, std::ostream& err);
+
 // False (with a message) when there is no registry, no such vehicle, or a log that cannot be read.
 bool openCliVehicle(const std::string& profilePath, const std::optional<std::string>& vehicle, CliVehicle& out,
                     std::ostream& err);

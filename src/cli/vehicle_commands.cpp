@@ -12,11 +12,8 @@
 int runVehicles(const std::string& profilePath, std::ostream& out, std::ostream& err) {
     const CAppProfile profile(profilePath);
     const CVehicleRegistry registry(FolderSettings::read(profile).config);
-    if (!registry.exists()) {
-        err << "odrivo-cli: there is no vehicle list " << registry.path()
-            << ".\nStart Odrivo once to create it, or point --profile at the settings that name its folder.\n";
+    if (!requireRegistry(registry, err))
         return 1;
-    }
     const std::string current = profile.getText(ProfileKeys::LastVehicle);
     bool marked = false;
     for (const std::string& name : registry.vehicleNames()) {
