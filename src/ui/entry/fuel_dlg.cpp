@@ -3,6 +3,7 @@
 #include "store/app_profile.h"
 #include "store/pick_list.h"
 #include "ui/entry/edit_list_dlg.h"
+#include "ui/entry/entry_fields.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
 #include "ui/toolkit/qt_text.h"
@@ -74,12 +75,7 @@ CFuelDlg::CFuelDlg(CDVItem& record, const EntryContext& context, QWidget* parent
 CFuelDlg::~CFuelDlg() = default;
 
 void CFuelDlg::loadStations() {
-    std::vector<std::string> items = CPickList::load(m_listsPath, CPickList::FuelStationList);
-    std::stable_sort(items.begin(), items.end(), CPickList::before);
-    const QSignalBlocker blocker(ui->stationCombo);
-    ui->stationCombo->clear();
-    for (const std::string& item : items)
-        ui->stationCombo->addItem(toQt(item));
+    entryfields::fillPickCombo(ui->stationCombo, m_listsPath, CPickList::FuelStationList);
 }
 
 void CFuelDlg::takeValues() {
@@ -89,7 +85,7 @@ void CFuelDlg::takeValues() {
     const QDate date = ui->dateEdit->date();
     // The picker shows only the day; the time of day the record had is kept.
     if (date != localDate(f.date))
-        f.date = QDateTime(date, QDateTime::fromSecsSinceEpoch(f.date).time()).toSecsSinceEpoch();
+        f.date = entryfields::withDate(f.date, date);
     f.station = fromQt(ui->stationCombo->currentText());
     f.measure = fromQt(ui->measureCombo->currentText());
     f.quantityText = fromQt(ui->quantityEdit->text());

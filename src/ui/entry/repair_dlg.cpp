@@ -3,6 +3,7 @@
 #include "store/app_profile.h"
 #include "store/pick_list.h"
 #include "ui/entry/edit_list_dlg.h"
+#include "ui/entry/entry_fields.h"
 #include "ui/main/entry_list_ctrl.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
@@ -13,39 +14,10 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-namespace {
-
-void fillCombo(QComboBox* combo, const std::string& listsPath, std::string_view section) {
-    std::vector<std::string> items = CPickList::load(listsPath, section);
-    std::sort(items.begin(), items.end(),
-              [](const std::string& a, const std::string& b) { return CPickList::before(a, b); });
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    for (const std::string& item : items)
-        combo->addItem(toQt(item));
-}
-
-// The date picker changes the day only; the time of day the value had stays.
-DVTime withDate(DVTime value, const QDate& date) {
-    const QDateTime old = QDateTime::fromSecsSinceEpoch(value);
-    return QDateTime(date, old.time()).toSecsSinceEpoch();
-}
-
-// The locale's short date with a four-digit year: a two-digit year field would read typed
-// years as 19xx.
-QString shortDateFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
-}
-
-} // namespace
-
 CRepairDlg::CRepairDlg(CDVItem& record, const EntryContext& context, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CRepairDlg>()), m_record(record), m_context(context) {
     ui->setupUi(this);
-    ui->dateEdit->setDisplayFormat(shortDateFormat());
+    ui->dateEdit->setDisplayFormat(entryfields::shortDateFormat());
     ui->saveButton->setIcon(QIcon(QStringLiteral(":/entrydlg/save.svg")));
     ui->cancelButton->setIcon(QIcon(QStringLiteral(":/entrydlg/cancel.svg")));
     ui->descriptionListButton->setIcon(QIcon(QStringLiteral(":/entrydlg/list.svg")));
@@ -116,14 +88,14 @@ QIcon CRepairDlg::iconPicture(RepairIcon icon) {
 }
 
 void CRepairDlg::loadLists() {
-    fillCombo(ui->descriptionCombo, m_context.listsPath, CPickList::RepairList);
-    fillCombo(ui->locationCombo, m_context.listsPath, CPickList::RepairLocation);
+    entryfields::fillPickCombo(ui->descriptionCombo, m_context.listsPath, CPickList::RepairList);
+    entryfields::fillPickCombo(ui->locationCombo, m_context.listsPath, CPickList::RepairLocation);
 }
 
 void CRepairDlg::takeValues() {
     CRepairForm::Fields& fields = m_form.fields();
     fields.odometer = fromQt(ui->odometerEdit->text());
-    fields.date = withDate(fields.date, ui->dateEdit->date());
+    fields.date = entryfields::withDate(fields.date, ui->dateEdit->date());
     fields.description = fromQt(ui->descriptionCombo->currentText());
     fields.location = fromQt(ui->locationCombo->currentText());
     fields.invoice = fromQt(ui->invoiceEdit->text());

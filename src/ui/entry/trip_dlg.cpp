@@ -3,6 +3,7 @@
 #include "store/app_profile.h"
 #include "store/pick_list.h"
 #include "ui/entry/edit_list_dlg.h"
+#include "ui/entry/entry_fields.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
 #include "ui/toolkit/qt_text.h"
@@ -14,16 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-void fillCombo(QComboBox* combo, const std::string& listsPath, std::string_view section) {
-    std::vector<std::string> items = CPickList::load(listsPath, section);
-    std::sort(items.begin(), items.end(),
-              [](const std::string& a, const std::string& b) { return CPickList::before(a, b); });
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    for (const std::string& item : items)
-        combo->addItem(toQt(item));
-}
 
 // Refuses typing that would make the text longer than the limit; text set by the program
 // (a stored value, a list pick) is not checked here but by Save.
@@ -38,30 +29,13 @@ private:
     int m_limit;
 };
 
-DVTime withDate(DVTime value, const QDate& date) {
-    return QDateTime(date, QDateTime::fromSecsSinceEpoch(value).time()).toSecsSinceEpoch();
-}
-
-DVTime withTime(DVTime value, const QTime& time) {
-    return QDateTime(QDateTime::fromSecsSinceEpoch(value).date(), time).toSecsSinceEpoch();
-}
-
-// The locale's short date with a four-digit year: a two-digit year field would read typed
-// years as 19xx.
-QString shortDateFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
-}
-
 } // namespace
 
 CTripDlg::CTripDlg(CDVItem& record, const EntryContext& context, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CTripDlg>()), m_record(record), m_context(context) {
     ui->setupUi(this);
     ui->vehicleLabel->setText(toQt(m_context.vehicle.name));
-    const QString dateFormat = shortDateFormat();
+    const QString dateFormat = entryfields::shortDateFormat();
     const QString timeFormat = QLocale().timeFormat(QLocale::ShortFormat);
     ui->departureDateEdit->setDisplayFormat(dateFormat);
     ui->arrivalDateEdit->setDisplayFormat(dateFormat);
@@ -102,9 +76,9 @@ CTripDlg::CTripDlg(CDVItem& record, const EntryContext& context, QWidget* parent
 CTripDlg::~CTripDlg() = default;
 
 void CTripDlg::loadLists() {
-    fillCombo(ui->contactCombo, m_context.listsPath, CPickList::ContactList);
-    fillCombo(ui->purposeCombo, m_context.listsPath, CPickList::PurposeList);
-    fillCombo(ui->destinationCombo, m_context.listsPath, CPickList::DestinationList);
+    entryfields::fillPickCombo(ui->contactCombo, m_context.listsPath, CPickList::ContactList);
+    entryfields::fillPickCombo(ui->purposeCombo, m_context.listsPath, CPickList::PurposeList);
+    entryfields::fillPickCombo(ui->destinationCombo, m_context.listsPath, CPickList::DestinationList);
 }
 
 void CTripDlg::takeValues() {
@@ -113,11 +87,11 @@ void CTripDlg::takeValues() {
     fields.purpose = fromQt(ui->purposeCombo->currentText());
     fields.destination = fromQt(ui->destinationCombo->currentText());
     fields.departOdometer = fromQt(ui->departureOdometerEdit->text());
-    fields.departDate = withDate(fields.departDate, ui->departureDateEdit->date());
-    fields.departTime = withTime(fields.departTime, ui->departureTimeEdit->time());
+    fields.departDate = entryfields::withDate(fields.departDate, ui->departureDateEdit->date());
+    fields.departTime = entryfields::withTime(fields.departTime, ui->departureTimeEdit->time());
     fields.arriveOdometer = fromQt(ui->arrivalOdometerEdit->text());
-    fields.arriveDate = withDate(fields.arriveDate, ui->arrivalDateEdit->date());
-    fields.arriveTime = withTime(fields.arriveTime, ui->arrivalTimeEdit->time());
+    fields.arriveDate = entryfields::withDate(fields.arriveDate, ui->arrivalDateEdit->date());
+    fields.arriveTime = entryfields::withTime(fields.arriveTime, ui->arrivalTimeEdit->time());
     fields.notes = fromQt(ui->notesEdit->toPlainText());
     fields.tolls = fromQt(ui->tollsEdit->text());
     fields.parking = fromQt(ui->parkingEdit->text());
