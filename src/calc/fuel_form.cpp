@@ -1,5 +1,5 @@
-#include "calc/number_text.h"
 #include "calc/fuel_form.h"
+#include "calc/number_text.h"
 
 #include "calc/units.h"
 
@@ -245,7 +245,9 @@ std::optional<int> CFuelForm::wholeInteger(std::string_view text) {
     return value;
 }
 
-std::string CFuelForm::numberText(double value) { return odrivo::editNumberText(value); }
+std::string CFuelForm::numberText(double value) {
+    return odrivo::editNumberText(value);
+}
 
 std::string CFuelForm::twoDecimals(double value) {
     return fixed(value, 2);

@@ -1,5 +1,7 @@
 #include "calc/new_vehicle_form.h"
 
+#include "calc/number_text.h"
+
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 #include "store/vehicle_settings.h"
@@ -175,15 +177,7 @@ std::optional<int> CNewVehicleForm::parseInteger(std::string_view text) {
 }
 
 std::optional<double> CNewVehicleForm::parseNumber(std::string_view text) {
-    text = trimmedBlanks(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return odrivo::parseEditNumber(text);
 }
 
 std::string CNewVehicleForm::numberText(double value) {

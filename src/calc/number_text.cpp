@@ -1,6 +1,7 @@
 #include "calc/number_text.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace odrivo {
 
@@ -8,6 +9,23 @@ std::string editNumberText(double value) {
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 12);
     return error == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::optional<double> parseEditNumber(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace odrivo

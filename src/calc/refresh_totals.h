@@ -18,11 +18,11 @@ struct RefreshTotals {
 };
 
 struct PerformanceInputs {
-    int qualifying = 0;        // in-range fuel entries with Economy > 0 and PartialFill 0
-    double current = 0;        // Economy of the last of them
-    double firstOdometer = 0;  // Odometer of the first in-range entry of any type
-    double lastOdometer = 0;   // Odometer of the last in-range entry of any type
-    double totalFuel = 0;      // Quantity summed over in-range fuel entries, partial fills included
+    int qualifying = 0;       // in-range fuel entries with Economy > 0 and PartialFill 0
+    double current = 0;       // Economy of the last of them
+    double firstOdometer = 0; // Odometer of the first in-range entry of any type
+    double lastOdometer = 0;  // Odometer of the last in-range entry of any type
+    double totalFuel = 0;     // Quantity summed over in-range fuel entries, partial fills included
 
     // (last - first) / total fuel, as stored (no unit conversion).
     double average() const { return (lastOdometer - firstOdometer) / totalFuel; }

@@ -1,5 +1,6 @@
-#include "calc/number_text.h"
 #include "calc/repair_form.h"
+
+#include "calc/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -35,15 +36,6 @@ std::optional<RepairIcon> reminderIconFor(int code) {
     default:
         return std::nullopt;
     }
-}
-
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace
@@ -183,16 +175,9 @@ std::optional<RepairIcon> CRepairForm::buttonFor(int code) {
 }
 
 std::optional<double> CRepairForm::parseNumber(std::string_view text) {
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return odrivo::parseEditNumber(text);
 }
 
-std::string CRepairForm::formatNumber(double value) { return odrivo::editNumberText(value); }
+std::string CRepairForm::formatNumber(double value) {
+    return odrivo::editNumberText(value);
+}
