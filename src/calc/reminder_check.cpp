@@ -106,6 +106,13 @@ std::string rightDistance(double value) {
     return buffer;
 }
 
+const CDVItem& item(const CDVItem& e) {
+    return e;
+}
+const CDVItem& item(const std::unique_ptr<CDVItem>& e) {
+    return *e;
+}
+
 // The list control inserts every line at index 0.
 class ListBuilder {
 public:
@@ -125,24 +132,23 @@ private:
 
 } // namespace
 
-std::string CReminderCheck::lastBackupText(DVTime lastBackup, const CLocaleInfo& locale) {
-    const std::string when =
-        lastBackup == 0 ? std::string("Unknown") : locale.shortDate(lastBackup) + " " + locale.timeOfDay(lastBackup);
-    return "Last Backup: " + when;
+std::string CReminderCheck::lastBackupText(const std::string& lastBackupDate) {
+    return "Last Backup: " + lastBackupDate;
 }
 
-CReminderCheck::ReminderList CReminderCheck::buildList(const std::vector<CDVItem>& entries,
-                                                       const VehicleSettings& vehicle, const ListInputs& inputs,
-                                                       const CLocaleInfo& locale) {
+template <class Entries>
+CReminderCheck::ReminderList CReminderCheck::buildListOf(const Entries& entries, const VehicleSettings& vehicle,
+                                                         const ListInputs& inputs) {
     const auto all = kinds(vehicle);
-    ListBuilder list(lastBackupText(inputs.lastBackup, locale));
+    ListBuilder list(lastBackupText(inputs.lastBackupDate));
     list.reset();
 
     std::array<double, kKindCount> lastOdo;
     std::array<int, kKindCount> lastDays{};
     lastOdo.fill(vehicle.startOdometer);
     int openTrips = 0;
-    for (const CDVItem& e : entries) {
+    for (const auto& each : entries) {
+        const CDVItem& e = item(each);
         if (startsWith(e.Entry, "Trip") && e.Icon == 18)
             ++openTrips;
         for (int k = 0; k < kKindCount; ++k) {
@@ -213,12 +219,14 @@ CReminderCheck::Tab CReminderCheck::blankTab(const VehicleSettings& vehicle) {
     return tab;
 }
 
-CReminderCheck::Tab CReminderCheck::buildTab(const std::vector<CDVItem>& entries, const VehicleSettings& vehicle,
-                                             double currentOdometer, DVTime today, const CLocaleInfo& locale) {
+template <class Entries>
+CReminderCheck::Tab CReminderCheck::buildTabOf(const Entries& entries, const VehicleSettings& vehicle,
+                                               double currentOdometer, DVTime today, const CLocaleInfo& locale) {
     Tab tab = blankTab(vehicle);
     const auto all = kinds(vehicle);
     const auto leadDays = static_cast<DVTime>(static_cast<int>(vehicle.leadDays));
-    for (const CDVItem& e : entries) {
+    for (const auto& each : entries) {
+        const CDVItem& e = item(each);
         if (!(e.Odometer > 0))
             continue;
         for (const KindParams& kind : all) {
@@ -252,4 +260,24 @@ CReminderCheck::Tab CReminderCheck::buildTab(const std::vector<CDVItem>& entries
         }
     }
     return tab;
+}
+
+CReminderCheck::ReminderList CReminderCheck::buildList(const std::vector<CDVItem>& entries,
+                                                       const VehicleSettings& vehicle, const ListInputs& inputs) {
+    return buildListOf(entries, vehicle, inputs);
+}
+
+CReminderCheck::ReminderList CReminderCheck::buildList(const CVehicleLogDoc::Entries& entries,
+                                                       const VehicleSettings& vehicle, const ListInputs& inputs) {
+    return buildListOf(entries, vehicle, inputs);
+}
+
+CReminderCheck::Tab CReminderCheck::buildTab(const std::vector<CDVItem>& entries, const VehicleSettings& vehicle,
+                                             double currentOdometer, DVTime today, const CLocaleInfo& locale) {
+    return buildTabOf(entries, vehicle, currentOdometer, today, locale);
+}
+
+CReminderCheck::Tab CReminderCheck::buildTab(const CVehicleLogDoc::Entries& entries, const VehicleSettings& vehicle,
+                                             double currentOdometer, DVTime today, const CLocaleInfo& locale) {
+    return buildTabOf(entries, vehicle, currentOdometer, today, locale);
 }

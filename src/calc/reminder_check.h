@@ -16,6 +16,7 @@
 
 #include "calc/locale_info.h"
 #include "store/dv_item.h"
+#include "store/vehicle_log_doc.h"
 #include "store/vehicle_settings.h"
 
 #include <array>
@@ -45,9 +46,9 @@ public:
     };
 
     struct ListInputs {
-        double currentOdometer = 0; // the latest odometer the view refresh found
-        DVTime today = 0;           // the time the program started
-        DVTime lastBackup = 0;      // when the last backup finished; 0 when there was none
+        double currentOdometer = 0;             // the latest odometer the view refresh found
+        DVTime today = 0;                       // the time the program started
+        std::string lastBackupDate = "Unknown"; // the stamp the last backup stored in the profile
     };
 
     struct ReminderList {
@@ -79,14 +80,17 @@ public:
     // transmission service, custom 1 to 5.
     using Tab = std::array<TabRow, kKindCount>;
 
+    // The entries in list order: a vector of records or a document's entries.
     static ReminderList buildList(const std::vector<CDVItem>& entries, const VehicleSettings& vehicle,
-                                  const ListInputs& inputs, const CLocaleInfo& locale);
+                                  const ListInputs& inputs);
+    static ReminderList buildList(const CVehicleLogDoc::Entries& entries, const VehicleSettings& vehicle,
+                                  const ListInputs& inputs);
 
     // Copies the last-done pairs of `list` into the vehicle's settings.
     static void storeLastDone(const ReminderList& list, VehicleSettings& vehicle);
 
-    // "Last Backup: " with the short date and time of `lastBackup`, or "Unknown" for 0.
-    static std::string lastBackupText(DVTime lastBackup, const CLocaleInfo& locale);
+    // The line that stays at the bottom of the reminder list.
+    static std::string lastBackupText(const std::string& lastBackupDate);
 
     // The table with every value cell "-------" and the row labels set.
     static Tab blankTab(const VehicleSettings& vehicle);
@@ -94,4 +98,13 @@ public:
     // The table from the entries of the vehicle's data file, in file order.
     static Tab buildTab(const std::vector<CDVItem>& entries, const VehicleSettings& vehicle, double currentOdometer,
                         DVTime today, const CLocaleInfo& locale);
+    static Tab buildTab(const CVehicleLogDoc::Entries& entries, const VehicleSettings& vehicle, double currentOdometer,
+                        DVTime today, const CLocaleInfo& locale);
+
+private:
+    template <class Entries>
+    static ReminderList buildListOf(const Entries& entries, const VehicleSettings& vehicle, const ListInputs& inputs);
+    template <class Entries>
+    static Tab buildTabOf(const Entries& entries, const VehicleSettings& vehicle, double currentOdometer, DVTime today,
+                          const CLocaleInfo& locale);
 };

@@ -47,6 +47,7 @@ inline constexpr ProfileKey SearchItem{"SearchList", "Search%d"};
 // List attributes
 inline constexpr ProfileKey SelectedTab{"ListAttributes", "Tab", "", 0};
 inline constexpr ProfileKey ColumnWidth{"ListAttributes", "ColNumber%d"};
+inline constexpr ProfileKey ReminderColumnWidth{"ListAttributes", "ReminderList%d", "", 275};
 // Menu look
 inline constexpr ProfileKey MenuStyle{"NewMenu", "Style", "", 2};
 inline constexpr ProfileKey MenuSelection{"NewMenu", "Selection", "", 1};

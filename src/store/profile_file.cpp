@@ -394,3 +394,37 @@ bool CProfileFile::deleteSection(std::string_view section) {
     const std::size_t count = ini.sectionEnd(*header) - *header;
     return storeEdit(m_path, exists, bytes, ini.replaced(*header, count, {}), m_lastError);
 }
+
+bool CProfileFile::replaceSection(std::string_view section,
+                                  const std::vector<std::pair<std::string, std::string>>& entries) {
+    const std::string sectionName = diskName(section);
+    if (sectionName.empty() || hasLineBreak(sectionName)) {
+        m_lastError = "no usable section name was given";
+        return false;
+    }
+    std::string lines;
+    for (const auto& [key, value] : entries) {
+        const std::string keyName = diskName(key);
+        const std::string text = odrivo::utf8ToCp1252(value);
+        if (keyName.empty() || hasLineBreak(keyName) || hasLineBreak(text) || keyName.find('=') != std::string::npos ||
+            keyName.front() == '[' || keyName.front() == ';') {
+            m_lastError = "the key \"" + key + "\" cannot be stored in a settings file";
+            return false;
+        }
+        lines.append(keyName).append("=").append(text).append(kLineEnd);
+    }
+    std::string bytes;
+    bool exists = false;
+    if (!loadForEdit(m_path, bytes, exists, m_lastError))
+        return false;
+    const IniLines ini(bytes);
+    std::string updated = bytes;
+    if (const auto header = ini.findSection(sectionName))
+        updated = ini.replaced(*header, ini.sectionEnd(*header) - *header, {});
+    if (entries.empty())
+        return storeEdit(m_path, exists, bytes, updated, m_lastError);
+    if (!updated.empty() && updated.back() != '\n' && updated.back() != '\r')
+        updated.append(kLineEnd);
+    updated.append("[").append(sectionName).append("]").append(kLineEnd).append(lines);
+    return storeEdit(m_path, exists, bytes, updated, m_lastError);
+}

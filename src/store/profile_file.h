@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class CProfileFile {
 public:
@@ -35,6 +37,9 @@ public:
 
     bool deleteKey(std::string_view section, std::string_view key);
     bool deleteSection(std::string_view section);
+    // Deletes the section and writes it anew at the end of the file with `entries` (key, value)
+    // in order, as a delete followed by one write per key would leave it, but in one write.
+    bool replaceSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries);
 
     // Why the last failed write failed, in plain words.
     const std::string& lastError() const { return m_lastError; }

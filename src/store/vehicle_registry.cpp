@@ -295,6 +295,20 @@ bool CVehicleRegistry::saveVehicle(const VehicleSettings& settings, const std::v
     return writeSection(m_file, settings, SectionKeys::All) || failed();
 }
 
+bool CVehicleRegistry::removeFromList(const std::string& name) {
+    if (!exists()) {
+        m_lastError = "the file " + path() + " does not exist";
+        return false;
+    }
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (std::string& other : vehicleNames())
+        if (other != name)
+            entries.emplace_back(numbered(kVehicleSlot, static_cast<int>(entries.size())), std::move(other));
+    if (m_file.replaceSection(kVehicleList, entries))
+        return true;
+    return failed();
+}
+
 bool CVehicleRegistry::writeNewVehicle(const VehicleSettings& settings, std::time_t now) {
     if (settings.name.empty()) {
         m_lastError = "the vehicle has no name";

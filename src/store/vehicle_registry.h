@@ -49,6 +49,11 @@ public:
     // Company and the warning leads are not written.
     bool writeNewVehicle(const VehicleSettings& settings, std::time_t now);
 
+    // Takes every entry named `name` out of the vehicle list and writes the other names (up
+    // to the first gap) back as Vehicle0, Vehicle1, ... with no gap, in one write. The
+    // vehicle's own section stays. False, with lastError(), when the file cannot be written.
+    bool removeFromList(const std::string& name);
+
     // The VIN of the vehicle's section ("" when absent).
     std::string vin(const std::string& vehicle) const;
 

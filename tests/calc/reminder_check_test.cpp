@@ -40,8 +40,8 @@ VehicleSettings vehicle() {
 }
 
 std::vector<Line> listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, double current,
-                         DVTime today = kToday, DVTime lastBackup = 0) {
-    return CReminderCheck::buildList(entries, v, {current, today, lastBackup}, FixedLocale()).lines;
+                         DVTime today = kToday, std::string lastBackup = "Unknown") {
+    return CReminderCheck::buildList(entries, v, {current, today, lastBackup}).lines;
 }
 
 const Line kBackupUnknown{"Last Backup: Unknown", 6};
@@ -51,7 +51,7 @@ TEST(ReminderList, DistanceCountsFromTheStartOdometerWithoutEntries) {
     v.oilDistance = 5000;
     v.leadOdo = 500;
     v.startOdometer = 10000;
-    const auto result = CReminderCheck::buildList({}, v, {14600, kToday, 0}, FixedLocale());
+    const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {14600, kToday});
     EXPECT_EQ(result.lines, (std::vector<Line>{{"Oil change due in: 400     Miles", 8}, kBackupUnknown}));
     for (int k = 0; k < CReminderCheck::kKindCount; ++k) {
         EXPECT_EQ(result.lastMileage[k], 10000) << k;
@@ -76,7 +76,7 @@ TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
     // Twelve and a half days ago count as twelve whole days.
     const std::vector<CDVItem> entries{entry("Oil Change", 100, kToday - 30 * kDay),
                                        entry("Belt check", 100, kToday - 12 * kDay - kDay / 2)};
-    const auto result = CReminderCheck::buildList(entries, v, {100, kToday, 0}, FixedLocale());
+    const auto result = CReminderCheck::buildList(entries, v, {100, kToday});
     // On the last day the zero prints no digit at all; custom kinds pad to three.
     EXPECT_EQ(result.lines, (std::vector<Line>{{"Belt OVERDUE by: 2   days", 5},
                                                {"Oil change due in:" + std::string(6, ' ') + "days", 8},
@@ -106,7 +106,7 @@ TEST(ReminderList, KindsAreAddedInListOrderWithTheirOwnTexts) {
         entry("Oil Change", 1010),           entry("Coolant", 1020), entry("Transmission", 1030),
         entry("Rotate Tires", 1040),         entry("Tune", 1050),    entry("Wipers", 1060),
         entry("Trip to work", 0, kToday, 18)};
-    const auto result = CReminderCheck::buildList(entries, v, {2000, kToday, 0}, FixedLocale());
+    const auto result = CReminderCheck::buildList(entries, v, {2000, kToday});
     EXPECT_EQ(result.lines, (std::vector<Line>{{"Wipers due in: 60      Miles", 8},
                                                {"Found 1    open trip(s)", 3},
                                                {"Tune-Up due in: 50      Miles", 8},
@@ -151,7 +151,7 @@ TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
     v.oilDays = 90;
     v.leadOdo = 500;
     v.leadDays = 10;
-    const DVTime backup = utcTime(2026, 11, 30, 18, 45);
+    const std::string backup = "30.11.2026 18:45";
     const std::vector<CDVItem> entries{entry("Oil Change", 1000, kToday - 70 * kDay)};
     const std::vector<Line> nothingDue{
         {"Welcome to Odrivo", 0}, {"No reminders due", 2}, {"Last Backup: 30.11.2026 18:45", 6}};
@@ -188,7 +188,7 @@ TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     v.customNames[0] = "Wipers";
     for (const KeywordCase& c : cases) {
         const std::vector<CDVItem> entries{entry(c.text, 1234)};
-        const auto list = CReminderCheck::buildList(entries, v, {2000, kToday, 0}, FixedLocale());
+        const auto list = CReminderCheck::buildList(entries, v, {2000, kToday});
         EXPECT_EQ(list.lastMileage[c.settingsIndex], c.inList ? 1234 : 0) << c.text;
         const auto tab = CReminderCheck::buildTab(entries, v, 2000, kToday, FixedLocale());
         EXPECT_EQ(tab[c.tabRow].lastOdometer.text, c.inTab ? "   1234" : "-------") << c.text;
@@ -198,7 +198,7 @@ TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
 TEST(ReminderCheck, EmptyCustomNameMatchesNothing) {
     const VehicleSettings v = vehicle();
     const std::vector<CDVItem> entries{entry("", 500), entry("Anything", 600)};
-    const auto list = CReminderCheck::buildList(entries, v, {700, kToday, 0}, FixedLocale());
+    const auto list = CReminderCheck::buildList(entries, v, {700, kToday});
     EXPECT_EQ(list.lastMileage[5], 0);
     const auto tab = CReminderCheck::buildTab(entries, v, 700, kToday, FixedLocale());
     EXPECT_EQ(tab[5].label, "Undefined");

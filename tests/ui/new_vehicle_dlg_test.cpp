@@ -239,6 +239,7 @@ TEST_F(NewVehicleDlgTest, DataFileErrorIsShownAfterTheVehicleIsRegistered) {
     EXPECT_EQ(dialog.result(), CNewVehicleDlg::kSaved);
     ASSERT_EQ(CMessageBox::shown().size(), 1u);
     EXPECT_EQ(CMessageBox::shown()[0].title, "Error 2105!");
+    EXPECT_EQ(CMessageBox::shown()[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(CMessageBox::shown()[0].text.startsWith("Unable to create database.\nFilename: V1\nPath: "));
     EXPECT_EQ(CVehicleRegistry(m_config).vehicleNames(), std::vector<std::string>{"New Vehicle"});
 }

@@ -115,7 +115,7 @@ void CNewVehicleDlg::save() {
     // The vehicle is in the list now, so it is created even without its data file: a second
     // Save would only find the name taken. The message says where the file was to go.
     if (!outcome.dataFileSaved)
-        CMessageBox::warn(this, toQt(outcome.message), toQt(outcome.title));
+        CMessageBox::error(this, toQt(outcome.message), toQt(outcome.title));
     done(kSaved);
 }
 

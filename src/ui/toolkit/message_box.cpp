@@ -21,8 +21,12 @@ void CMessageBox::warn(QWidget* parent, const QString& text, const QString& titl
     show(parent, QMessageBox::Warning, title, text, QMessageBox::Ok);
 }
 
-bool CMessageBox::ask(QWidget* parent, const QString& text, const QString& title) {
-    return show(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+void CMessageBox::error(QWidget* parent, const QString& text, const QString& title) {
+    show(parent, QMessageBox::Critical, title, text, QMessageBox::Ok);
+}
+
+bool CMessageBox::ask(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon) {
+    return show(parent, icon, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CMessageBox::setResponder(Responder r) {
@@ -41,7 +45,7 @@ QMessageBox::StandardButton CMessageBox::show(QWidget* parent, QMessageBox::Icon
                                               const QString& text, QMessageBox::StandardButtons buttons) {
     const QString caption = title.isEmpty() ? QApplication::applicationDisplayName() : title;
     if (responder()) {
-        shownList().push_back({caption, text, buttons});
+        shownList().push_back({caption, text, buttons, icon});
         return responder()(shownList().back());
     }
     QMessageBox box(icon, caption, text, buttons, parent);

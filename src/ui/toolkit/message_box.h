@@ -16,14 +16,18 @@ public:
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
     };
     using Responder = std::function<QMessageBox::StandardButton(const Shown&)>;
 
     // A message with an OK button.
     static void inform(QWidget* parent, const QString& text, const QString& title = QString());
     static void warn(QWidget* parent, const QString& text, const QString& title = QString());
-    // A question with Yes and No; true for Yes.
-    static bool ask(QWidget* parent, const QString& text, const QString& title = QString());
+    // A message with the stop icon, for a failure that ended the command.
+    static void error(QWidget* parent, const QString& text, const QString& title = QString());
+    // A question with Yes and No; true for Yes. Warnings and destructive questions pass their icon.
+    static bool ask(QWidget* parent, const QString& text, const QString& title = QString(),
+                    QMessageBox::Icon icon = QMessageBox::Question);
 
     // Tests: answer every message box through `responder` (nullptr restores real boxes).
     static void setResponder(Responder responder);
