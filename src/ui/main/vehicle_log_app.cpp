@@ -19,6 +19,8 @@ void initOdrivoResources() {
     Q_INIT_RESOURCE(entrydlg);
     Q_INIT_RESOURCE(editlist);
     Q_INIT_RESOURCE(fuel);
+    Q_INIT_RESOURCE(reminders);
+    Q_INIT_RESOURCE(backup);
 }
 
 CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<QApplication>(argc, argv)) {

@@ -1,0 +1,144 @@
+#include "ui/main/reminder_tab.h"
+
+#include "store/vehicle_log_doc.h"
+#include "ui/toolkit/qt_text.h"
+#include "ui_reminder_tab.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableWidgetItem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QColor kCellBackground(192, 192, 192);
+const QColor kNormalText(0, 0, 0);
+const QColor kOverdueText(190, 0, 0);
+const QColor kDueSoonText(255, 255, 4);
+
+QColor textColour(CReminderCheck::Urgency urgency) {
+    switch (urgency) {
+    case CReminderCheck::Urgency::Overdue:
+        return kOverdueText;
+    case CReminderCheck::Urgency::DueSoon:
+        return kDueSoonText;
+    case CReminderCheck::Urgency::Normal:
+        break;
+    }
+    return kNormalText;
+}
+
+bool sameRow(const CReminderCheck::TabRow& a, const CReminderCheck::TabRow& b) {
+    return a.label == b.label && a.lastOdometer == b.lastOdometer && a.lastDate == b.lastDate &&
+           a.dueOdometer == b.dueOdometer && a.dueDate == b.dueDate;
+}
+
+bool sameTab(const CReminderCheck::Tab& a, const CReminderCheck::Tab& b) {
+    for (std::size_t r = 0; r < a.size(); ++r)
+        if (!sameRow(a[r], b[r]))
+            return false;
+    return true;
+}
+
+void showCell(QTableWidgetItem& item, const std::string& text, CReminderCheck::Urgency urgency) {
+    item.setText(toQt(text));
+    item.setForeground(textColour(urgency));
+}
+
+} // namespace
+
+CReminderTab::CReminderTab(const CLocaleInfo& locale, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::CReminderTab>()), m_locale(locale) {
+    ui->setupUi(this);
+    QTableWidget* table = ui->reminderTable;
+    table->setRowCount(CReminderCheck::kKindCount);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    for (int row = 0; row < CReminderCheck::kKindCount; ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setBackground(kCellBackground);
+            item->setForeground(kNormalText);
+            if (column != kLabelColumn)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    showTable(CReminderCheck::blankTab(m_vehicle));
+    table->viewport()->installEventFilter(this);
+}
+
+CReminderTab::~CReminderTab() = default;
+
+void CReminderTab::setSource(const std::string& dataFile, const VehicleSettings& vehicle, double currentOdometer,
+                             DVTime today) {
+    m_dataFile = dataFile;
+    m_vehicle = vehicle;
+    m_currentOdometer = currentOdometer;
+    m_today = today;
+}
+
+void CReminderTab::refreshTable() {
+    // Showing a changed table repaints it, and a repaint comes back here.
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    const CReminderCheck::Tab tab =
+        loadEntries() ? CReminderCheck::buildTab(m_doc.entries(), m_vehicle, m_currentOdometer, m_today, m_locale)
+                      : CReminderCheck::blankTab(m_vehicle);
+    if (!sameTab(tab, m_shown))
+        showTable(tab);
+    m_refreshing = false;
+}
+
+bool CReminderTab::loadEntries() {
+    std::error_code sizeError;
+    std::error_code timeError;
+    const fs::path path(m_dataFile);
+    const std::uintmax_t size = fs::file_size(path, sizeError);
+    const fs::file_time_type modified = fs::last_write_time(path, timeError);
+    if (sizeError || timeError) {
+        // Forget the last load: a file that comes back must be read again.
+        m_loaded = {};
+        m_doc.clear();
+        return false;
+    }
+    if (m_loaded.valid && m_loaded.path == m_dataFile && m_loaded.size == size && m_loaded.modified == modified)
+        return m_loaded.readable;
+
+    ++m_fileLoads;
+    const bool readable = m_doc.load(m_dataFile).status == LogLoadStatus::Loaded;
+    if (!readable)
+        m_doc.clear();
+    m_loaded = {true, m_dataFile, size, modified, readable};
+    return readable;
+}
+
+void CReminderTab::showTable(const CReminderCheck::Tab& tab) {
+    for (int row = 0; row < CReminderCheck::kKindCount; ++row) {
+        const CReminderCheck::TabRow& r = tab[row];
+        cellItem(row, kLabelColumn)->setText(toQt(r.label));
+        showCell(*cellItem(row, kLastOdometerColumn), r.lastOdometer.text, r.lastOdometer.urgency);
+        showCell(*cellItem(row, kLastDateColumn), r.lastDate.text, r.lastDate.urgency);
+        showCell(*cellItem(row, kDueOdometerColumn), r.dueOdometer.text, r.dueOdometer.urgency);
+        showCell(*cellItem(row, kDueDateColumn), r.dueDate.text, r.dueDate.urgency);
+    }
+    m_shown = tab;
+}
+
+QTableWidgetItem* CReminderTab::cellItem(int row, int column) {
+    return ui->reminderTable->item(row, column);
+}
+
+void CReminderTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshTable();
+}
+
+bool CReminderTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->reminderTable->viewport() && event->type() == QEvent::Paint)
+        refreshTable();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,273 @@
+// The Reminders tab page headless: the table it shows for a log on disk (texts, urgency
+// colours, custom row labels), the blank table for a file it cannot read, the cache of the
+// loaded entries, and the refresh that a repaint of the table brings.
+
+#include "../calc/fixed_locale.h"
+#include "store/vehicle_log_doc.h"
+#include "ui/main/reminder_tab.h"
+
+#include <QColor>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr DVTime kDay = 86400;
+const DVTime kToday = utcTime(2026, 6, 1, 12, 0);
+const QColor kSilver(192, 192, 192);
+const QColor kBlack(0, 0, 0);
+const QColor kRed(190, 0, 0);
+const QColor kYellow(255, 255, 4);
+
+CDVItem repair(const std::string& text, double odometer, DVTime date) {
+    CDVItem item;
+    item.EntryType = CDVItem::Repair;
+    item.Entry = text;
+    item.Odometer = odometer;
+    item.Date = date;
+    return item;
+}
+
+// Oil by distance only, coolant by days only, tires by both, custom 1 "Brakes" by distance.
+VehicleSettings vehicle() {
+    VehicleSettings v;
+    v.name = "Van";
+    v.vin = "VIN1";
+    v.oilDistance = 3000;
+    v.coolDays = 365;
+    v.tireDistance = 5000;
+    v.tireDays = 180;
+    v.customNames[0] = "Brakes";
+    v.customDistance[0] = 2000;
+    v.leadOdo = 500;
+    v.leadDays = 30;
+    return v;
+}
+
+class ReminderTabPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        m_folder = fs::temp_directory_path() / ("odrivo-remtab-" + std::to_string(rd()));
+        fs::create_directories(m_folder);
+        m_file = CVehicleLogDoc::dataFilePath(m_folder.string() + "/", "VIN1");
+    }
+
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(m_folder, ec);
+    }
+
+    static void write(const std::string& path, const std::vector<CDVItem>& entries) {
+        CVehicleLogDoc doc;
+        for (const CDVItem& e : entries)
+            doc.append(std::make_unique<CDVItem>(e));
+        ASSERT_TRUE(doc.save(path).saved) << path;
+    }
+
+    static QTableWidget* grid(CReminderTab& tab) {
+        auto* table = tab.findChild<QTableWidget*>("reminderTable");
+        EXPECT_NE(table, nullptr);
+        return table;
+    }
+
+    // Texts and colours as std::string, so that a failure prints them readably.
+    static std::string cellText(CReminderTab& tab, int row, int column) {
+        return grid(tab)->item(row, column)->text().toStdString();
+    }
+    static std::string cellColour(CReminderTab& tab, int row, int column) {
+        return colour(grid(tab)->item(row, column)->foreground().color());
+    }
+    static std::string colour(const QColor& c) { return c.name().toStdString(); }
+
+    // Every value cell reads "-------" in black, every cell on silver.
+    static void expectBlank(CReminderTab& tab, const std::string& why) {
+        for (int row = 0; row < CReminderCheck::kKindCount; ++row) {
+            for (int column = 1; column < CReminderTab::kColumnCount; ++column) {
+                EXPECT_EQ(cellText(tab, row, column), "-------") << why << " " << row << "/" << column;
+                EXPECT_EQ(cellColour(tab, row, column), colour(kBlack)) << why << " " << row << "/" << column;
+            }
+        }
+    }
+
+    fs::path m_folder;
+    std::string m_file;
+    FixedLocale m_locale;
+    const std::vector<CDVItem> m_log{
+        repair("Oil Change", 10000, kToday - 100 * kDay), repair("Coolant Flush", 11000, kToday - 350 * kDay),
+        repair("Rotate Tires", 12000, kToday - 10 * kDay), repair("Brakes, front pads", 12000, kToday - 10 * kDay)};
+};
+
+struct CellCase {
+    int row;
+    int column;
+    const char* text;
+    QColor colour;
+};
+
+TEST_F(ReminderTabPage, ShowsTheLogWithUrgencyColoursWhenShown) {
+    write(m_file, m_log);
+    CReminderTab tab(m_locale);
+    tab.setSource(m_file, vehicle(), 13500, kToday);
+    tab.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
+
+    const CellCase cases[] = {
+        // Oil change: overdue by distance, no days interval.
+        {0, 1, "  10000", kBlack},
+        {0, 2, "21.02.2026", kBlack},
+        {0, 3, "  13000", kRed},
+        {0, 4, "-------", kBlack},
+        // Coolant flush: due soon by date, no distance interval.
+        {1, 1, "  11000", kBlack},
+        {1, 2, "16.06.2025", kBlack},
+        {1, 3, "-------", kBlack},
+        {1, 4, "16.06.2026", kYellow},
+        // Tire rotation: nothing due yet.
+        {2, 1, "  12000", kBlack},
+        {2, 2, "22.05.2026", kBlack},
+        {2, 3, "  17000", kBlack},
+        {2, 4, "18.11.2026", kBlack},
+        // Tune-up: never done.
+        {3, 1, "-------", kBlack},
+        // Brakes: due soon by distance (14000 - 500 <= 13500).
+        {5, 1, "  12000", kBlack},
+        {5, 3, "  14000", kYellow},
+        {5, 4, "-------", kBlack},
+    };
+    for (const CellCase& c : cases) {
+        EXPECT_EQ(cellText(tab, c.row, c.column), c.text) << c.row << "/" << c.column;
+        EXPECT_EQ(cellColour(tab, c.row, c.column), colour(c.colour)) << c.row << "/" << c.column;
+    }
+
+    // table() is what is shown; every cell is on silver.
+    EXPECT_EQ(tab.table()[0].dueOdometer, (CReminderCheck::TabCell{"  13000", CReminderCheck::Urgency::Overdue}));
+    EXPECT_EQ(tab.table()[5].label, "Brakes");
+    QTableWidget* table = grid(tab);
+    for (int row = 0; row < table->rowCount(); ++row)
+        for (int column = 0; column < table->columnCount(); ++column)
+            EXPECT_EQ(colour(table->item(row, column)->background().color()), colour(kSilver)) << row << "/" << column;
+}
+
+TEST_F(ReminderTabPage, HeaderAndRowLabels) {
+    VehicleSettings v = vehicle();
+    v.customNames[3] = "Wipers";
+    CReminderTab tab(m_locale);
+    tab.setSource(m_file, v, 0, kToday); // no file yet: the labels still follow the vehicle
+    tab.refreshTable();
+
+    QTableWidget* table = grid(tab);
+    const QStringList headers{"Reminder", "Last Odo.", "Last Date", "Due at", "or on"};
+    ASSERT_EQ(table->columnCount(), headers.size());
+    for (int column = 0; column < headers.size(); ++column)
+        EXPECT_EQ(table->horizontalHeaderItem(column)->text().toStdString(), headers[column].toStdString());
+    const QStringList labels{"Oil Change", "Coolant Flush", "Tire Rotation", "Engine Tuneup", "Trans. Service",
+                             "Brakes",     "Undefined",     "Undefined",     "Wipers",        "Undefined"};
+    for (int row = 0; row < labels.size(); ++row)
+        EXPECT_EQ(cellText(tab, row, 0), labels[row].toStdString()) << row;
+}
+
+TEST_F(ReminderTabPage, FileThatCannotBeReadShowsBlankCells) {
+    write(m_file, m_log);
+    const std::string garbage = (m_folder / "garbage.odv").string();
+    std::ofstream(garbage, std::ios::binary) << "not a log at all";
+    const std::string missing = (m_folder / "missing.odv").string();
+    const std::string folder = m_folder.string();
+
+    for (const std::string& bad : {garbage, missing, folder, std::string()}) {
+        CReminderTab tab(m_locale);
+        // A good file first, so that a table left over from it would show.
+        tab.setSource(m_file, vehicle(), 13500, kToday);
+        tab.refreshTable();
+        ASSERT_EQ(cellText(tab, 0, 1), "  10000");
+
+        tab.setSource(bad, vehicle(), 13500, kToday);
+        tab.refreshTable();
+        expectBlank(tab, bad);
+        EXPECT_EQ(cellText(tab, 5, 0), "Brakes") << bad;
+    }
+}
+
+TEST_F(ReminderTabPage, ReadsTheFileAgainOnlyWhenItChanged) {
+    write(m_file, m_log);
+    CReminderTab tab(m_locale);
+    tab.setSource(m_file, vehicle(), 13500, kToday);
+    tab.refreshTable();
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 1);
+
+    // New inputs without a file change: recomputed from the kept entries.
+    tab.setSource(m_file, vehicle(), 17000, kToday);
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 1);
+    EXPECT_EQ(cellColour(tab, 2, 3), colour(kRed));
+
+    // A longer file is read again.
+    std::vector<CDVItem> longer = m_log;
+    longer.push_back(repair("Tune-Up", 13000, kToday - kDay));
+    write(m_file, longer);
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 2);
+    EXPECT_EQ(cellText(tab, 3, 1), "  13000");
+
+    // Another file of the same size and time is read too.
+    const std::string other = (m_folder / "other.odv").string();
+    std::vector<CDVItem> moved = longer;
+    moved[0].Odometer = 20000;
+    write(other, moved);
+    fs::last_write_time(other, fs::last_write_time(m_file));
+    ASSERT_EQ(fs::file_size(other), fs::file_size(m_file));
+    tab.setSource(other, vehicle(), 17000, kToday);
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 3);
+    EXPECT_EQ(cellText(tab, 0, 1), "  20000");
+}
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(ReminderTabPage, RepaintRefreshesAndSettles) {
+    write(m_file, m_log);
+    CReminderTab tab(m_locale);
+    tab.setSource(m_file, vehicle(), 13500, kToday);
+    tab.resize(600, 400);
+    tab.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
+    QTest::qWait(20);
+    const int loads = tab.fileLoads();
+    EXPECT_EQ(loads, 1);
+
+    std::vector<CDVItem> longer = m_log;
+    longer.push_back(repair("Transmission Service", 13000, kToday - kDay));
+    write(m_file, longer);
+    QWidget* viewport = grid(tab)->viewport();
+    PaintCounter counter;
+    viewport->installEventFilter(&counter);
+    viewport->repaint();
+    EXPECT_EQ(tab.fileLoads(), loads + 1);
+    EXPECT_EQ(cellText(tab, 4, 1), "  13000");
+
+    // Changing cells from a paint schedules one more paint, which finds nothing new.
+    QTest::qWait(200);
+    EXPECT_LE(counter.paints, 4);
+    EXPECT_EQ(tab.fileLoads(), loads + 1);
+}
+
+} // namespace
