@@ -1,0 +1,289 @@
+// Drives the Backup and Restore dialogs headless: each confirmation with its icon, what
+// No leaves alone, a run filling the list newest on top while the wait cursor shows, the
+// profile stamps, the process-wide result flag, the remembered storage text, and the
+// warnings that follow the completion message when copies or the date stamp failed.
+
+#include "store/app_profile.h"
+#include "store/backup_set.h"
+#include "store/file_io.h"
+#include "ui/main/backup_dlg.h"
+#include "ui/main/restore_dlg.h"
+#include "ui/toolkit/message_box.h"
+#include "ui/toolkit/modal_runner.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::time_t kNow = 1765000000;
+const std::string kCarBytes("ODV\0\x01\r\nfuel\xff", 12);
+
+// What tells the two dialogs apart, for the tests that hold for both.
+struct Kind {
+    const char* title;
+    std::unique_ptr<CCopyRunDlg> (*open)(const FolderSettings&, CAppProfile&);
+    int (*lastResult)();
+    const char* question;
+    QMessageBox::Icon icon;
+    ProfileKey dateKey;
+    ProfileKey storageKey;
+};
+
+const Kind kKinds[] = {
+    {"Backup",
+     [](const FolderSettings& f, CAppProfile& p) -> std::unique_ptr<CCopyRunDlg> {
+         return std::make_unique<CBackupDlg>(f, p, nullptr);
+     },
+     &CBackupDlg::lastResult, "This function will replace any previous backup with the current database.\nContinue?",
+     QMessageBox::Warning, ProfileKeys::LastBackupDate, ProfileKeys::LastBackupStorage},
+    {"Restore",
+     [](const FolderSettings& f, CAppProfile& p) -> std::unique_ptr<CCopyRunDlg> {
+         return std::make_unique<CRestoreDlg>(f, p, nullptr);
+     },
+     &CRestoreDlg::lastResult,
+     "This function will replace ALL data for all vehicles with the last backup.\nAny data enter since the last "
+     "backup will be lost.\nConinue?",
+     QMessageBox::Critical, ProfileKeys::LastRestoreDate, ProfileKeys::LastRestoreStorage},
+};
+
+class CopyRunDlg : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "odrivo-backup-dlg-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_root = pattern + "/";
+        m_folders = {m_root + "data/", m_root + "backup/", m_root + "config/"};
+        fs::create_directories(m_folders.data);
+        fs::create_directories(m_folders.config);
+        m_profile = std::make_unique<CAppProfile>(m_root + "profile/odrivo.ini");
+        CBackupDlg::resetLastResult();
+        CRestoreDlg::resetLastResult();
+        CMessageBox::clearShown();
+        answer(QMessageBox::Yes);
+    }
+    void TearDown() override {
+        CMessageBox::setResponder(nullptr);
+        CModalRunner::setHandler(nullptr);
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+
+    // Questions get `reply`; every other message its OK.
+    void answer(QMessageBox::StandardButton reply) {
+        CMessageBox::setResponder([reply](const CMessageBox::Shown& shown) {
+            return shown.buttons.testFlag(QMessageBox::Yes) ? reply : QMessageBox::Ok;
+        });
+    }
+    std::unique_ptr<CCopyRunDlg> open(const Kind& kind) {
+        auto dialog = kind.open(m_folders, *m_profile);
+        dialog->setClock([] { return kNow; });
+        return dialog;
+    }
+    static void put(const std::string& path, const std::string& bytes) {
+        ASSERT_TRUE(odrivo::writeFileAtomically(path, bytes)) << path;
+    }
+    static std::string read(const std::string& path) {
+        std::string bytes;
+        EXPECT_EQ(odrivo::readWholeFile(path, bytes), odrivo::ReadStatus::Ok) << path;
+        return bytes;
+    }
+    static QString texts(const std::vector<CMessageBox::Shown>& shown) {
+        QStringList all;
+        for (const auto& message : shown)
+            all << message.text;
+        return all.join(QStringLiteral(" | "));
+    }
+    template <class T> static T* child(QWidget& dialog, const char* name) {
+        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    std::string m_root;
+    FolderSettings m_folders;
+    std::unique_ptr<CAppProfile> m_profile;
+};
+
+TEST_F(CopyRunDlg, BackupCopiesEveryDataAndIniFileNewestOnTopUnderTheWaitCursor) {
+    put(m_folders.data + "Car.odv", kCarBytes);
+    put(m_folders.data + "Van.odv", "van");
+    put(m_folders.data + "notes.txt", "not ours");
+    put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
+    put(m_folders.config + "Lists.ini", "[Lists]\r\n");
+    CBackupDlg dialog(m_folders, *m_profile, nullptr);
+    dialog.setClock([] { return kNow; });
+    EXPECT_TRUE(fs::is_directory(m_folders.backup)) << "opening makes the backup folder";
+
+    // As each name reaches the list, its copy has not yet been made and the wait cursor shows.
+    auto* list = child<QTreeWidget>(dialog, "fileList");
+    std::vector<std::string> early;
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, [&] {
+        const std::string name = list->topLevelItem(0)->text(0).toStdString();
+        if (fs::exists(m_folders.backup + name) || QApplication::overrideCursor() == nullptr)
+            early.push_back(name);
+    });
+    QTest::mouseClick(child<QPushButton>(dialog, "runButton"), Qt::LeftButton);
+
+    EXPECT_TRUE(early.empty()) << early.front();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(dialog.listedFiles(), (QStringList{"Lists.ini", "Drivana.ini", "Van.odv", "Car.odv"}));
+    for (const auto& [from, name] :
+         {std::pair{m_folders.data, "Car.odv"}, std::pair{m_folders.data, "Van.odv"},
+          std::pair{m_folders.config, "Drivana.ini"}, std::pair{m_folders.config, "Lists.ini"}})
+        EXPECT_EQ(read(m_folders.backup + name), read(from + name)) << name;
+    EXPECT_FALSE(fs::exists(m_folders.backup + "notes.txt"));
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastBackupDate), CBackupSet::timeStamp(kNow));
+    ASSERT_EQ(CMessageBox::shown().size(), 2u) << texts(CMessageBox::shown()).toStdString();
+    EXPECT_EQ(CMessageBox::shown()[1].text, QStringLiteral("Backup Complete"));
+    EXPECT_EQ(CMessageBox::shown()[1].icon, QMessageBox::Information);
+    EXPECT_EQ(CBackupDlg::lastResult(), 1);
+    EXPECT_EQ(CRestoreDlg::lastResult(), 0) << "each dialog has its own flag";
+
+    dialog.runCopy();
+    EXPECT_EQ(dialog.listedFiles().size(), 4) << "a new run starts with an empty list";
+}
+
+TEST_F(CopyRunDlg, EachDialogAsksWithItsIconAndNoChangesNothing) {
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(kind.title);
+        fs::create_directories(m_folders.backup);
+        put(m_folders.data + "Car.odv", "working");
+        put(m_folders.backup + "Car.odv", "backed up");
+        auto dialog = open(kind);
+        for (const char* name : {"runButton", "closeButton"})
+            EXPECT_FALSE(child<QPushButton>(*dialog, name)->icon().pixmap(32, 32).isNull()) << name << ": no image";
+
+        CMessageBox::clearShown();
+        answer(QMessageBox::No);
+        dialog->runCopy();
+        ASSERT_EQ(CMessageBox::shown().size(), 1u) << texts(CMessageBox::shown()).toStdString();
+        EXPECT_EQ(CMessageBox::shown()[0].text, QString::fromLatin1(kind.question));
+        EXPECT_EQ(CMessageBox::shown()[0].icon, kind.icon);
+        EXPECT_EQ(CMessageBox::shown()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(read(m_folders.data + "Car.odv"), "working");
+        EXPECT_EQ(read(m_folders.backup + "Car.odv"), "backed up");
+        EXPECT_TRUE(dialog->listedFiles().isEmpty());
+        EXPECT_EQ(m_profile->getText(kind.dateKey), "Unknown");
+
+        answer(QMessageBox::Yes);
+        dialog->runCopy();
+        EXPECT_EQ(kind.lastResult(), 1);
+        answer(QMessageBox::No);
+        dialog->runCopy();
+        EXPECT_EQ(kind.lastResult(), 0) << "declining sets the flag back";
+    }
+}
+
+TEST_F(CopyRunDlg, EveryWayOfClosingEndsWithTheFlagThatOutlivesTheDialog) {
+    using Close = void (*)(QDialog&);
+    const std::pair<const char*, Close> ways[] = {
+        {"Close button", [](QDialog& d) { QTest::mouseClick(child<QPushButton>(d, "closeButton"), Qt::LeftButton); }},
+        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"close box", [](QDialog& d) { d.close(); }},
+    };
+    for (const Kind& kind : kKinds) {
+        open(kind)->runCopy();
+        for (const auto& [way, close] : ways) {
+            SCOPED_TRACE(std::string(kind.title) + ", " + way);
+            CModalRunner::setHandler([close = close](QDialog& dialog) {
+                dialog.show();
+                close(dialog);
+                EXPECT_FALSE(dialog.isVisible());
+                return dialog.result();
+            });
+            auto dialog = open(kind);
+            EXPECT_EQ(CModalRunner::run(*dialog), 1) << "the flag is not reset by opening again";
+        }
+        answer(QMessageBox::No);
+        auto dialog = open(kind);
+        dialog->runCopy();
+        EXPECT_EQ(CModalRunner::run(*dialog), 0);
+        answer(QMessageBox::Yes);
+    }
+}
+
+TEST_F(CopyRunDlg, StorageComboShowsAndKeepsTheRememberedText) {
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(kind.title);
+        EXPECT_EQ(m_profile->getText(kind.storageKey, "absent"), "absent");
+        auto dialog = open(kind);
+        auto* combo = child<QComboBox>(*dialog, "storageCombo");
+        EXPECT_FALSE(combo->isEnabled());
+        ASSERT_EQ(combo->count(), 1);
+        EXPECT_EQ(combo->itemText(0), QStringLiteral("Main Memory"));
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Main Memory"));
+        dialog->reject();
+        EXPECT_EQ(m_profile->getText(kind.storageKey, "absent"), "Main Memory");
+
+        ASSERT_TRUE(m_profile->putText(kind.storageKey, "Storage Card"));
+        dialog = open(kind);
+        combo = child<QComboBox>(*dialog, "storageCombo");
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Storage Card"));
+        combo->setEditText(QStringLiteral("SD"));
+        dialog->reject();
+        EXPECT_EQ(m_profile->getText(kind.storageKey), "SD");
+    }
+}
+
+TEST_F(CopyRunDlg, RestoreBringsBackADeletedDataFileByteForByte) {
+    put(m_folders.data + "Car.odv", kCarBytes);
+    put(m_folders.data + "Van.odv", "van");
+    put(m_folders.config + "Drivana.ini", "[Vehicles]\r\nCar=1\r\n");
+    open(kKinds[0])->runCopy();
+    fs::remove(m_folders.data + "Car.odv");
+    put(m_folders.data + "Van.odv", "van, edited since");
+    put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
+
+    CMessageBox::clearShown();
+    CRestoreDlg dialog(m_folders, *m_profile, nullptr);
+    dialog.setClock([] { return kNow + 3600; });
+    dialog.runCopy();
+    EXPECT_EQ(read(m_folders.data + "Car.odv"), kCarBytes);
+    EXPECT_EQ(read(m_folders.data + "Van.odv"), "van");
+    EXPECT_EQ(read(m_folders.config + "Drivana.ini"), "[Vehicles]\r\nCar=1\r\n");
+    EXPECT_EQ(dialog.listedFiles(), (QStringList{"Drivana.ini", "Van.odv", "Car.odv"}));
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastRestoreDate), CBackupSet::timeStamp(kNow + 3600));
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastBackupDate), CBackupSet::timeStamp(kNow));
+    ASSERT_EQ(CMessageBox::shown().size(), 2u) << texts(CMessageBox::shown()).toStdString();
+    EXPECT_EQ(CMessageBox::shown()[1].text, QStringLiteral("Restore Complete"));
+    EXPECT_EQ(CRestoreDlg::lastResult(), 1);
+}
+
+TEST_F(CopyRunDlg, FailuresAreNamedAfterTheCompletionMessage) {
+    struct Case {
+        const char* what;
+        std::string blocked; // made a folder, so nothing can be written there
+        QStringList named;   // in the warning
+    };
+    const Case cases[] = {
+        {"a copy", m_folders.backup + "Drivana.ini", {"1 file", "Drivana.ini", "run the backup again"}},
+        {"the date", m_root + "profile/odrivo.ini", {"date of this backup", "odrivo.ini", "can be written"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(m_folders.data + "Car.odv", kCarBytes);
+        put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
+        fs::remove_all(c.blocked);
+        fs::create_directories(c.blocked);
+        CMessageBox::clearShown();
+        open(kKinds[0])->runCopy();
+        ASSERT_EQ(CMessageBox::shown().size(), 3u) << texts(CMessageBox::shown()).toStdString();
+        EXPECT_EQ(CMessageBox::shown()[1].text, QStringLiteral("Backup Complete"));
+        EXPECT_EQ(CMessageBox::shown()[2].icon, QMessageBox::Warning);
+        for (const QString& part : c.named)
+            EXPECT_TRUE(CMessageBox::shown()[2].text.contains(part)) << CMessageBox::shown()[2].text.toStdString();
+        EXPECT_EQ(read(m_folders.backup + "Car.odv"), kCarBytes) << "the other files are still copied";
+        EXPECT_EQ(CBackupDlg::lastResult(), 1);
+        fs::remove_all(c.blocked);
+    }
+}
+
+} // namespace
