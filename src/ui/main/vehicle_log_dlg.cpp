@@ -2,7 +2,9 @@
 
 #include "calc/economy_calculator.h"
 #include "calc/entry_text.h"
+#include "calc/reminder_check.h"
 #include "store/app_folders.h"
+#include "store/backup_set.h"
 #include "store/file_io.h"
 #include "store/first_run_installer.h"
 #include "store/folder_settings.h"
@@ -13,9 +15,13 @@
 #include "ui/charts/running_cost_tab.h"
 #include "ui/charts/total_cost_tab.h"
 #include "ui/entry/delete_confirm_dlg.h"
+#include "ui/entry/new_vehicle_dlg.h"
 #include "ui/main/about_dlg.h"
+#include "ui/main/backup_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/entry_list_ctrl.h"
+#include "ui/main/reminder_tab.h"
+#include "ui/main/restore_dlg.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/toolkit/menu_look.h"
 #include "ui/toolkit/message_box.h"
@@ -37,6 +43,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -82,8 +89,7 @@ constexpr int kToolBar[] = {
     PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {NewVehicle, DeleteVehicle, Backup,        Restore,      Import,
-                                    Export,     PrintByView,   PrintSelected, PrintVehicle, Setup};
+constexpr int kNotYetAvailable[] = {Import, Export, PrintByView, PrintSelected, PrintVehicle, Setup};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
@@ -102,6 +108,8 @@ constexpr const char* kHintFrom = "Only entries starting on this date will be vi
 constexpr const char* kHintTo = "Only entries prior to and including this date will be visible.";
 constexpr const char* kHintRange = "Select a filter, only entries matching this filter will be visible";
 constexpr const char* kHintSearch = "Search for... Only entries containing exact matches will be visible.";
+
+constexpr const char* kDeleteVehicleQuestion = "DELETE! This operation will delete the current vehicle\nARE YOU SURE?";
 
 } // namespace
 
@@ -125,6 +133,8 @@ CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget*
     connect(ui->entryList, &CEntryListCtrl::hintRequested, this,
             [this](const QString& hint) { statusBar()->showMessage(hint); });
     ui->reminderList->viewport()->installEventFilter(this);
+    ui->reminderList->installEventFilter(this);
+    connect(ui->vehicleCombo, &QComboBox::activated, this, &CVehicleLogDlg::switchVehicle);
     ui->performanceGroup->installEventFilter(this);
     ui->reminderList->viewport()->setMouseTracking(true);
     for (QWidget* w : {static_cast<QWidget*>(ui->vehicleCombo), static_cast<QWidget*>(ui->fromDateEdit),
@@ -152,6 +162,10 @@ void CVehicleLogDlg::initialize() {
     ui->searchButton->setToolTip(QStringLiteral("Search for a string in the entire database"));
     ui->stoplightButton->setToolTip(QStringLiteral("Shows performance state"));
     applyFonts();
+    int reminderWidth = m_profile.getNumber(ProfileKeys::ReminderColumnWidth, 0);
+    if (reminderWidth <= 0)
+        reminderWidth = ProfileKeys::ReminderColumnWidth.defaultNumber;
+    ui->reminderList->setColumnWidth(0, reminderWidth);
     fillDateRange();
     loadSearchHistory();
     if (m_splash)
@@ -187,6 +201,10 @@ void CVehicleLogDlg::createActions() {
     connect(action(AddRepair), &QAction::triggered, this, [this] { addEntry(CDVItem::Repair); });
     connect(action(AddTrip), &QAction::triggered, this, [this] { addEntry(CDVItem::Trip); });
     connect(action(Recalculate), &QAction::triggered, this, &CVehicleLogDlg::recalculate);
+    connect(action(NewVehicle), &QAction::triggered, this, &CVehicleLogDlg::newVehicle);
+    connect(action(DeleteVehicle), &QAction::triggered, this, &CVehicleLogDlg::deleteVehicle);
+    connect(action(Backup), &QAction::triggered, this, &CVehicleLogDlg::backup);
+    connect(action(Restore), &QAction::triggered, this, &CVehicleLogDlg::restore);
     connect(action(About), &QAction::triggered, this, &CVehicleLogDlg::showAbout);
     connect(action(CheckUpdates), &QAction::triggered, this, &CVehicleLogDlg::checkForUpdates);
     connect(action(Help), &QAction::triggered, this, &CVehicleLogDlg::openHelp);
@@ -377,7 +395,8 @@ bool CVehicleLogDlg::loadVehicle(const std::string& name) {
         ui->vehicleCombo->addItem(toQt(vehicle));
     ui->vehicleCombo->setCurrentIndex(CVehicleRegistry::selectionIndex(names, name));
     const std::time_t now = std::time(nullptr);
-    registry.loadVehicle(name, m_settings, now, &m_log);
+    if (!registry.loadVehicle(name, m_settings, now, &m_log))
+        return false;
     m_session.setVin(m_settings.vin);
     m_texts = std::make_unique<CEntryText>(m_locale, m_settings.costPerMile);
     ui->entryList->setTextSource(m_texts.get());
@@ -403,8 +422,8 @@ void CVehicleLogDlg::createTabs() {
     m_fuelCostTab = new CFuelCostTab(ui->tabWidget);
     m_repairCostTab = new CRunningCostTab(ui->tabWidget);
     m_totalCostTab = new CTotalCostTab(ui->tabWidget);
-    auto* reminderTab = new QWidget(ui->tabWidget);
-    QWidget* pages[kTabCount] = {m_economyTab, m_fuelCostTab, m_repairCostTab, m_totalCostTab, reminderTab};
+    m_reminderTab = new CReminderTab(m_locale, ui->tabWidget);
+    QWidget* pages[kTabCount] = {m_economyTab, m_fuelCostTab, m_repairCostTab, m_totalCostTab, m_reminderTab};
     for (int i = 0; i < kTabCount; ++i) {
         pages[i]->setObjectName(QString::fromLatin1(kTabClasses[i]));
         ui->tabWidget->addTab(pages[i], QString::fromLatin1(kTabTitles[i]));
@@ -415,6 +434,7 @@ void CVehicleLogDlg::createTabs() {
         page->recompute();
     }
     showTotals();
+    m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
         tab = 0;
@@ -473,6 +493,13 @@ void CVehicleLogDlg::refresh(Reload reload) {
     m_statusPane1->setText(QString::asprintf("%3.2f", economy ? economy->currentValue : 0.0));
     m_statusPane2->setText(QString::asprintf("%3.2f", economy ? economy->averageValue : 0.0));
     m_refreshed = true;
+    showReminders();
+    if (m_reminderTab) {
+        m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer,
+                                 m_session.today());
+        if (m_reminderTab->isVisible())
+            m_reminderTab->refreshTable();
+    }
     if (!problem.empty())
         CMessageBox::warn(this, toQt(problem));
 }
@@ -578,11 +605,13 @@ void CVehicleLogDlg::setEntryEditor(int type, CEntryEditor* editor) {
 }
 
 void CVehicleLogDlg::updateCommandStates() {
-    action(AddFuel)->setEnabled(m_editors[CDVItem::Fuel] != nullptr);
-    action(AddRepair)->setEnabled(m_editors[CDVItem::Repair] != nullptr);
-    action(AddTrip)->setEnabled(m_editors[CDVItem::Trip] != nullptr);
-    // Switching vehicles arrives with vehicle management.
-    ui->vehicleCombo->setEnabled(false);
+    // Without a vehicle there is no data file that entries could go to.
+    const bool haveVehicle = !m_vehicleName.empty();
+    action(AddFuel)->setEnabled(haveVehicle && m_editors[CDVItem::Fuel] != nullptr);
+    action(AddRepair)->setEnabled(haveVehicle && m_editors[CDVItem::Repair] != nullptr);
+    action(AddTrip)->setEnabled(haveVehicle && m_editors[CDVItem::Trip] != nullptr);
+    action(Recalculate)->setEnabled(haveVehicle);
+    action(DeleteVehicle)->setEnabled(haveVehicle);
 }
 
 void CVehicleLogDlg::showResult(const SessionResult& result) {
@@ -643,6 +672,8 @@ bool CVehicleLogDlg::eventFilter(QObject* watched, QEvent* event) {
     // The verdict is shown again from the last refresh's figures whenever its box is painted.
     if (type == QEvent::Paint && watched == ui->performanceGroup && m_refreshed)
         showPerformance(m_performanceState);
+    if (type == QEvent::FocusOut && watched == ui->reminderList)
+        saveReminderColumnWidth();
     const bool pointer = type == QEvent::MouseMove || type == QEvent::MouseButtonPress;
     const char* hint = nullptr;
     if (pointer && watched == ui->reminderList->viewport())
@@ -770,4 +801,139 @@ void CVehicleLogDlg::installPpcVersion() {
         CMessageBox::warn(this, tr("No program could start the Pocket PC installer\n%1\nIt needs a program that "
                                    "runs Windows installers.")
                                     .arg(toQt(installer)));
+}
+
+void CVehicleLogDlg::addReminderLine(const QString& text, bool reset, int image) {
+    const auto insert = [this](const QString& line, int picture) {
+        auto* item = new QTreeWidgetItem(QStringList{line});
+        item->setIcon(0, QIcon(QStringLiteral(":/reminders/reminder%1.svg").arg(picture)));
+        item->setData(0, Qt::UserRole, picture);
+        ui->reminderList->insertTopLevelItem(0, item);
+    };
+    if (text.isEmpty() || reset) {
+        ui->reminderList->clear();
+        insert(toQt(CReminderCheck::lastBackupText(CBackupSet::lastBackupDate(m_profile))),
+               CReminderCheck::kImageLastBackup);
+        if (text.isEmpty())
+            return;
+    }
+    insert(text, image);
+}
+
+void CVehicleLogDlg::showReminders() {
+    const CReminderCheck::ListInputs inputs{m_refresh.totals.latestOdometer, m_session.today(),
+                                            CBackupSet::lastBackupDate(m_profile)};
+    const CReminderCheck::ReminderList list = CReminderCheck::buildList(m_session.doc().entries(), m_settings, inputs);
+    CReminderCheck::storeLastDone(list, m_settings);
+    ui->reminderList->clear();
+    // The lines come top to bottom; each is put at the top, so they go in from the bottom up.
+    for (auto line = list.lines.rbegin(); line != list.lines.rend(); ++line)
+        addReminderLine(toQt(line->text), false, line->image);
+}
+
+QList<std::pair<QString, int>> CVehicleLogDlg::reminderLines() const {
+    QList<std::pair<QString, int>> lines;
+    for (int i = 0; i < ui->reminderList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = ui->reminderList->topLevelItem(i);
+        lines.append({item->text(0), item->data(0, Qt::UserRole).toInt()});
+    }
+    return lines;
+}
+
+void CVehicleLogDlg::saveReminderColumnWidth() {
+    bool ok = true;
+    for (int column = 0; column < ui->reminderList->columnCount(); ++column) {
+        const int width = ui->reminderList->columnWidth(column);
+        if (width > 0 && m_profile.getNumber(ProfileKeys::ReminderColumnWidth, column) != width)
+            ok = m_profile.putNumber(ProfileKeys::ReminderColumnWidth, column, width) && ok;
+    }
+    if (!ok)
+        CMessageBox::warn(this, tr("The reminder list's column width could not be saved to\n%1\n(%2).")
+                                    .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
+}
+
+void CVehicleLogDlg::openVehicle(const std::string& name) {
+    m_vehicleName = name;
+    ui->entryList->setRows({});
+    if (name.empty()) {
+        // No vehicle is left: nothing is read or written until one is created.
+        ui->vehicleCombo->clear();
+        m_settings = VehicleSettings{};
+        m_session.doc().clear();
+        refresh(Reload::No);
+    } else if (loadVehicle(name)) {
+        refresh();
+    } else {
+        const CVehicleRegistry registry(m_configFolder);
+        CMessageBox::warn(this, tr("The settings of the vehicle \"%1\" could not be read from\n%2\n(%3).\nCheck that "
+                                   "this file exists and can be read, then choose the vehicle again.")
+                                    .arg(toQt(name), toQt(registry.path()),
+                                         toQt(registry.exists() ? registry.lastError() : "the file does not exist")));
+        m_session.doc().clear();
+        refresh(Reload::No);
+    }
+    updateCommandStates();
+    update();
+}
+
+void CVehicleLogDlg::switchVehicle(int index) {
+    if (index < 0 || index >= ui->vehicleCombo->count())
+        return;
+    // Nothing of the previous vehicle may show through while the next one loads.
+    m_settings = VehicleSettings{};
+    showPerformance(CPerformanceWatch::State::Off);
+    addReminderLine(QString(), false, 0);
+    openVehicle(fromQt(ui->vehicleCombo->itemText(index)));
+}
+
+void CVehicleLogDlg::newVehicle() {
+    CNewVehicleDlg dialog(m_configFolder, m_dataFolder, this);
+    if (CModalRunner::run(dialog) != CNewVehicleDlg::kSaved)
+        return;
+    m_session.doc().clear();
+    openVehicle(dialog.form().fields().name);
+}
+
+void CVehicleLogDlg::deleteVehicle() {
+    if (m_vehicleName.empty())
+        return;
+    if (!CMessageBox::ask(this, QString::fromLatin1(kDeleteVehicleQuestion), QString(), QMessageBox::Warning))
+        return;
+    CVehicleRegistry registry(m_configFolder);
+    if (!registry.removeFromList(m_vehicleName)) {
+        CMessageBox::warn(this, tr("The vehicle \"%1\" could not be taken out of the vehicle list in\n%2\n(%3).\nIt "
+                                   "is still there. Check that this file can be written, then try again.")
+                                    .arg(toQt(m_vehicleName), toQt(registry.path()), toQt(registry.lastError())));
+        return;
+    }
+    m_log.write("Vehicle Deleted :" + std::to_string(m_settings.year) + " " + m_settings.make + " " + m_settings.model +
+                "  VIN " + m_settings.vin);
+    const std::vector<std::string> names = registry.vehicleNames();
+    openVehicle(names.empty() ? std::string() : names.front());
+}
+
+void CVehicleLogDlg::backup() {
+    CBackupDlg dialog(FolderSettings{m_dataFolder, m_backupFolder, m_configFolder}, m_profile, &m_log, this);
+    if (CModalRunner::run(dialog) != 1) {
+        m_log.write("Full Backup Failure");
+        return;
+    }
+    m_log.write("Full Backup Completed OK");
+    addReminderLine(toQt("Full Backup: " + CBackupSet::lastBackupDate(m_profile)), false,
+                    CReminderCheck::kImageLastBackup);
+}
+
+void CVehicleLogDlg::restore() {
+    CRestoreDlg dialog(FolderSettings{m_dataFolder, m_backupFolder, m_configFolder}, m_profile, &m_log, this);
+    if (CModalRunner::run(dialog) != 1) {
+        m_log.write("Full Restore Failure");
+        return;
+    }
+    int index = ui->vehicleCombo->findText(ui->vehicleCombo->currentText());
+    if (index < 0)
+        index = 0;
+    ui->vehicleCombo->setCurrentIndex(index);
+    openVehicle(index < ui->vehicleCombo->count() ? fromQt(ui->vehicleCombo->itemText(index)) : m_vehicleName);
+    addReminderLine(toQt("Restore data on: " + CBackupSet::lastRestoreDate(m_profile)), false,
+                    CReminderCheck::kImageLastBackup);
 }

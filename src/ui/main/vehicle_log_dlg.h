@@ -30,6 +30,7 @@ class CEconomyTab;
 class CFuelCostTab;
 class CRunningCostTab;
 class CTotalCostTab;
+class CReminderTab;
 class QAction;
 class QLabel;
 
@@ -64,6 +65,17 @@ public:
 
     // Tools > Recalculate: the economy of every fuel entry, then save and reload.
     void recalculate();
+
+    // The vehicle commands: switch to the selector's entry `index`, File > New, File > Delete.
+    void switchVehicle(int index);
+    void newVehicle();
+    void deleteVehicle();
+    // File > Backup and File > Restore.
+    void backup();
+    void restore();
+
+    // The reminder list, top to bottom, as text and image index.
+    QList<std::pair<QString, int>> reminderLines() const;
 
     // What an entry dialog reads besides its record, as of the last refresh.
     EntryContext entryContext();
@@ -110,6 +122,14 @@ private:
     void showTotals();
     void showPerformance(CPerformanceWatch::State state);
     void showResult(const SessionResult& result);
+    // Rebuilds the reminder list from the log and stores the last-done pairs in m_settings.
+    void showReminders();
+    // Inserts a line at the top of the reminder list. Empty text clears the list down to its
+    // last-backup line; `reset` does that before inserting the text.
+    void addReminderLine(const QString& text, bool reset, int image);
+    void saveReminderColumnWidth();
+    // Makes `name` the current vehicle: loads its settings and log and rebuilds every view.
+    void openVehicle(const std::string& name);
     void updateCommandStates();
     void saveOnClose();
     void putOrWarn(bool ok, const char* failureText);
@@ -135,6 +155,7 @@ private:
     CFuelCostTab* m_fuelCostTab = nullptr;
     CRunningCostTab* m_repairCostTab = nullptr;
     CTotalCostTab* m_totalCostTab = nullptr;
+    CReminderTab* m_reminderTab = nullptr;
     std::map<int, QAction*> m_actions;
     std::array<CEntryEditor*, 3> m_editors{};
     QLabel* m_statusPane1 = nullptr;

@@ -1,0 +1,300 @@
+// The main window's vehicle commands and reminder list: switching through the selector,
+// File > New and File > Delete against the vehicle registry file and the data folder, and
+// File > Backup and Restore bringing every file back.
+
+#include "main_window_fixture.h"
+
+#include "calc/reminder_check.h"
+#include "store/vehicle_log_doc.h"
+#include "store/vehicle_registry.h"
+#include "ui/entry/new_vehicle_dlg.h"
+#include "ui/main/backup_dlg.h"
+#include "ui/main/restore_dlg.h"
+
+#include <QFocusEvent>
+#include <QTreeWidget>
+
+using namespace window_test;
+
+namespace {
+
+using Lines = QList<std::pair<QString, int>>;
+
+class VehicleManagementTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        CBackupDlg::resetLastResult();
+        CRestoreDlg::resetLastResult();
+    }
+
+    std::string config() const { return CAppFolders::defaultConfigFolder(); }
+    std::string data() const { return CAppFolders::defaultDataFolder(); }
+    std::string registryPath() const { return config() + "Drivana.ini"; }
+
+    // Registers the vehicles in order; each gets a VIN and a log of `entries[i]` repairs.
+    void writeVehicles(const std::vector<std::string>& names, const std::vector<int>& entries) {
+        fs::create_directories(config());
+        fs::create_directories(data());
+        CProfileFile registry(registryPath());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string vin = "VIN" + std::to_string(i);
+            ASSERT_TRUE(registry.putText("VehicleList", "Vehicle" + std::to_string(i), names[i]));
+            ASSERT_TRUE(registry.putText(names[i], "VIN", vin));
+            ASSERT_TRUE(registry.putText(names[i], "Make", "Make" + std::to_string(i)));
+            ASSERT_TRUE(registry.putText(names[i], "Model", "Model" + std::to_string(i)));
+            ASSERT_TRUE(registry.putText(names[i], "Year", std::to_string(2000 + i)));
+            CVehicleLogDoc doc;
+            for (int e = 0; e < entries[i]; ++e) {
+                auto item = std::make_unique<CDVItem>();
+                item->EntryType = CDVItem::Repair;
+                item->Icon = CDVItem::Repair;
+                item->Odometer = 1000 + 100 * e;
+                item->Date = std::time(nullptr) - 86400;
+                item->Entry = "Wipers";
+                doc.insert(std::move(item));
+            }
+            ASSERT_TRUE(doc.save(data() + vin + ".odv").saved);
+        }
+        ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, names.front()));
+        // Every view shows all entries, whatever their dates.
+        ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::LastView, 3));
+    }
+
+    static std::string bytesOf(const std::string& path) {
+        std::string bytes;
+        odrivo::readWholeFile(path, bytes);
+        return bytes;
+    }
+
+    QComboBox* selector() const { return m_window->findChild<QComboBox*>(QStringLiteral("vehicleCombo")); }
+
+    QStringList selectorNames() const {
+        QStringList names;
+        for (int i = 0; i < selector()->count(); ++i)
+            names << selector()->itemText(i);
+        return names;
+    }
+
+    int rows() const { return m_window->findChild<QTableView*>(QStringLiteral("entryList"))->model()->rowCount(); }
+
+    // Chooses the selector's entry `index` as the user does.
+    void choose(int index) {
+        selector()->setCurrentIndex(index);
+        emit selector()->activated(index);
+    }
+
+    // Answers every Yes/No question with `yes` and everything else with OK.
+    void answerQuestions(bool yes) {
+        CMessageBox::setResponder([yes](const CMessageBox::Shown& shown) {
+            if (shown.buttons & QMessageBox::Yes)
+                return yes ? QMessageBox::Yes : QMessageBox::No;
+            return QMessageBox::Ok;
+        });
+    }
+};
+
+TEST_F(VehicleManagementTest, SampleVehicleListsItsLinesAboveTheLastBackup) {
+    CVehicleLogDlg& window = start();
+    ASSERT_EQ(window.vehicleName(), "My Vehicle");
+    const Lines lines = window.reminderLines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.front(), std::make_pair(QStringLiteral("Sample Vehicle, Select File->New"), 0));
+    EXPECT_EQ(lines.back(), std::make_pair(QStringLiteral("Last Backup: Unknown"), 6));
+    auto* list = window.findChild<QTreeWidget*>(QStringLiteral("reminderList"));
+    EXPECT_EQ(list->headerItem()->text(0), "Reminders");
+    EXPECT_EQ(list->columnWidth(0), 275);
+    EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
+}
+
+TEST_F(VehicleManagementTest, DueReminderIsListedAndItsLastDonePairsAreKept) {
+    writeVehicles({"Van"}, {3});
+    CProfileFile registry(registryPath());
+    ASSERT_TRUE(registry.putText("Van", "Start Odometer", "900"));
+    ASSERT_TRUE(registry.putText("Van", "OilDistance", "800"));
+    ASSERT_TRUE(registry.putText("Van", "LeadOdo", "500"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastBackupDate, "01.12.2026 10:00"));
+    CVehicleLogDlg& window = start();
+    // No oil change in the log: the 300 driven since the start odometer leave 500 of 800.
+    EXPECT_EQ(window.reminderLines(),
+              (Lines{{"Oil change due in: 500     Miles", 8}, {"Last Backup: 01.12.2026 10:00", 6}}));
+    EXPECT_EQ(window.vehicleSettings().lastMileage[0], 900);
+    EXPECT_EQ(window.vehicleSettings().lastDate[0], 0);
+}
+
+TEST_F(VehicleManagementTest, ReminderColumnWidthIsWrittenWhenTheListLosesFocus) {
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::ReminderColumnWidth, 0, 190));
+    CVehicleLogDlg& window = start();
+    auto* list = window.findChild<QTreeWidget*>(QStringLiteral("reminderList"));
+    EXPECT_EQ(list->columnWidth(0), 190);
+    list->setColumnWidth(0, 240);
+    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "190");
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &focusOut);
+    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "240");
+}
+
+TEST_F(VehicleManagementTest, SwitchingLoadsTheChosenVehicleAndItsLog) {
+    writeVehicles({"Alpha", "Beta", "Gamma"}, {1, 2, 0});
+    fs::remove(data() + "VIN2.odv");
+    CVehicleLogDlg& window = start();
+    EXPECT_TRUE(selector()->isEnabled());
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(rows(), 1);
+
+    choose(1);
+    EXPECT_EQ(window.vehicleName(), "Beta");
+    EXPECT_EQ(window.vehicleSettings().vin, "VIN1");
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(window.reminderLines().back().first, "Last Backup: Unknown");
+
+    // A vehicle whose data file is missing shows an empty log, without a message.
+    choose(2);
+    EXPECT_EQ(window.vehicleName(), "Gamma");
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
+    EXPECT_FALSE(fs::exists(data() + "VIN2.odv")) << "looking at a vehicle creates no file";
+
+    window.close();
+    EXPECT_EQ(profileText("Initialize", "LastVehicle"), "Gamma");
+}
+
+TEST_F(VehicleManagementTest, NewVehicleGetsTheNextSlotAnEmptyLogAndBecomesCurrent) {
+    writeVehicles({"Alpha"}, {2});
+    CVehicleLogDlg& window = start();
+    struct Case {
+        const char* name;
+        const char* vin;
+        const char* dataFile;
+    };
+    for (const Case& c : {Case{"Bravo", "ab12", "AB12.odv"}, Case{"Charlie", "", "UnKnown.odv"}}) {
+        m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+            auto* form = qobject_cast<CNewVehicleDlg*>(&dialog);
+            if (!form)
+                return std::nullopt;
+            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromLatin1(c.name));
+            QLineEdit* vin = form->findChild<QLineEdit*>(QStringLiteral("vinEdit"));
+            vin->clear();
+            QTest::keyClicks(vin, QString::fromLatin1(c.vin));
+            form->save();
+            return form->result();
+        };
+        window.action(CommandId::NewVehicle)->trigger();
+        EXPECT_EQ(window.vehicleName(), c.name);
+        EXPECT_EQ(selector()->currentText(), c.name);
+        EXPECT_EQ(rows(), 0) << c.name;
+        EXPECT_TRUE(fs::exists(data() + c.dataFile)) << c.dataFile;
+    }
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo", "Charlie"}));
+    const CVehicleRegistry registry(config());
+    EXPECT_EQ(registry.vehicleNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
+    EXPECT_EQ(registry.vin("Bravo"), "AB12");
+
+    // Cancel changes nothing.
+    const std::string before = bytesOf(registryPath());
+    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
+        if (!qobject_cast<CNewVehicleDlg*>(&dialog))
+            return std::nullopt;
+        return CNewVehicleDlg::kCancelled;
+    };
+    window.action(CommandId::NewVehicle)->trigger();
+    EXPECT_EQ(window.vehicleName(), "Charlie");
+    EXPECT_EQ(bytesOf(registryPath()), before);
+}
+
+TEST_F(VehicleManagementTest, DeletingTheMiddleVehicleRewritesTheListWithoutAGap) {
+    writeVehicles({"Alpha", "Beta", "Gamma"}, {1, 2, 3});
+    CVehicleLogDlg& window = start();
+    choose(1);
+    ASSERT_EQ(window.vehicleName(), "Beta");
+    const std::string dataBefore = bytesOf(data() + "VIN1.odv");
+
+    answerQuestions(false);
+    const std::string before = bytesOf(registryPath());
+    window.action(CommandId::DeleteVehicle)->trigger();
+    ASSERT_EQ(CMessageBox::shown().size(), 1u);
+    EXPECT_EQ(CMessageBox::shown()[0].text, "DELETE! This operation will delete the current vehicle\nARE YOU SURE?");
+    EXPECT_EQ(CMessageBox::shown()[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(bytesOf(registryPath()), before) << "No changes nothing";
+    EXPECT_EQ(window.vehicleName(), "Beta");
+
+    answerQuestions(true);
+    window.action(CommandId::DeleteVehicle)->trigger();
+    CProfileFile registry(registryPath());
+    EXPECT_EQ(registry.getText("VehicleList", "Vehicle0", "<absent>"), "Alpha");
+    EXPECT_EQ(registry.getText("VehicleList", "Vehicle1", "<absent>"), "Gamma");
+    EXPECT_EQ(registry.getText("VehicleList", "Vehicle2", "<absent>"), "<absent>");
+    EXPECT_EQ(registry.getText("Beta", "VIN"), "VIN1") << "the vehicle's section stays";
+    EXPECT_EQ(bytesOf(data() + "VIN1.odv"), dataBefore) << "the data file stays";
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Gamma"}));
+    EXPECT_EQ(window.vehicleName(), "Alpha");
+    EXPECT_EQ(rows(), 1);
+    const auto log = logDescriptions();
+    EXPECT_NE(std::find(log.begin(), log.end(), "Vehicle Deleted :2001 Make1 Model1  VIN VIN1"), log.end());
+}
+
+TEST_F(VehicleManagementTest, DeletingTheLastVehicleLeavesNoVehicleAndNoWrites) {
+    writeVehicles({"Solo"}, {2});
+    CVehicleLogDlg& window = start();
+    answerQuestions(true);
+    window.action(CommandId::DeleteVehicle)->trigger();
+    EXPECT_EQ(window.vehicleName(), "");
+    EXPECT_EQ(selector()->count(), 0);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(CVehicleRegistry(config()).vehicleNames().empty());
+    for (int id : {CommandId::AddFuel, CommandId::AddRepair, CommandId::AddTrip, CommandId::DeleteVehicle})
+        EXPECT_FALSE(window.action(id)->isEnabled()) << id;
+    EXPECT_TRUE(window.action(CommandId::NewVehicle)->isEnabled());
+    EXPECT_TRUE(fs::exists(data() + "VIN0.odv"));
+}
+
+TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
+    writeVehicles({"Alpha", "Beta"}, {2, 3});
+    CVehicleLogDlg& window = start();
+    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
+        auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
+        if (!run)
+            return std::nullopt;
+        run->runCopy();
+        run->reject();
+        return run->result();
+    };
+    answerQuestions(true);
+    window.action(CommandId::Backup)->trigger();
+    const std::string betaLog = bytesOf(data() + "VIN1.odv");
+    const std::string registryBytes = bytesOf(registryPath());
+    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    const std::string stamp = profileText("ListAttributes", "LastBackupDate");
+    EXPECT_NE(stamp, "<absent>");
+    EXPECT_EQ(window.reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
+
+    // Beta goes from the list and loses its data file; the restore brings both back.
+    choose(1);
+    window.action(CommandId::DeleteVehicle)->trigger();
+    fs::remove(data() + "VIN1.odv");
+    ASSERT_EQ(selectorNames(), QStringList({"Alpha"}));
+    window.action(CommandId::Restore)->trigger();
+    EXPECT_EQ(bytesOf(data() + "VIN1.odv"), betaLog);
+    EXPECT_EQ(bytesOf(registryPath()), registryBytes);
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(window.vehicleName(), "Alpha");
+    EXPECT_EQ(rows(), 2);
+    const std::string restored = profileText("ListAttributes", "LastRestoreDate");
+    EXPECT_EQ(window.reminderLines().front(),
+              std::make_pair(QString::fromStdString("Restore data on: " + restored), 6));
+    choose(1);
+    EXPECT_EQ(rows(), 3);
+
+    // Declining either question leaves the files and writes the failure to the log.
+    answerQuestions(false);
+    fs::remove(data() + "VIN1.odv");
+    window.action(CommandId::Restore)->trigger();
+    window.action(CommandId::Backup)->trigger();
+    EXPECT_FALSE(fs::exists(data() + "VIN1.odv"));
+    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    const auto log = logDescriptions();
+    for (const char* line : {"Full Backup Completed OK", "Full Restore Failure", "Full Backup Failure"})
+        EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+}
+
+} // namespace
