@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "cli/backup_commands.h"
+#include "cli/reminder_commands.h"
 #include "cli/vehicle_commands.h"
 #include "cli/view_commands.h"
 #include "store/app_folders.h"
@@ -290,6 +291,13 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* stats = app.add_subcommand("stats", "Print the totals, page figures and performance verdict");
     addViewOptions(stats);
 
+    ReminderOptions reminderOptions;
+    CLI::App* reminders =
+        app.add_subcommand("reminders", "Print the reminder list top to bottom, each line after its image index");
+    reminders->add_option("--vehicle", reminderOptions.vehicle, "The vehicle (default: the current one)");
+    reminders->add_option("--now", reminderOptions.now,
+                          "The moment taken as today: YYYY-MM-DD or \"YYYY-MM-DD HH:MM[:SS]\" (default: now)");
+
     CLI::App* backup = app.add_subcommand("backup", "Copy every data file and INI file to the backup folder");
     bool restoreConfirmed = false;
     CLI::App* restore =
@@ -311,6 +319,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runList(profilePath, viewOptions, out, err);
     if (stats->parsed())
         return runStats(profilePath, viewOptions, out, err);
+    if (reminders->parsed())
+        return runReminders(profilePath, reminderOptions, out, err);
     if (backup->parsed())
         return runBackup(profilePath, std::time(nullptr), out, err);
     if (restore->parsed())

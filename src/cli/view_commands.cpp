@@ -10,13 +10,9 @@
 
 #include <cstdio>
 #include <ostream>
+#include <string_view>
 
 namespace {
-
-struct PreparedView {
-    CViewRefresh::Filter filter;
-    std::time_t now = 0;
-};
 
 std::optional<int> viewModeFromName(const std::string& name) {
     static const char* const kNames[] = {"fuel", "repairs", "trips", "any"};
@@ -26,8 +22,24 @@ std::optional<int> viewModeFromName(const std::string& name) {
     return std::nullopt;
 }
 
-// The filter the options describe, with the window's defaults for what they leave out.
-std::optional<PreparedView> prepare(const std::string& profilePath, const ViewOptions& options, std::ostream& err) {
+void printPage(std::ostream& out, const char* page, const CCostStatistics::PageFigures& f) {
+    out << page << " MAX: " << f.max << '\n'
+        << page << " MAX date: " << f.maxDate << '\n'
+        << page << " MIN: " << f.min << '\n'
+        << page << " MIN date: " << f.minDate << '\n'
+        << page << " current: " << f.current << '\n'
+        << page << " AVG: " << f.average << '\n';
+}
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+} // namespace
+
+std::optional<PreparedView> prepareView(const std::string& profilePath, const ViewOptions& options, std::ostream& err) {
     PreparedView view;
     view.filter.viewMode = CAppProfile(profilePath).getNumber(ProfileKeys::LastView);
     if (options.view) {
@@ -67,43 +79,38 @@ std::optional<PreparedView> prepare(const std::string& profilePath, const ViewOp
     return view;
 }
 
-void printPage(std::ostream& out, const char* page, const CCostStatistics::PageFigures& f) {
-    out << page << " MAX: " << f.max << '\n'
-        << page << " MAX date: " << f.maxDate << '\n'
-        << page << " MIN: " << f.min << '\n'
-        << page << " MIN date: " << f.minDate << '\n'
-        << page << " current: " << f.current << '\n'
-        << page << " AVG: " << f.average << '\n';
-}
-
-std::string fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-} // namespace
-
-std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
-    std::tm tm{};
-    int consumed = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%n", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &consumed) != 3 ||
-        consumed != 10)
-        return std::nullopt;
-    if (text.size() > 10) {
-        int rest = 0;
-        const std::string time = text.substr(10);
-        if (std::sscanf(time.c_str(), "T%2d:%2d%n", &tm.tm_hour, &tm.tm_min, &rest) != 2)
-            return std::nullopt;
-        if (rest != static_cast<int>(time.size())) {
-            int seconds = 0;
-            if (std::sscanf(time.c_str() + rest, ":%2d%n", &tm.tm_sec, &seconds) != 1 ||
-                rest + seconds != static_cast<int>(time.size()))
-                return std::nullopt;
-        }
+std::optional<std::time_t> parseLocalDateTime(const std::string& text, char separator) {
+    // Every character is checked: sscanf alone would let signs, blanks and short fields through.
+    static constexpr std::string_view kDate = "dddd-dd-dd";
+    static constexpr std::string_view kMinutes = "dd:dd";
+    static constexpr std::string_view kSeconds = ":dd";
+    std::string pattern(kDate);
+    if (text.size() > kDate.size()) {
+        pattern += separator;
+        pattern += kMinutes;
+        if (text.size() > pattern.size())
+            pattern += kSeconds;
     }
-    if (tm.tm_mon < 1 || tm.tm_mon > 12 || tm.tm_mday < 1 || tm.tm_mday > 31 || tm.tm_hour > 23 || tm.tm_min > 59 ||
-        tm.tm_sec > 59)
+    if (text.size() != pattern.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (pattern[i] == 'd' ? !digit : text[i] != pattern[i])
+            return std::nullopt;
+    }
+    const auto number = [&text](std::size_t at, std::size_t length) { return std::stoi(text.substr(at, length)); };
+    std::tm tm{};
+    tm.tm_year = number(0, 4);
+    tm.tm_mon = number(5, 2);
+    tm.tm_mday = number(8, 2);
+    tm.tm_hour = text.size() > 10 ? number(11, 2) : 0;
+    tm.tm_min = text.size() > 10 ? number(14, 2) : 0;
+    tm.tm_sec = text.size() > 16 ? number(17, 2) : 0;
+    const bool leap = (tm.tm_year % 4 == 0 && tm.tm_year % 100 != 0) || tm.tm_year % 400 == 0;
+    static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (tm.tm_mon < 1 || tm.tm_mon > 12 || tm.tm_mday < 1 ||
+        tm.tm_mday > kMonthDays[tm.tm_mon - 1] + (tm.tm_mon == 2 && leap ? 1 : 0) || tm.tm_hour > 23 ||
+        tm.tm_min > 59 || tm.tm_sec > 59)
         return std::nullopt;
     tm.tm_year -= 1900;
     tm.tm_mon -= 1;
@@ -111,8 +118,12 @@ std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
     return std::mktime(&tm);
 }
 
+std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
+    return parseLocalDateTime(text, 'T');
+}
+
 int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err) {
-    const auto view = prepare(profilePath, options, err);
+    const auto view = prepareView(profilePath, options, err);
     CliVehicle opened;
     if (!view || !openCliVehicle(profilePath, options.vehicle, opened, err))
         return 1;
@@ -132,7 +143,7 @@ int runList(const std::string& profilePath, const ViewOptions& options, std::ost
 }
 
 int runStats(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err) {
-    const auto view = prepare(profilePath, options, err);
+    const auto view = prepareView(profilePath, options, err);
     CliVehicle opened;
     if (!view || !openCliVehicle(profilePath, options.vehicle, opened, err))
         return 1;

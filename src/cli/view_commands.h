@@ -2,6 +2,8 @@
 // odrivo-cli list and stats: the rows, figures and verdict the main window shows for a
 // vehicle, under the same view, date range and search, printed as text.
 
+#include "calc/view_refresh.h"
+
 #include <ctime>
 #include <iosfwd>
 #include <optional>
@@ -17,8 +19,23 @@ struct ViewOptions {
     std::optional<std::string> now;
 };
 
+// The refresh filter and the moment the date ranges count from.
+struct PreparedView {
+    CViewRefresh::Filter filter;
+    std::time_t now = 0;
+};
+
+// What `options` ask for, with the window's defaults where they say nothing: the last view
+// from the profile, the whole log, the current time. Nothing, with a message on `err`, when
+// an option is malformed.
+std::optional<PreparedView> prepareView(const std::string& profilePath, const ViewOptions& options, std::ostream& err);
+
 int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);
 int runStats(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);
 
-// "2026-03-15", "2026-03-15T14:30" or "2026-03-15T14:30:05" (local time); nothing when malformed.
+// "2026-03-15", or that date, `separator` and "14:30" or "14:30:05", in local time. Nothing
+// when the text has any other form or names a date or time that does not exist.
+std::optional<std::time_t> parseLocalDateTime(const std::string& text, char separator);
+
+// parseLocalDateTime with 'T': "2026-03-15", "2026-03-15T14:30" or "2026-03-15T14:30:05".
 std::optional<std::time_t> parseIsoDateTime(const std::string& text);

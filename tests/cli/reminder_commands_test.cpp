@@ -1,0 +1,132 @@
+// odrivo-cli reminders against a small log in temporary folders, under UTC: the oil change
+// is the one reminder the vehicle has set up, so the days half moves with --now while the
+// distance half stays fixed by the log's latest odometer.
+
+#include "cli/cli_app.h"
+
+#include "../store/log_file_bytes.h"
+#include "cli/view_commands.h"
+#include "store/vehicle_log_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using logtest::TempFolder;
+using logtest::writeFile;
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+class ReminderCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* tz = std::getenv("TZ");
+        m_oldTz = tz ? std::optional<std::string>(tz) : std::nullopt;
+        setenv("TZ", "UTC", 1);
+        tzset();
+        writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
+                                                 "\r\nLastVehicle=Van\r\nLastView=0\r\n"
+                                                 "[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n");
+        // Oil every 500 miles or 30 days, warned 400 miles or 5 days ahead.
+        writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\n"
+                                              "OilDistance=500\r\nOilDays=30\r\nLeadOdo=400\r\nLeadDays=5\r\n");
+        CVehicleLogDoc doc;
+        doc.append(entry(CDVItem::Fuel, "Fuel", 1000, "2026-03-01"));
+        doc.append(entry(CDVItem::Repair, "Oil Change", 1100, "2026-03-05"));
+        doc.append(entry(CDVItem::Fuel, "Fuel", 1300, "2026-03-10"));
+        ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
+    }
+
+    void TearDown() override {
+        if (m_oldTz)
+            setenv("TZ", m_oldTz->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+    static std::unique_ptr<CDVItem> entry(int type, const char* text, double odometer, const char* date) {
+        auto item = std::make_unique<CDVItem>();
+        item->EntryType = type;
+        item->Entry = text;
+        item->Odometer = odometer;
+        item->Date = *parseIsoDateTime(date);
+        return item;
+    }
+
+    std::pair<int, std::string> run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"odrivo-cli", "--profile", m_home.file("Odrivo.ini"), "reminders"});
+        std::vector<const char*> argv;
+        for (const auto& a : args)
+            argv.push_back(a.c_str());
+        std::ostringstream out;
+        std::ostringstream err;
+        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+        return {code, code == 0 ? out.str() : err.str()};
+    }
+
+    TempFolder m_home;
+    std::optional<std::string> m_oldTz;
+};
+
+const char* const kDistanceLine = "8\tOil change due in: 300     Miles"; // 500 - (1300 - 1100)
+const char* const kBackupLine = "6\tLast Backup: 03/01/2026 10:00";
+
+TEST_F(ReminderCommands, PrintsTheDueReminderAboveTheBackupLine) {
+    const auto [code, out] = run({"--vehicle", "Van", "--now", "2026-03-20"});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_EQ(lines(out), (std::vector<std::string>{kDistanceLine, kBackupLine}));
+}
+
+TEST_F(ReminderCommands, NowSetsTodayToTheSecond) {
+    struct Case {
+        const char* now;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"2026-03-20", {kDistanceLine, kBackupLine}},
+        {"2026-04-01 12:00", {kDistanceLine, "8\tOil change due in: 3    days", kBackupLine}},
+        {"2026-04-01T12:00", {kDistanceLine, "8\tOil change due in: 3    days", kBackupLine}},
+        // 30 days less a second after the oil change, then exactly 31 days.
+        {"2026-04-04 23:59:59", {kDistanceLine, "8\tOil change due in:      days", kBackupLine}},
+        {"2026-04-05 00:00:00", {kDistanceLine, "5\tOil change OVERDUE by: 1    days", kBackupLine}},
+    };
+    for (const Case& c : cases) {
+        const auto [code, out] = run({"--now", c.now});
+        ASSERT_EQ(code, 0) << c.now << ": " << out;
+        EXPECT_EQ(lines(out), c.lines) << c.now;
+    }
+}
+
+TEST_F(ReminderCommands, MalformedNowIsRefusedWithTheFormToUse) {
+    for (const char* bad : {"", "tomorrow", "2026-3-20", "20.03.2026", "2026-03-20T12", "2026-03-20 12",
+                            "2026-03-20  12:00", "2026-03-20 12:00:00Z", "2026-02-29", "2026-04-31", "2026-03-20 24:00",
+                            "2026-03-20 12:60", "+026-03-20", "2026-03- 2"}) {
+        const auto [code, err] = run({"--now", bad});
+        EXPECT_EQ(code, 1) << bad;
+        EXPECT_NE(err.find(std::string("--now \"") + bad + "\" is not a date"), std::string::npos) << err;
+        EXPECT_NE(err.find("2026-03-15 14:30"), std::string::npos) << err;
+    }
+}
+
+TEST_F(ReminderCommands, UnknownVehicleIsNamed) {
+    const auto [code, err] = run({"--vehicle", "Truck"});
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(err.find("there is no vehicle \"Truck\""), std::string::npos) << err;
+    EXPECT_NE(err.find("odrivo-cli vehicles"), std::string::npos) << err;
+}
+
+} // namespace
