@@ -133,6 +133,7 @@ struct LogCase {
     std::vector<CDVItem> entries;
     int economyUnit;
     std::vector<double> expected;
+    double startOdometer = 0;
 };
 
 TEST(EconomyCalculator, PartialFillsAreCarriedToTheNextFullFill) {
@@ -182,10 +183,16 @@ TEST(EconomyCalculator, ImplausibleResultsAreStoredAsZero) {
         // -1000 mi on -10 gallons would be 100 MPG, but the fill itself leaves the last
         // full odometer at 0.
         {"full fill at odometer 0 after a later one", {fill(1000, 8), fill(0, -10)}, units::kMpg, {0, 0}},
+        // The start odometer does not move the distance: 3900 mi on 10 gallons is 390 MPG.
+        {"start odometer above the first fills",
+         {fill(1000, 8), fill(1300, 10), fill(5200, 10), fill(5500, 10)},
+         units::kMpg,
+         {0, 300.0 / 10, 0, 300.0 / 10},
+         5000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        expectEconomies(recalculated(c.entries, {0, units::kMiles, c.economyUnit}), c.expected);
+        expectEconomies(recalculated(c.entries, {c.startOdometer, units::kMiles, c.economyUnit}), c.expected);
     }
 }
 
@@ -243,29 +250,13 @@ TEST(EconomyCalculator, RepairsAndTripsInBetween) {
     EXPECT_EQ(log[2], clearedTrip); // tolls and the rest stay
 }
 
-TEST(EconomyCalculator, StartOdometerAboveTheFirstFills) {
-    const auto log = recalculated({fill(1000, 8), fill(1300, 10), fill(5200, 10), fill(5500, 10)},
-                                  {5000, units::kMiles, units::kMpg});
-    // (5200 - 1300) mi on 10 gallons is 390 MPG: refused as too high.
-    expectEconomies(log, {0, 300.0 / 10, 0, 300.0 / 10});
-}
-
 TEST(EconomyCalculator, RunningTwiceGivesTheSameLog) {
-    std::vector<CDVItem> entries = {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1150, 4, "Gallons", 1),
-                                    fill(1300, 6)};
-    CVehicleLogDoc doc;
-    for (auto& e : entries)
-        doc.append(std::make_unique<CDVItem>(e));
     const Settings vehicle{0, units::kMiles, units::kMpl};
-    CEconomyCalculator::recalculate(doc, vehicle);
-    std::vector<CDVItem> first;
-    for (const auto& e : doc.entries())
-        first.push_back(*e);
-    CEconomyCalculator::recalculate(doc, vehicle);
-    for (std::size_t i = 0; i < first.size(); ++i)
-        EXPECT_EQ(doc.at(i), first[i]) << i;
+    const auto first =
+        recalculated({fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)}, vehicle);
     EXPECT_NEAR(first[3].Economy, 300.0 / 37.8541, kTolerance);
     EXPECT_EQ(economies(first), (std::vector<double>{0, 0, 0, first[3].Economy}));
+    EXPECT_EQ(recalculated(first, vehicle), first);
 }
 
 } // namespace

@@ -284,35 +284,27 @@ TEST(FuelFormTest, SaveFillsEveryField) {
 
     EXPECT_EQ(remembered.lastStation, "Aral");
     EXPECT_EQ(remembered.lastMeasure, "/ Litres");
-    EXPECT_EQ(record.Icon, 0);
-    EXPECT_EQ(record.EntryType, CDVItem::Fuel);
-    EXPECT_EQ(record.Odometer, 1300.7);
-    EXPECT_EQ(record.Date, 1'650'000'000);
-    EXPECT_EQ(record.EconomyUnit, 2.0);
-    EXPECT_EQ(record.DistanceUnit, 1);
-    EXPECT_EQ(record.Note, "line 1\nline 2");
-    EXPECT_EQ(record.Measure, "Litres");
-    EXPECT_EQ(record.Station, "Aral");
-    EXPECT_EQ(record.Invoice, "No. 5");
-    EXPECT_EQ(record.Purpose, "");
-    EXPECT_EQ(record.Destination, "");
-    EXPECT_EQ(record.Contact, "");
-    EXPECT_EQ(record.Entry, "Fuel");
-    EXPECT_EQ(record.DepartTime, 0);
-    EXPECT_EQ(record.ArriveTime, 0);
-    EXPECT_EQ(record.SpareTime, 0);
-    EXPECT_EQ(record.CellTemp, -4);
-    EXPECT_EQ(record.Reserved1, 0);
-    EXPECT_EQ(record.Reserved2, 0);
-    EXPECT_EQ(record.DisplayPos, 42);
-    EXPECT_EQ(record.FuelDistance, 300);
-    EXPECT_EQ(record.PartialFill, 1);
-    EXPECT_DOUBLE_EQ(record.Cost, 40.5 * -1.5);
-    EXPECT_EQ(record.Quantity, 40.5);
-    EXPECT_EQ(record.UnitPrice, -1.5);
-    EXPECT_EQ(record.EndOdometer, 0);
-    EXPECT_EQ(record.Economy, 7.25);
-    EXPECT_EQ(record.Parking, 0);
+    // Every field the form does not own is cleared, except the list position.
+    CDVItem expected;
+    expected.EntryType = CDVItem::Fuel;
+    expected.Entry = "Fuel";
+    expected.Odometer = 1300.7;
+    expected.Date = 1'650'000'000;
+    expected.EconomyUnit = 2;
+    expected.DistanceUnit = 1;
+    expected.Note = "line 1\nline 2";
+    expected.Measure = "Litres";
+    expected.Station = "Aral";
+    expected.Invoice = "No. 5";
+    expected.CellTemp = -4;
+    expected.DisplayPos = 42;
+    expected.FuelDistance = 300;
+    expected.PartialFill = 1;
+    expected.Cost = 40.5 * -1.5;
+    expected.Quantity = 40.5;
+    expected.UnitPrice = -1.5;
+    expected.Economy = 7.25;
+    EXPECT_EQ(record, expected);
 }
 
 TEST(FuelFormTest, SavedEconomyIsZeroWithoutDistanceOrWhenNotPositive) {

@@ -4,6 +4,7 @@
 
 #include "calc/new_vehicle_form.h"
 
+#include "../store/log_file_bytes.h"
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 #include "store/vehicle_settings.h"
@@ -11,12 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
+using logtest::writeFile;
 
 namespace {
 
@@ -39,6 +40,8 @@ TEST(NewVehicleFormVin, FilterDropsEdgeCharactersOnly) {
         {" AB ", " AB "},
         {"AB|", "AB|"},
         {"ä1-", "ä1"},
+        {"abcdefghij0123456789", "ABCDEFGHIJ01234567"}, // cut to 18 characters
+        {"ABCDEFGHIJ0123456-89", "ABCDEFGHIJ0123456"},  // cut first, then filtered
     };
     for (const auto& c : cases) {
         CNewVehicleForm form;
@@ -74,16 +77,8 @@ TEST(NewVehicleFormVin, TypingDropsATrailingHyphenButPastingKeepsAnInnerOne) {
     EXPECT_FALSE(form.vinChanged());
 }
 
-TEST(NewVehicleFormLimits, VinAndNameAreCutToTheirLength) {
+TEST(NewVehicleFormLimits, NameIsCutToItsLength) {
     CNewVehicleForm form;
-    form.fields().vin = "abcdefghij0123456789";
-    form.vinChanged();
-    EXPECT_EQ(form.fields().vin, "ABCDEFGHIJ01234567");
-    // Cut first, then filtered: the 18th character is a hyphen.
-    form.fields().vin = "ABCDEFGHIJ0123456-89";
-    form.vinChanged();
-    EXPECT_EQ(form.fields().vin, "ABCDEFGHIJ0123456");
-
     form.fields().name = "A name far longer than twenty";
     form.nameChanged();
     EXPECT_EQ(form.fields().name, "A name far longer th");
@@ -111,22 +106,12 @@ TEST(NewVehicleFormNumbers, WholeTextsOnly) {
 class NewVehicleFormSave : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device rd;
-        m_root = fs::temp_directory_path() / ("odrivo-newveh-" + std::to_string(rd()));
-        fs::create_directories(m_root / "config");
-        fs::create_directories(m_root / "data");
-        m_config = (m_root / "config").string() + "/";
-        m_data = (m_root / "data").string() + "/";
+        fs::create_directories(m_config);
+        fs::create_directories(m_data);
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
-    void writeIni(const std::string& text) const { std::ofstream(m_config + CVehicleRegistry::kFileName) << text; }
-    std::string ini() const {
-        std::ifstream in(m_config + CVehicleRegistry::kFileName, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    void writeIni(const std::string& text) const { writeFile(m_config + CVehicleRegistry::kFileName, text); }
+    std::string ini() const { return readFile(m_config + CVehicleRegistry::kFileName); }
 
     static CNewVehicleForm truck() {
         CNewVehicleForm form;
@@ -149,9 +134,9 @@ protected:
         return form.save(registry, m_data, kNow);
     }
 
-    fs::path m_root;
-    std::string m_config;
-    std::string m_data;
+    TempFolder m_root;
+    std::string m_config = m_root.file("config/");
+    std::string m_data = m_root.file("data/");
 };
 
 TEST_F(NewVehicleFormSave, RegistersTheVehicleAndCreatesAnEmptyLog) {
@@ -164,21 +149,22 @@ TEST_F(NewVehicleFormSave, RegistersTheVehicleAndCreatesAnEmptyLog) {
     EXPECT_EQ(registry.vehicleNames(), (std::vector<std::string>{"A", "B", "Truck"}));
     VehicleSettings s;
     ASSERT_TRUE(registry.loadVehicle("Truck", s, kNow + 100, nullptr));
-    EXPECT_EQ(s.vin, "JH4DA9350LS000001");
-    EXPECT_EQ(s.make, "Acura");
-    EXPECT_EQ(s.model, "Integra");
-    EXPECT_EQ(s.plate, "XYZ-789");
-    EXPECT_EQ(s.year, 1990);
-    EXPECT_EQ(s.startOdometer, 500.5);
-    EXPECT_EQ(s.distanceUnit, 1);
-    EXPECT_EQ(s.liquid, 2);
-    EXPECT_EQ(s.economyUnit, 3);
-    EXPECT_EQ(s.setupDate, kNow);
-    EXPECT_EQ(s.oilDays + s.coolDays + s.tireDays + s.tuneDays + s.transDays, 0);
-    for (int i = 0; i < VehicleSettings::kReminderCount; ++i) {
-        EXPECT_EQ(s.lastMileage[i], 500.5) << i;
-        EXPECT_EQ(s.lastDate[i], static_cast<double>(kNow)) << i;
-    }
+    // The form's fields, set up now, no reminders, every reminder last done at the start.
+    VehicleSettings expected;
+    expected.name = "Truck";
+    expected.vin = "JH4DA9350LS000001";
+    expected.make = "Acura";
+    expected.model = "Integra";
+    expected.plate = "XYZ-789";
+    expected.year = 1990;
+    expected.startOdometer = 500.5;
+    expected.distanceUnit = 1;
+    expected.liquid = 2;
+    expected.economyUnit = 3;
+    expected.setupDate = kNow;
+    expected.lastMileage.fill(500.5);
+    expected.lastDate.fill(static_cast<double>(kNow));
+    EXPECT_EQ(s, expected);
     EXPECT_NE(ini().find("Econo=MPiG\r\n"), std::string::npos);
 
     CVehicleLogDoc doc;
@@ -214,8 +200,8 @@ TEST_F(NewVehicleFormSave, RefusalsWriteNothing) {
         {"empty VIN, UnKnown exists", "", "Van", CNewVehicleForm::Field::Vin, "UnKnown.odv"},
         {"slash in VIN", "AB/CD", "Van", CNewVehicleForm::Field::Vin, "contains /"},
     };
-    std::ofstream(m_data + "EXISTING.odv") << "entries";
-    std::ofstream(m_data + "UnKnown.odv") << "more entries";
+    writeFile(m_data + "EXISTING.odv", "entries");
+    writeFile(m_data + "UnKnown.odv", "more entries");
     for (const auto& c : cases) {
         writeIni(before);
         CNewVehicleForm form = truck();
@@ -234,7 +220,7 @@ TEST_F(NewVehicleFormSave, RefusalsWriteNothing) {
 }
 
 TEST_F(NewVehicleFormSave, DataFileThatCannotBeCreatedKeepsTheRegistration) {
-    const std::string missingData = (m_root / "no such folder").string() + "/";
+    const std::string missingData = m_root.file("no such folder/");
     CVehicleRegistry registry(m_config);
     const CNewVehicleForm::Outcome outcome = truck().save(registry, missingData, kNow);
     EXPECT_TRUE(outcome.registered);
@@ -247,7 +233,7 @@ TEST_F(NewVehicleFormSave, DataFileThatCannotBeCreatedKeepsTheRegistration) {
 }
 
 TEST_F(NewVehicleFormSave, RegistryThatCannotBeWrittenNamesTheFile) {
-    const std::string missingConfig = (m_root / "no config").string() + "/";
+    const std::string missingConfig = m_root.file("no config/");
     CVehicleRegistry registry(missingConfig);
     const CNewVehicleForm::Outcome outcome = truck().save(registry, m_data, kNow);
     EXPECT_FALSE(outcome.registered);

@@ -1,15 +1,17 @@
 #include "store/activity_log.h"
 
+#include "../calc/fixed_locale.h"
+#include "log_file_bytes.h"
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
 
 namespace {
 
@@ -22,35 +24,10 @@ std::string zeros(std::size_t n) {
 // The log stamps lines with local time; the tests pin the zone so the bytes are known.
 class ActivityLog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            m_oldTz = tz;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-        std::string pattern = (fs::temp_directory_path() / "odrivo-activity-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-    }
-    void TearDown() override {
-        if (m_oldTz)
-            ::setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
     CActivityLog makeLog(const std::string& logName = "Odrivo.log", const std::string& archiveName = "Odrivo.archive") {
         CActivityLog log(m_dir + logName, m_dir + archiveName);
         log.setClock([] { return std::time_t{1709647629}; }); // 2024-03-05 14:07:09 UTC
         return log;
-    }
-
-    static std::string read(const std::string& path) {
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(path, bytes), odrivo::ReadStatus::Ok) << path;
-        return bytes;
     }
 
     // The description field of every line, zero padding removed; the header's is "DESCRIPTION".
@@ -72,8 +49,9 @@ protected:
         return out;
     }
 
-    std::optional<std::string> m_oldTz;
-    std::string m_dir;
+    TimeZone m_utc{"UTC"};
+    TempFolder m_folder;
+    const std::string& m_dir = m_folder.path();
 };
 
 } // namespace
@@ -121,8 +99,8 @@ TEST_F(ActivityLog, FirstWriteCreatesFolderHeaderAndLine) {
         CActivityLog::headerLine() +
         CActivityLog::formatLine("12-31-2031", "23:59:58", "Odrivo", "Initialization", "DataPath = /home/u/Data/") +
         CActivityLog::formatLine("12-31-2031", "23:59:58", "Odrivo", "Initialization", "Caf\xE9 \x80 ?");
-    EXPECT_EQ(read(log.logPath()), expected);
-    EXPECT_EQ(read(log.logPath()).substr(kLine, 38), "12-31-203123:59:58Odrivo" + zeros(14));
+    EXPECT_EQ(readFile(log.logPath()), expected);
+    EXPECT_EQ(readFile(log.logPath()).substr(kLine, 38), "12-31-203123:59:58Odrivo" + zeros(14));
     EXPECT_FALSE(fs::exists(log.archivePath()));
 }
 
@@ -135,7 +113,7 @@ TEST_F(ActivityLog, DescriptionIsCutAfterConversion) {
     log.write(accents);
     log.write(std::string(260, 'z'));
 
-    const std::string bytes = read(log.logPath());
+    const std::string bytes = readFile(log.logPath());
     ASSERT_EQ(bytes.size(), 3 * kLine);
     EXPECT_EQ(bytes.substr(kLine + 58, 200), std::string(150, '\xE9') + zeros(50));
     EXPECT_EQ(bytes.substr(2 * kLine + 58, 200), std::string(200, 'z'));
@@ -146,25 +124,25 @@ TEST_F(ActivityLog, HundredthLineMovesTheOthersToTheArchive) {
     CActivityLog log = makeLog();
     for (int i = 1; i <= 99; ++i)
         log.write("m" + std::to_string(i));
-    ASSERT_EQ(read(log.logPath()).size(), 100 * kLine);
+    ASSERT_EQ(readFile(log.logPath()).size(), 100 * kLine);
     EXPECT_FALSE(fs::exists(log.archivePath()));
 
-    const std::string before = read(log.logPath());
+    const std::string before = readFile(log.logPath());
     log.write("m100");
-    const std::string archive = read(log.archivePath());
+    const std::string archive = readFile(log.archivePath());
     // The archive holds the log's lines byte for byte after its own header.
     EXPECT_EQ(archive, before);
-    EXPECT_EQ(read(log.logPath()),
+    EXPECT_EQ(readFile(log.logPath()),
               CActivityLog::headerLine() + CActivityLog::formatLine("03-05-2024", "14:07:09", "Odrivo", "", "m100"));
 
     // The second rotation appends to the archive without another header.
     for (int i = 101; i <= 199; ++i)
         log.write("m" + std::to_string(i));
     std::vector<std::string> expectedLog{"DESCRIPTION", "m199"};
-    EXPECT_EQ(descriptions(read(log.logPath())), expectedLog);
+    EXPECT_EQ(descriptions(readFile(log.logPath())), expectedLog);
     std::vector<std::string> expectedArchive = numbered("m", 1, 198);
     expectedArchive.insert(expectedArchive.begin(), "DESCRIPTION");
-    EXPECT_EQ(descriptions(read(log.archivePath())), expectedArchive);
+    EXPECT_EQ(descriptions(readFile(log.archivePath())), expectedArchive);
 }
 
 TEST_F(ActivityLog, RotationIntoAnExistingArchiveKeepsItsLines) {
@@ -176,7 +154,7 @@ TEST_F(ActivityLog, RotationIntoAnExistingArchiveKeepsItsLines) {
 
     std::vector<std::string> expected = numbered("m", 1, 99);
     expected.insert(expected.begin(), {"DESCRIPTION", "old"});
-    EXPECT_EQ(descriptions(read(log.archivePath())), expected);
+    EXPECT_EQ(descriptions(readFile(log.archivePath())), expected);
 }
 
 TEST_F(ActivityLog, UnopenableLogIsSkippedSilently) {
@@ -192,7 +170,7 @@ TEST_F(ActivityLog, UnopenableLogIsSkippedSilently) {
     ASSERT_TRUE(odrivo::writeFileAtomically(m_dir + "blocker", "keep"));
     CActivityLog blocked(m_dir + "blocker/Odrivo/Odrivo.log", m_dir + "blocker/Odrivo/Odrivo.archive");
     blocked.write("lost");
-    EXPECT_EQ(read(m_dir + "blocker"), "keep");
+    EXPECT_EQ(readFile(m_dir + "blocker"), "keep");
 }
 
 TEST_F(ActivityLog, FullLogKeepsGrowingWhenTheArchiveCannotBeOpened) {
@@ -202,5 +180,5 @@ TEST_F(ActivityLog, FullLogKeepsGrowingWhenTheArchiveCannotBeOpened) {
         log.write("m" + std::to_string(i));
     std::vector<std::string> expected = numbered("m", 1, 101);
     expected.insert(expected.begin(), "DESCRIPTION");
-    EXPECT_EQ(descriptions(read(log.logPath())), expected);
+    EXPECT_EQ(descriptions(readFile(log.logPath())), expected);
 }

@@ -1,5 +1,7 @@
 #include "store/app_folders.h"
 
+#include "log_file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -85,17 +87,15 @@ TEST_F(AppFolders, WithoutHomeTheAccountsHomeFolderServes) {
 }
 
 TEST_F(AppFolders, AskingForFoldersCreatesNothing) {
-    std::string pattern = (fs::temp_directory_path() / "odrivo-app-folders-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    set("HOME", pattern.c_str());
+    const logtest::TempFolder home;
+    set("HOME", home.path().c_str());
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
         ::unsetenv(name);
     CAppFolders::profilePath();
     CAppFolders::defaultDataFolder();
     CAppFolders::defaultBackupFolder();
     CAppFolders::logPath();
-    EXPECT_TRUE(fs::is_empty(pattern));
-    fs::remove_all(pattern);
+    EXPECT_TRUE(fs::is_empty(home.path()));
 }
 
 TEST(AppFoldersSeparator, AppendsOneWhenMissing) {

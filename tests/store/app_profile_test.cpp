@@ -1,5 +1,6 @@
 #include "store/app_profile.h"
 
+#include "log_file_bytes.h"
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
@@ -8,31 +9,19 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
 
 namespace {
 
 class AppProfile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "odrivo-app-profile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-        // As on a first run: the profile's folder is not there yet.
-        m_path = m_dir + "config/Odrivo/Odrivo.ini";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
+    std::string content() const { return readFile(m_path); }
 
-    std::string content() const {
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(m_path, bytes), odrivo::ReadStatus::Ok);
-        return bytes;
-    }
-
-    std::string m_dir;
-    std::string m_path;
+    TempFolder m_folder;
+    const std::string& m_dir = m_folder.path();
+    // As on a first run: the profile's folder is not there yet.
+    std::string m_path = m_folder.file("config/Odrivo/Odrivo.ini");
 };
 
 TEST_F(AppProfile, EmptyProfileGivesEachKeysDefault) {

@@ -62,49 +62,38 @@ TEST(ArchiveStrings, SingleByteLengthPrefixes) {
     }
 }
 
-TEST(ArchiveStrings, Windows1252TextIsStoredAsSingleBytes) {
-    // "Café €5 Œ" in UTF-8; é, € and Œ have single bytes in Windows-1252.
-    const std::string utf8 = "Caf\xC3\xA9 \xE2\x82\xAC"
-                             "5 \xC5\x92";
-    const std::string stored = Bytes().u8(9).raw("Caf\xE9 \x80"
-                                                 "5 \x8C");
-    EXPECT_EQ(storeString(utf8), stored);
-    EXPECT_EQ(loadString(stored).text, utf8);
-}
-
-TEST(ArchiveStrings, OtherTextIsStoredAsUtf16) {
+TEST(ArchiveStrings, Windows1252TextIsStoredAsSingleBytesOtherTextAsUtf16) {
+    std::string zhe300; // 300 x Cyrillic Zhe: the wide length needs the longer prefix
+    Bytes zheStored;
+    zheStored.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(300);
+    for (int i = 0; i < 300; ++i) {
+        zhe300 += "\xD0\x96";
+        zheStored.u16(u'\u0416');
+    }
     struct Case {
         const char* name;
         std::string utf8;
-        std::u16string units;
+        std::string stored;
     };
     const std::vector<Case> cases = {
-        {"Polish letters", "\xC5\x81\xC3\xB3\x64\xC5\xBA", u"\u0141\u00F3d\u017A"},
-        {"emoji (a surrogate pair)", "car \xF0\x9F\x9A\x97", u"car \xD83D\xDE97"},
+        // é, € and Œ have single bytes in Windows-1252.
+        {"Caf\u00e9 \u20ac5 \u0152",
+         "Caf\xC3\xA9 \xE2\x82\xAC"
+         "5 \xC5\x92",
+         Bytes().u8(9).raw("Caf\xE9 \x80"
+                           "5 \x8C")},
+        {"Polish letters", "\xC5\x81\xC3\xB3\x64\xC5\xBA", Bytes().wide(u"\u0141\u00F3d\u017A")},
+        {"emoji (a surrogate pair)", "car \xF0\x9F\x9A\x97", Bytes().wide(u"car \xD83D\xDE97")},
+        {"300 wide characters", zhe300, zheStored},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string stored = Bytes().wide(c.units);
-        EXPECT_EQ(storeString(c.utf8), stored);
-        EXPECT_EQ(loadString(stored).text, c.utf8);
+        EXPECT_EQ(storeString(c.utf8), c.stored);
+        EXPECT_EQ(loadString(c.stored).text, c.utf8);
     }
-}
-
-TEST(ArchiveStrings, LongUtf16TextUsesTheLongerPrefixes) {
-    const std::u16string units300(300, u'\u0416'); // Cyrillic Zhe
-    std::string utf8;
-    for (int i = 0; i < 300; ++i)
-        utf8 += "\xD0\x96";
-    Bytes expected;
-    expected.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(300);
-    for (const char16_t c : units300)
-        expected.u16(c);
-    EXPECT_EQ(storeString(utf8), expected.str());
-    EXPECT_EQ(loadString(expected).text, utf8);
 
     // The 32-bit form of the wide length is read too.
-    Bytes longForm;
-    longForm.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(2).u16(0x0141).u16(0x0061);
+    const std::string longForm = Bytes().u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(2).u16(0x0141).u16(0x0061);
     EXPECT_EQ(loadString(longForm).text, "\xC5\x81"
                                          "a");
 }

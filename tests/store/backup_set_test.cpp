@@ -4,16 +4,15 @@
 
 #include "store/backup_set.h"
 
+#include "../calc/fixed_locale.h"
 #include "log_file_bytes.h"
 #include "store/activity_log.h"
 #include "store/app_profile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -189,11 +188,7 @@ TEST_F(BackupSet, RestoreListShowsTheNewestCopyOnTop) {
 }
 
 TEST_F(BackupSet, DatesAreKeptInTheProfileWithoutSeconds) {
-    const std::optional<std::string> oldTz =
-        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-
+    const TimeZone utc("UTC");
     CAppProfile profile(m_root.file("Odrivo.ini"));
     EXPECT_EQ(CBackupSet::lastBackupDate(profile), "Unknown");
     EXPECT_EQ(CBackupSet::lastRestoreDate(profile), "Unknown");
@@ -202,13 +197,6 @@ TEST_F(BackupSet, DatesAreKeptInTheProfileWithoutSeconds) {
     EXPECT_TRUE(CBackupSet::recordRestore(profile, 1772719679 + 3600));
     const std::string backupDate = CBackupSet::lastBackupDate(profile);
     const std::string restoreDate = CBackupSet::lastRestoreDate(profile);
-
-    if (oldTz)
-        ::setenv("TZ", oldTz->c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
-
     EXPECT_EQ(backupDate, "03/05/26 14:07");
     EXPECT_EQ(restoreDate, "03/05/26 15:07");
     EXPECT_EQ(profile.getText(ProfileKeys::LastBackupDate), backupDate);

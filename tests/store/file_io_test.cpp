@@ -1,5 +1,7 @@
 #include "store/file_io.h"
 
+#include "log_file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,22 +12,12 @@
 
 namespace fs = std::filesystem;
 using namespace odrivo;
+using logtest::TempFolder;
 
 namespace {
 
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "odrivo-file-io-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
-    }
-
     std::vector<std::string> namesIn(const std::string& folder) const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(folder))
@@ -34,7 +26,8 @@ protected:
         return names;
     }
 
-    std::string m_dir;
+    TempFolder m_folder;
+    const std::string& m_dir = m_folder.path();
 };
 
 std::string contentOf(const std::string& path) {

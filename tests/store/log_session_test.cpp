@@ -1,5 +1,6 @@
 #include "store/log_session.h"
 
+#include "log_file_bytes.h"
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
 
 namespace {
 
@@ -60,16 +63,9 @@ CDVItem entry(std::int32_t type, double odometer, std::string note = {}, double 
 class LogSession : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "odrivo-session-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-        m_session.setDataFolder(m_dir);
+        m_session.setDataFolder(m_dir.path());
         m_session.setVin("1FTRX18W");
         m_session.setToday(kToday);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
 
     void writeLog(const std::vector<CDVItem>& items) {
@@ -99,13 +95,9 @@ protected:
         return out;
     }
 
-    std::string fileBytes() const {
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(m_session.dataFilePath(), bytes), odrivo::ReadStatus::Ok);
-        return bytes;
-    }
+    std::string fileBytes() const { return readFile(m_session.dataFilePath()); }
 
-    std::string m_dir;
+    TempFolder m_dir;
     CLogSession m_session;
 };
 
@@ -260,9 +252,9 @@ TEST_F(LogSession, EmptyVinBecomesUnknownAtTheFirstSave) {
     ASSERT_TRUE(m_session.addEntry(CDVItem::Repair, editor).changed);
 
     EXPECT_EQ(m_session.vin(), "UnKnown");
-    EXPECT_EQ(m_session.dataFilePath(), m_dir + "UnKnown.odv");
-    EXPECT_TRUE(fs::exists(m_dir + "UnKnown.odv"));
-    EXPECT_FALSE(fs::exists(m_dir + ".odv"));
+    EXPECT_EQ(m_session.dataFilePath(), m_dir.file("UnKnown.odv"));
+    EXPECT_TRUE(fs::exists(m_dir.file("UnKnown.odv")));
+    EXPECT_FALSE(fs::exists(m_dir.file(".odv")));
     EXPECT_EQ(m_session.doc().size(), 1u);
 }
 
@@ -278,9 +270,7 @@ TEST_F(LogSession, UnreadableFileIsNeitherOverwrittenNorLost) {
     const auto expectRefused = [&](const SessionResult& result) {
         EXPECT_TRUE(result.changed);
         EXPECT_NE(result.message.find(m_session.dataFilePath()), std::string::npos) << result.message;
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(m_session.dataFilePath(), bytes), odrivo::ReadStatus::Ok);
-        EXPECT_EQ(bytes, damaged);
+        EXPECT_EQ(fileBytes(), damaged);
         // Memory follows the file, which holds nothing readable.
         EXPECT_EQ(m_session.doc().size(), 0u);
     };

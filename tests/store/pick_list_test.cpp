@@ -1,5 +1,6 @@
 #include "store/pick_list.h"
 
+#include "log_file_bytes.h"
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
 
 namespace {
 
@@ -15,31 +18,17 @@ using Items = std::vector<std::string>;
 
 class PickList : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "odrivo-pick-list-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-        m_path = m_dir + "Lists.ini";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
     void write(const std::string& bytes) const { ASSERT_TRUE(odrivo::writeFileAtomically(m_path, bytes)); }
-    std::string content() const {
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(m_path, bytes), odrivo::ReadStatus::Ok);
-        return bytes;
-    }
+    std::string content() const { return readFile(m_path); }
     CPickList opened(std::string_view section = CPickList::PurposeList) const {
         CPickList list(m_path, std::string(section));
         list.reload();
         return list;
     }
 
-    std::string m_dir;
-    std::string m_path;
+    TempFolder m_folder;
+    const std::string& m_dir = m_folder.path();
+    std::string m_path = m_folder.file("Lists.ini");
 };
 
 TEST_F(PickList, EmptyListsReadAsEmpty) {

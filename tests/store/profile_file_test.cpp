@@ -1,5 +1,6 @@
 #include "store/profile_file.h"
 
+#include "log_file_bytes.h"
 #include "store/file_io.h"
 
 #include <gtest/gtest.h>
@@ -14,35 +15,22 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using logtest::readFile;
+using logtest::TempFolder;
 
 namespace {
 
 class ProfileFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "odrivo-profile-file-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern + "/";
-        m_path = m_dir + "Drivana.ini";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
-    }
-
     void write(const std::string& bytes) const { ASSERT_TRUE(odrivo::writeFileAtomically(m_path, bytes)); }
-    std::string content() const {
-        std::string bytes;
-        EXPECT_EQ(odrivo::readWholeFile(m_path, bytes), odrivo::ReadStatus::Ok);
-        return bytes;
-    }
+    std::string content() const { return readFile(m_path); }
     std::size_t entriesInFolder() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
     }
 
-    std::string m_dir;
-    std::string m_path;
+    TempFolder m_folder;
+    const std::string& m_dir = m_folder.path();
+    std::string m_path = m_folder.file("Drivana.ini");
 };
 
 // A file as the handheld and hand editing leave it: mixed line endings, odd spacing,

@@ -1,5 +1,6 @@
 #include "store/vehicle_registry.h"
 
+#include "../calc/fixed_locale.h"
 #include "log_file_bytes.h"
 #include "store/activity_log.h"
 
@@ -7,9 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -72,20 +71,6 @@ const std::string kHandWritten = "; vehicles, edited by hand\r\n"
 
 class VehicleRegistry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            m_oldTz = tz;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-    }
-    void TearDown() override {
-        if (m_oldTz)
-            ::setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-
     std::string iniPath() const { return m_dir.file(CVehicleRegistry::kFileName); }
     void writeIni(const std::string& bytes) const { writeFile(iniPath(), bytes); }
     std::string ini() const { return readFile(iniPath()); }
@@ -109,7 +94,7 @@ protected:
         return out;
     }
 
-    std::optional<std::string> m_oldTz;
+    TimeZone m_utc{"UTC"};
     TempFolder m_dir;
     CVehicleRegistry m_registry{m_dir.path()};
 };
@@ -375,7 +360,7 @@ TEST_F(VehicleRegistry, VehicleWithoutSectionReadsDefaults) {
     EXPECT_EQ(load("Nobody"), expected);
 }
 
-TEST_F(VehicleRegistry, MissingOrUnreadableFileChangesNothing) {
+TEST_F(VehicleRegistry, MissingOrUnreadableFileChangesNothingAndFailuresSayWhy) {
     const VehicleSettings before = distinctSettings("Kept");
     VehicleSettings s = before;
     EXPECT_FALSE(m_registry.exists());
@@ -383,25 +368,21 @@ TEST_F(VehicleRegistry, MissingOrUnreadableFileChangesNothing) {
     EXPECT_EQ(s, before);
     EXPECT_FALSE(m_registry.lastError().empty());
 
-    std::filesystem::create_directory(iniPath());
-    EXPECT_FALSE(m_registry.loadVehicle("Kept", s, kNow, nullptr));
-    EXPECT_EQ(s, before);
-    EXPECT_NE(m_registry.lastError().find("cannot read"), std::string::npos) << m_registry.lastError();
-}
-
-TEST_F(VehicleRegistry, FailedWritesReportWhy) {
-    VehicleSettings s = distinctSettings("");
-    EXPECT_FALSE(m_registry.saveVehicle(s, {"A"}, kNow));
+    const VehicleSettings unnamed = distinctSettings("");
+    EXPECT_FALSE(m_registry.saveVehicle(unnamed, {"A"}, kNow));
     EXPECT_FALSE(m_registry.lastError().empty());
     EXPECT_FALSE(m_registry.exists()) << "nothing is written for a vehicle without a name";
-    EXPECT_FALSE(m_registry.writeNewVehicle(s, kNow));
+    EXPECT_FALSE(m_registry.writeNewVehicle(unnamed, kNow));
 
-    // A folder where the file should be: the first write fails and the rest are not tried.
-    s.name = "A";
+    // A folder where the file should be: reads fail, the first write fails and the rest are not tried.
     std::filesystem::create_directory(iniPath());
-    EXPECT_FALSE(m_registry.saveVehicle(s, {"A"}, kNow));
+    const CVehicleRegistry reader(m_dir.path()); // its lastError() is the load's alone
+    EXPECT_FALSE(reader.loadVehicle("Kept", s, kNow, nullptr));
+    EXPECT_EQ(s, before);
+    EXPECT_NE(reader.lastError().find("cannot read"), std::string::npos) << reader.lastError();
+    EXPECT_FALSE(m_registry.saveVehicle(before, {"A"}, kNow));
     EXPECT_NE(m_registry.lastError().find("cannot read"), std::string::npos) << m_registry.lastError();
-    EXPECT_FALSE(m_registry.writeNewVehicle(s, kNow));
+    EXPECT_FALSE(m_registry.writeNewVehicle(before, kNow));
     EXPECT_FALSE(m_registry.writeDateRange(1, 2));
 }
 
