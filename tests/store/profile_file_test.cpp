@@ -247,6 +247,18 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
          "[A]\r\nx=1\r\n"},
         {"delete an absent section creates no file", std::nullopt, [](CProfileFile& f) { return f.deleteSection("A"); },
          std::nullopt},
+        {"replace a section: it moves to the end with only the new keys", "[a]\r\nx=1\r\n[B]\r\ny=2",
+         [](CProfileFile& f) {
+             return f.replaceSection("A", {{"k0", "caf\xc3\xa9"}, {"k1", ""}});
+         },
+         "[B]\r\ny=2\r\n[A]\r\nk0=caf\xe9\r\nk1=\r\n"},
+        {"replace with no keys deletes the section", "[A]\r\nx=1\r\n",
+         [](CProfileFile& f) { return f.replaceSection("A", {}); }, ""},
+        {"replace refuses a key that would read back as another line", "[A]\r\nx=1\r\n",
+         [](CProfileFile& f) {
+             return !f.replaceSection("A", {{"k=", "v"}}) && !f.replaceSection("A", {{"k", "a\nb"}});
+         },
+         "[A]\r\nx=1\r\n"},
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -397,6 +397,34 @@ TEST_F(VehicleRegistry, VehicleListStopsAtTheFirstGap) {
     EXPECT_TRUE(m_registry.vehicleNames().empty());
 }
 
+TEST_F(VehicleRegistry, RemovingAVehicleRewritesTheListWithoutAGap) {
+    struct Case {
+        const char* before;
+        const char* name;
+        const char* after;
+    };
+    const Case cases[] = {
+        // The middle of three: indexes 0 and 1 remain, 2 goes; the vehicle's section stays.
+        {"[VehicleList]\r\nVehicle0=A\r\nVehicle1=B\r\nVehicle2=C\r\n[B]\r\nVIN=1\r\n", "B",
+         "[B]\r\nVIN=1\r\n[VehicleList]\r\nVehicle0=A\r\nVehicle1=C\r\n"},
+        // Every entry of the name goes; names behind the first gap and other keys go with the section.
+        {"; top\r\n[VehicleList]\r\nVehicle0=A\r\nVehicle1=B\r\nVehicle2=A\r\nVehicle4=E\r\nNote=x\r\n", "A",
+         "; top\r\n[VehicleList]\r\nVehicle0=B\r\n"},
+        // The last vehicle leaves no list at all; a name that is not listed changes only the layout.
+        {"[VehicleList]\r\nVehicle0=A\r\n[Cfg]\r\nk=1\r\n", "A", "[Cfg]\r\nk=1\r\n"},
+        {"[VehicleList]\r\nvehicle0 = A\r\n", "Z", "[VehicleList]\r\nVehicle0=A\r\n"},
+    };
+    for (const Case& c : cases) {
+        writeIni(c.before);
+        ASSERT_TRUE(m_registry.removeFromList(c.name)) << m_registry.lastError();
+        EXPECT_EQ(ini(), c.after) << c.before;
+    }
+    std::filesystem::remove(m_registry.path());
+    EXPECT_FALSE(m_registry.removeFromList("A"));
+    EXPECT_NE(m_registry.lastError().find("does not exist"), std::string::npos) << m_registry.lastError();
+    EXPECT_FALSE(std::filesystem::exists(m_registry.path()));
+}
+
 TEST_F(VehicleRegistry, SelectionIndex) {
     using Names = std::vector<std::string>;
     struct Case {
