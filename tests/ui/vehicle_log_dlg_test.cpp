@@ -82,6 +82,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheSampleLogWithItsEconomyWorkedOut) {
     for (const auto& entry : window.session().doc().entries())
         withEconomy += entry->EntryType == CDVItem::Fuel && entry->Economy > 0 ? 1 : 0;
     EXPECT_GT(withEconomy, 3);
+    // The status bar's economy panes are filled from the first refresh on.
+    for (const char* pane : {"currentEconomyPane", "averageEconomyPane"})
+        EXPECT_GT(window.findChild<QLabel*>(QString::fromLatin1(pane))->text().toDouble(), 20.0) << pane;
     EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
     const std::size_t entries = window.session().doc().size();
     window.close();

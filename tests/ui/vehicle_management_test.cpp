@@ -297,4 +297,32 @@ TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
 }
 
+TEST_F(VehicleManagementTest, RestoreOpensTheFirstRestoredVehicleWhenTheShownOneIsGone) {
+    writeVehicles({"Alpha", "Beta"}, {2, 3});
+    CVehicleLogDlg& window = start();
+    answerQuestions(true);
+    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
+        if (auto* form = qobject_cast<CNewVehicleDlg*>(&dialog)) {
+            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Later"));
+            QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("L1"));
+            form->save();
+            return form->result();
+        }
+        auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
+        if (!run)
+            return std::nullopt;
+        run->runCopy();
+        run->reject();
+        return run->result();
+    };
+    window.action(CommandId::Backup)->trigger();
+    window.action(CommandId::NewVehicle)->trigger();
+    ASSERT_EQ(window.vehicleName(), "Later");
+    window.action(CommandId::Restore)->trigger();
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(window.vehicleName(), "Alpha");
+    EXPECT_EQ(selector()->currentText(), "Alpha");
+    EXPECT_EQ(rows(), 2);
+}
+
 } // namespace

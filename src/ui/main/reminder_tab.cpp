@@ -55,6 +55,8 @@ CReminderTab::CReminderTab(const CLocaleInfo& locale, QWidget* parent)
     QTableWidget* table = ui->reminderTable;
     table->setRowCount(CReminderCheck::kKindCount);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Ten rows fit the page without scrolling at the window's usual size.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
     for (int row = 0; row < CReminderCheck::kKindCount; ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem;

@@ -262,6 +262,8 @@ void CVehicleLogDlg::createToolBar() {
 void CVehicleLogDlg::createStatusBar() {
     m_statusPane1 = new QLabel(this);
     m_statusPane2 = new QLabel(this);
+    m_statusPane1->setObjectName(QStringLiteral("currentEconomyPane"));
+    m_statusPane2->setObjectName(QStringLiteral("averageEconomyPane"));
     m_statusPane1->setMinimumWidth(160);
     m_statusPane2->setMinimumWidth(160);
     statusBar()->addPermanentWidget(m_statusPane1);
@@ -434,6 +436,8 @@ void CVehicleLogDlg::createTabs() {
         page->recompute();
     }
     showTotals();
+    // The start-up refresh ran before the pages existed.
+    showEconomyPanes();
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
@@ -489,9 +493,7 @@ void CVehicleLogDlg::refresh(Reload reload) {
         CPerformanceWatch::evaluate(m_refresh.performance, m_settings.economyUnit, m_settings.distanceUnit);
     showPerformance(m_performanceState);
     statusBar()->showMessage(ui->performanceText->text());
-    const CCostStatistics::PageFigures* economy = m_economyTab ? &m_economyTab->figures() : nullptr;
-    m_statusPane1->setText(QString::asprintf("%3.2f", economy ? economy->currentValue : 0.0));
-    m_statusPane2->setText(QString::asprintf("%3.2f", economy ? economy->averageValue : 0.0));
+    showEconomyPanes();
     m_refreshed = true;
     showReminders();
     if (m_reminderTab) {
@@ -502,6 +504,12 @@ void CVehicleLogDlg::refresh(Reload reload) {
     }
     if (!problem.empty())
         CMessageBox::warn(this, toQt(problem));
+}
+
+void CVehicleLogDlg::showEconomyPanes() {
+    const CCostStatistics::PageFigures* economy = m_economyTab ? &m_economyTab->figures() : nullptr;
+    m_statusPane1->setText(QString::asprintf("%3.2f", economy ? economy->currentValue : 0.0));
+    m_statusPane2->setText(QString::asprintf("%3.2f", economy ? economy->averageValue : 0.0));
 }
 
 void CVehicleLogDlg::showTotals() {
@@ -929,11 +937,13 @@ void CVehicleLogDlg::restore() {
         m_log.write("Full Restore Failure");
         return;
     }
-    int index = ui->vehicleCombo->findText(ui->vehicleCombo->currentText());
-    if (index < 0)
-        index = 0;
-    ui->vehicleCombo->setCurrentIndex(index);
-    openVehicle(index < ui->vehicleCombo->count() ? fromQt(ui->vehicleCombo->itemText(index)) : m_vehicleName);
+    // The vehicle shown stays current when the restored list still holds it; else the list's first.
+    const std::vector<std::string> names = CVehicleRegistry(m_configFolder).vehicleNames();
+    const std::string shown = fromQt(ui->vehicleCombo->currentText());
+    std::string current = names.empty() ? std::string() : names.front();
+    if (std::find(names.begin(), names.end(), shown) != names.end())
+        current = shown;
+    openVehicle(current);
     addReminderLine(toQt("Restore data on: " + CBackupSet::lastRestoreDate(m_profile)), false,
                     CReminderCheck::kImageLastBackup);
 }

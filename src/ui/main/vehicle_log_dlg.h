@@ -120,6 +120,8 @@ private:
     void dateRangeChanged();
     void enableDatePickers();
     void showTotals();
+    // The economy page's current and average values in the status bar's two panes.
+    void showEconomyPanes();
     void showPerformance(CPerformanceWatch::State state);
     void showResult(const SessionResult& result);
     // Rebuilds the reminder list from the log and stores the last-done pairs in m_settings.
