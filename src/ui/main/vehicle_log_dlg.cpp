@@ -889,7 +889,6 @@ void CVehicleLogDlg::switchVehicle(int index) {
         return;
     // Nothing of the previous vehicle may show through while the next one loads.
     m_settings = VehicleSettings{};
-    showPerformance(CPerformanceWatch::State::Off);
     addReminderLine(QString(), false, 0);
     openVehicle(fromQt(ui->vehicleCombo->itemText(index)));
 }
