@@ -159,6 +159,30 @@ TEST_F(VehicleManagementTest, SwitchingLoadsTheChosenVehicleAndItsLog) {
     EXPECT_EQ(profileText("Initialize", "LastVehicle"), "Gamma");
 }
 
+TEST_F(VehicleManagementTest, VehicleWhoseSettingsCannotBeReadOpensNothingToSaveInto) {
+    writeVehicles({"Alpha", "Beta"}, {2, 3});
+    CVehicleLogDlg& window = start();
+    ScriptedEditor repair;
+    repair.script = [](CDVItem& item) {
+        item.Odometer = 5000;
+        return true;
+    };
+    window.setEntryEditor(CDVItem::Repair, &repair);
+    ASSERT_TRUE(window.action(CommandId::AddRepair)->isEnabled());
+    const std::string alphaLog = bytesOf(data() + "VIN0.odv");
+    fs::remove(registryPath());
+
+    choose(1);
+    ASSERT_EQ(CMessageBox::shown().size(), 1u);
+    EXPECT_TRUE(CMessageBox::shown()[0].text.contains(QString::fromStdString(registryPath())))
+        << CMessageBox::shown()[0].text.toStdString();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(window.action(CommandId::AddRepair)->isEnabled());
+    window.addEntry(CDVItem::Repair);
+    EXPECT_EQ(repair.calls, 0);
+    EXPECT_EQ(bytesOf(data() + "VIN0.odv"), alphaLog);
+}
+
 TEST_F(VehicleManagementTest, NewVehicleGetsTheNextSlotAnEmptyLogAndBecomesCurrent) {
     writeVehicles({"Alpha"}, {2});
     CVehicleLogDlg& window = start();

@@ -410,6 +410,8 @@ bool CVehicleLogDlg::loadVehicle(const std::string& name) {
 }
 
 void CVehicleLogDlg::recalculate() {
+    if (!m_vehicleOpen)
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CEconomyCalculator::recalculate(m_session.doc(), economySettings(m_settings));
     ui->entryList->setRows({});
@@ -614,12 +616,12 @@ void CVehicleLogDlg::setEntryEditor(int type, CEntryEditor* editor) {
 
 void CVehicleLogDlg::updateCommandStates() {
     // Without a vehicle there is no data file that entries could go to.
-    const bool haveVehicle = !m_vehicleName.empty();
+    const bool haveVehicle = m_vehicleOpen;
     action(AddFuel)->setEnabled(haveVehicle && m_editors[CDVItem::Fuel] != nullptr);
     action(AddRepair)->setEnabled(haveVehicle && m_editors[CDVItem::Repair] != nullptr);
     action(AddTrip)->setEnabled(haveVehicle && m_editors[CDVItem::Trip] != nullptr);
     action(Recalculate)->setEnabled(haveVehicle);
-    action(DeleteVehicle)->setEnabled(haveVehicle);
+    action(DeleteVehicle)->setEnabled(!m_vehicleName.empty());
 }
 
 void CVehicleLogDlg::showResult(const SessionResult& result) {
@@ -631,7 +633,8 @@ void CVehicleLogDlg::showResult(const SessionResult& result) {
 }
 
 void CVehicleLogDlg::addEntry(int type) {
-    if (type < 0 || type >= static_cast<int>(m_editors.size()) || !m_editors[static_cast<std::size_t>(type)])
+    if (!m_vehicleOpen || type < 0 || type >= static_cast<int>(m_editors.size()) ||
+        !m_editors[static_cast<std::size_t>(type)])
         return;
     const SessionResult result = m_session.addEntry(type, *m_editors[static_cast<std::size_t>(type)]);
     showResult(result);
@@ -863,20 +866,22 @@ void CVehicleLogDlg::saveReminderColumnWidth() {
 void CVehicleLogDlg::openVehicle(const std::string& name) {
     m_vehicleName = name;
     ui->entryList->setRows({});
-    if (name.empty()) {
-        // No vehicle is left: nothing is read or written until one is created.
-        ui->vehicleCombo->clear();
-        m_settings = VehicleSettings{};
-        m_session.doc().clear();
-        refresh(Reload::No);
-    } else if (loadVehicle(name)) {
+    m_vehicleOpen = !name.empty() && loadVehicle(name);
+    if (m_vehicleOpen) {
         refresh();
     } else {
-        const CVehicleRegistry registry(m_configFolder);
-        CMessageBox::warn(this, tr("The settings of the vehicle \"%1\" could not be read from\n%2\n(%3).\nCheck that "
-                                   "this file exists and can be read, then choose the vehicle again.")
-                                    .arg(toQt(name), toQt(registry.path()),
-                                         toQt(registry.exists() ? registry.lastError() : "the file does not exist")));
+        if (name.empty()) {
+            ui->vehicleCombo->clear();
+        } else {
+            const CVehicleRegistry registry(m_configFolder);
+            CMessageBox::warn(this,
+                              tr("The settings of the vehicle \"%1\" could not be read from\n%2\n(%3).\nCheck that "
+                                 "this file exists and can be read, then choose the vehicle again.")
+                                  .arg(toQt(name), toQt(registry.path()),
+                                       toQt(registry.exists() ? registry.lastError() : "the file does not exist")));
+        }
+        // The log shown is empty and belongs to no file, so nothing may be saved from it.
+        m_settings = VehicleSettings{};
         m_session.doc().clear();
         refresh(Reload::No);
     }

@@ -167,6 +167,8 @@ private:
     std::string m_backupFolder;
     std::string m_configFolder;
     std::string m_vehicleName;
+    // False while the log shown belongs to no vehicle's data file (none left, or unreadable settings).
+    bool m_vehicleOpen = true;
     VehicleSettings m_settings;
     bool m_askDelete = true;
     int m_viewMode = 0;
