@@ -73,8 +73,9 @@ CFuelForm::CFuelForm(const CDVItem& record, Inputs inputs)
     f.unitLabel = m_inputs.lastMeasure;
     f.date = m_inputs.startTime;
     f.odometer = m_inputs.currentOdometer;
-    f.quantityText = "0";
-    f.priceText = "0";
+    // assign(count, char) rather than = "0": GCC 12 at -O2 warns falsely (-Wrestrict) on the latter.
+    f.quantityText.assign(1, '0');
+    f.priceText.assign(1, '0');
     f.totalText = m_currency + "0.00";
     if (m_inputs.liquid >= 0 && m_inputs.liquid < static_cast<int>(std::size(kMeasures)))
         f.measure = kMeasures[m_inputs.liquid];
