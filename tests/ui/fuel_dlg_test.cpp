@@ -134,8 +134,7 @@ TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpenOnThatField) {
         const char* named;
     };
     // Which texts parse is CFuelForm::wholeNumber/wholeInteger's rule; here one refusal per check of Save.
-    for (const Case& c :
-         {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"}}) {
+    for (const Case& c : {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"}}) {
         SCOPED_TRACE(c.field);
         CMessageBox::clearShown();
         CFuelDlg dialog(record, m_context);
