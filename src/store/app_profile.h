@@ -82,6 +82,7 @@ inline constexpr ProfileKey ListColumnOrder{"ListState", "Column Order"};
 inline constexpr ProfileKey ListColumnWidths{"ListState", "Column Width"};
 inline constexpr ProfileKey ListColumnVisible{"ListState", "Column Visible"};
 // Backup and restore: when each last completed, and the storage each dialog last showed
+inline constexpr ProfileKey ExportPath{"ListAttributes", "ExportPath"};
 inline constexpr ProfileKey LastBackupDate{"ListAttributes", "LastBackupDate", "Unknown"};
 inline constexpr ProfileKey LastRestoreDate{"ListAttributes", "LastRestoreDate", "Unknown"};
 inline constexpr ProfileKey LastBackupStorage{"ListAttributes", "LastBackup", "Main Memory"};
