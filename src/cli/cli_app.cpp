@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "cli/backup_commands.h"
+#include "cli/export_commands.h"
 #include "cli/reminder_commands.h"
 #include "cli/vehicle_commands.h"
 #include "cli/view_commands.h"
@@ -290,6 +291,13 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     list->add_option("--search", viewOptions.search, "Show the entries containing this text instead");
     CLI::App* stats = app.add_subcommand("stats", "Print the totals, page figures and performance verdict");
     addViewOptions(stats);
+    std::string exportPath;
+    CLI::App* exportCommand =
+        app.add_subcommand("export", "Write the rows that list prints to a CSV file, in the view's column layout");
+    addViewOptions(exportCommand);
+    exportCommand->add_option("--search", viewOptions.search, "Export the entries containing this text instead");
+    exportCommand->add_option("--out", exportPath, "The file to write (\".csv\" is added when the name lacks it)")
+        ->required();
 
     ReminderOptions reminderOptions;
     CLI::App* reminders =
@@ -319,6 +327,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runList(profilePath, viewOptions, out, err);
     if (stats->parsed())
         return runStats(profilePath, viewOptions, out, err);
+    if (exportCommand->parsed())
+        return runExport(profilePath, viewOptions, exportPath, out, err);
     if (reminders->parsed())
         return runReminders(profilePath, reminderOptions, out, err);
     if (backup->parsed())

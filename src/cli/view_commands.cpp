@@ -122,6 +122,15 @@ std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
     return parseLocalDateTime(text, 'T');
 }
 
+std::vector<CDVItem*> listRows(CliVehicle& opened, const PreparedView& view, const ViewOptions& options,
+                               const CEntryText& texts) {
+    CViewRefresh refresh;
+    std::vector<CDVItem*> rows = refresh.run(opened.session.doc(), view.filter, view.now).rows;
+    if (options.search)
+        rows = CViewRefresh::search(opened.session.doc(), *options.search, texts);
+    return rows;
+}
+
 int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err) {
     const auto view = prepareView(profilePath, options, err);
     CliVehicle opened;
@@ -129,11 +138,7 @@ int runList(const std::string& profilePath, const ViewOptions& options, std::ost
         return 1;
     const CLibcLocale locale;
     const CEntryText texts(locale, opened.settings.costPerMile);
-    CViewRefresh refresh;
-    std::vector<CDVItem*> rows = refresh.run(opened.session.doc(), view->filter, view->now).rows;
-    if (options.search)
-        rows = CViewRefresh::search(opened.session.doc(), *options.search, texts);
-    for (const CDVItem* entry : rows) {
+    for (const CDVItem* entry : listRows(opened, *view, options, texts)) {
         out << entry->Icon;
         for (int column = 1; column < CEntryText::kColumnCount; ++column)
             out << '\t' << texts.cell(*entry, column);

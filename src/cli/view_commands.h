@@ -1,13 +1,18 @@
 #pragma once
 // odrivo-cli list and stats: the rows, figures and verdict the main window shows for a
-// vehicle, under the same view, date range and search, printed as text.
+// vehicle, under the same view, date range and search, printed as text. export writes
+// the same rows (listRows) to a CSV file.
 
+#include "calc/entry_text.h"
 #include "calc/view_refresh.h"
 
 #include <ctime>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
+
+struct CliVehicle;
 
 struct ViewOptions {
     std::optional<std::string> vehicle;
@@ -29,6 +34,11 @@ struct PreparedView {
 // from the profile, the whole log, the current time. Nothing, with a message on `err`, when
 // an option is malformed.
 std::optional<PreparedView> prepareView(const std::string& profilePath, const ViewOptions& options, std::ostream& err);
+
+// The rows `list` prints, in its order: those the view's filter shows, or with --search every
+// entry holding the text. Runs the refresh pass over the opened log first, as the window does.
+std::vector<CDVItem*> listRows(CliVehicle& opened, const PreparedView& view, const ViewOptions& options,
+                               const CEntryText& texts);
 
 int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);
 int runStats(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);
