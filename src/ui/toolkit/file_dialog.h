@@ -1,0 +1,37 @@
+#pragma once
+// CFileDialog is the only way the program asks the user for a file name. Windows and
+// dialogs ask it; it shows the standard Qt file dialog — unless a test has installed a
+// responder, which then sees every request and chooses the name, so tests never block.
+// Either way the answer is the chosen name, or "" when the user cancelled.
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+class CFileDialog {
+public:
+    enum class Kind { Save, Open };
+    struct Request {
+        Kind kind = Kind::Save;
+        QString caption;
+        QString start; // the folder or file name the dialog opens at
+        QString filter;
+    };
+    using Responder = std::function<QString(const Request&)>;
+
+    // A name to write to; a file that exists is confirmed by the dialog before it is returned.
+    static QString saveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
+    // The name of an existing file to read.
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
+
+    // Tests: answer every request through `responder` (nullptr restores the real dialogs).
+    static void setResponder(Responder responder);
+    // Tests: every request answered by the responder since the last clearRequests().
+    static const std::vector<Request>& requests();
+    static void clearRequests();
+
+private:
+    static QString ask(QWidget* parent, const Request& request);
+};
