@@ -3,6 +3,8 @@
 
 #include "main_window_fixture.h"
 
+#include "ui/main/export_dlg.h"
+
 #include <QAbstractItemView>
 
 using namespace window_test;
@@ -160,10 +162,10 @@ TEST_F(MainWindowTest, EveryCommandIsPresentAndUnbuiltOnesAreDisabled) {
                        InstallPpc};
     for (int id : all)
         ASSERT_NE(window.action(id), nullptr) << id;
-    for (int id : {Import, Export, PrintByView, PrintSelected, PrintVehicle, CommandId::Setup})
+    for (int id : {Import, PrintByView, PrintSelected, PrintVehicle, CommandId::Setup})
         EXPECT_FALSE(window.action(id)->isEnabled()) << id;
     for (int id :
-         {NewVehicle, DeleteVehicle, Backup, Restore, Exit, About, CheckUpdates, Help, InstallPpc, Recalculate})
+         {NewVehicle, DeleteVehicle, Backup, Restore, Export, Exit, About, CheckUpdates, Help, InstallPpc, Recalculate})
         EXPECT_TRUE(window.action(id)->isEnabled()) << id;
     // No entry dialog is attached yet, so adding is not offered.
     for (int id : {AddFuel, AddRepair, AddTrip})
@@ -451,6 +453,50 @@ TEST_F(FilteredWindowTest, RadiosRangeAndSearchPickTheRows) {
     history->setCurrentText("CLEAR ALL");
     QTest::mouseClick(again.findChild<QAbstractButton*>(QStringLiteral("searchButton")), Qt::LeftButton);
     EXPECT_EQ(history->count(), 0);
+}
+
+TEST_F(FilteredWindowTest, ExportWritesTheRowsShownInTheViewsLayout) {
+    CVehicleLogDlg& window = start();
+    ASSERT_EQ(window.viewMode(), 0);
+    const std::string target = (m_home / "out" / "van").string();
+    fs::create_directories(m_home / "out");
+    bool abort = true;
+    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+        auto* exporter = qobject_cast<CExportDlg*>(&dialog);
+        if (!exporter)
+            return std::nullopt;
+        if (abort) {
+            exporter->reject();
+        } else {
+            exporter->findChild<QLineEdit*>(QStringLiteral("fileEdit"))->setText(QString::fromStdString(target));
+            exporter->exportPressed();
+        }
+        return exporter->result();
+    };
+    window.action(CommandId::Export)->trigger();
+    EXPECT_FALSE(fs::exists(target + ".csv"));
+    EXPECT_TRUE(shownTexts().isEmpty());
+
+    abort = false;
+    window.action(CommandId::Export)->trigger();
+    std::string bytes;
+    ASSERT_EQ(odrivo::readWholeFile(target + ".csv", bytes), odrivo::ReadStatus::Ok);
+    const std::string header = "\xEF\xBB\xBF\"Date\",\"Odometer\",\"Entry\",\"Station\",\"Fuel Qty\",\"Measure\","
+                               "\"Fuel Price\",\"Invoice\",\"Economy\",\"Cell Temp.\",\"Note\"\r\n";
+    EXPECT_EQ(bytes.substr(0, header.size()), header);
+    // The two fuel rows the Fuel view shows, oldest first.
+    const auto first = bytes.find("\"   1000\",\"Fuel\"");
+    const auto second = bytes.find("\"   1300\",\"Fuel\"");
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_NE(second, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    ASSERT_EQ(CMessageBox::shown().size(), 1u);
+    EXPECT_EQ(CMessageBox::shown()[0].title, "CSV Export");
+    EXPECT_EQ(CMessageBox::shown()[0].text, QString::fromStdString("Export to " + target + ".csv Complete."));
+    const auto log = logDescriptions();
+    for (const char* line : {"Export Cancelled", "Export Completed"})
+        EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
 }
 
 TEST_F(FilteredWindowTest, StatusBarAndPagesShowTheRefreshFigures) {

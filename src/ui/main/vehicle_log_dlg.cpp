@@ -3,6 +3,7 @@
 #include "calc/economy_calculator.h"
 #include "calc/entry_text.h"
 #include "calc/reminder_check.h"
+#include "exchange/csv_export.h"
 #include "store/app_folders.h"
 #include "store/backup_set.h"
 #include "store/file_io.h"
@@ -20,6 +21,7 @@
 #include "ui/main/backup_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/entry_list_ctrl.h"
+#include "ui/main/export_dlg.h"
 #include "ui/main/reminder_tab.h"
 #include "ui/main/restore_dlg.h"
 #include "ui/main/splash_dlg.h"
@@ -89,7 +91,7 @@ constexpr int kToolBar[] = {
     PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {Import, Export, PrintByView, PrintSelected, PrintVehicle, Setup};
+constexpr int kNotYetAvailable[] = {Import, PrintByView, PrintSelected, PrintVehicle, Setup};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
@@ -205,6 +207,7 @@ void CVehicleLogDlg::createActions() {
     connect(action(DeleteVehicle), &QAction::triggered, this, &CVehicleLogDlg::deleteVehicle);
     connect(action(Backup), &QAction::triggered, this, &CVehicleLogDlg::backup);
     connect(action(Restore), &QAction::triggered, this, &CVehicleLogDlg::restore);
+    connect(action(Export), &QAction::triggered, this, &CVehicleLogDlg::exportEntries);
     connect(action(About), &QAction::triggered, this, &CVehicleLogDlg::showAbout);
     connect(action(CheckUpdates), &QAction::triggered, this, &CVehicleLogDlg::checkForUpdates);
     connect(action(Help), &QAction::triggered, this, &CVehicleLogDlg::openHelp);
@@ -950,4 +953,20 @@ void CVehicleLogDlg::restore() {
     openVehicle(current);
     addReminderLine(toQt("Restore data on: " + CBackupSet::lastRestoreDate(m_profile)), false,
                     CReminderCheck::kImageLastBackup);
+}
+
+void CVehicleLogDlg::exportEntries() {
+    CExportDlg dialog(m_profile, m_session.vin(), this);
+    if (CModalRunner::run(dialog) != CExportDlg::kExport) {
+        m_log.write("Export Cancelled");
+        return;
+    }
+    m_log.write("Export Completed");
+    std::string error;
+    // A file that cannot be written ends the export without a message; the reason goes to the log.
+    if (!CCsvExport::writeFile(dialog.fileName(), ui->entryList->rows(), m_viewMode, m_locale, &error)) {
+        m_log.write("Export failed: " + error);
+        return;
+    }
+    CMessageBox::inform(this, tr("Export to %1 Complete.").arg(toQt(dialog.fileName())), tr("CSV Export"));
 }

@@ -70,6 +70,8 @@ public:
     void switchVehicle(int index);
     void newVehicle();
     void deleteVehicle();
+    // File > Export: the rows the list shows, in its order and the view's layout, to a CSV file.
+    void exportEntries();
     // File > Backup and File > Restore.
     void backup();
     void restore();
