@@ -87,6 +87,11 @@ inline constexpr ProfileKey LastBackupDate{"ListAttributes", "LastBackupDate", "
 inline constexpr ProfileKey LastRestoreDate{"ListAttributes", "LastRestoreDate", "Unknown"};
 inline constexpr ProfileKey LastBackupStorage{"ListAttributes", "LastBackup", "Main Memory"};
 inline constexpr ProfileKey LastRestoreStorage{"ListAttributes", "LastRestore", "Main Memory"};
+// CSV import: the file last chosen, its folder, the column map in use and the saved map names
+inline constexpr ProfileKey CSVName{"ListAttributes", "CSVName", "Odrivo.csv"};
+inline constexpr ProfileKey CSVPath{"ListAttributes", "CSVPath"};
+inline constexpr ProfileKey LastMap{"ListAttributes", "LastMap", "DefaultMap"};
+inline constexpr ProfileKey MapName{"ListAttributes", "Map%d"};
 } // namespace ProfileKeys
 
 class CAppProfile {

@@ -93,6 +93,16 @@ std::size_t CVehicleLogDoc::insert(std::unique_ptr<CDVItem> item) {
     return index;
 }
 
+std::size_t CVehicleLogDoc::insertBeforeEqual(std::unique_ptr<CDVItem> item) {
+    assert(item);
+    const double odometer = item->Odometer;
+    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [odometer](const std::unique_ptr<CDVItem>& e) { return e->Odometer >= odometer; });
+    const auto index = static_cast<std::size_t>(at - m_entries.begin());
+    m_entries.insert(at, std::move(item));
+    return index;
+}
+
 void CVehicleLogDoc::append(std::unique_ptr<CDVItem> item) {
     assert(item);
     m_entries.push_back(std::move(item));

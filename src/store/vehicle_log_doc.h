@@ -50,6 +50,9 @@ public:
 
     // Inserts before the first entry whose odometer is strictly greater; returns its index.
     std::size_t insert(std::unique_ptr<CDVItem> item);
+    // Inserts before the first entry whose odometer is equal or greater (the CSV import's
+    // order: an imported entry goes ahead of one with the same reading); returns its index.
+    std::size_t insertBeforeEqual(std::unique_ptr<CDVItem> item);
     // Appends without ordering (used when reading a file, which keeps its order).
     void append(std::unique_ptr<CDVItem> item);
     // Removes and deletes the entry; false when it is not in the list.

@@ -246,6 +246,27 @@ TEST(VehicleLogFileBytes, InsertKeepsOdometerOrderAndEqualOdometersInArrivalOrde
     }
 }
 
+TEST(VehicleLogFileBytes, InsertBeforeEqualPutsEqualOdometersAheadOfEarlierOnes) {
+    struct Case {
+        std::vector<std::pair<double, const char*>> adds;
+        std::vector<std::string> expected;
+        std::vector<std::size_t> indexes;
+    };
+    const std::vector<Case> cases = {
+        {{{300, "c"}, {100, "a"}, {200, "b"}}, {"a", "b", "c"}, {0, 0, 1}},
+        {{{100, "first"}, {100, "second"}, {100, "third"}}, {"third", "second", "first"}, {0, 0, 0}},
+        {{{100, "a"}, {300, "c"}, {200, "b1"}, {200, "b2"}, {400, "d"}}, {"a", "b2", "b1", "c", "d"}, {0, 1, 1, 1, 4}},
+    };
+    for (const auto& c : cases) {
+        CVehicleLogDoc doc;
+        std::vector<std::size_t> indexes;
+        for (const auto& [odometer, note] : c.adds)
+            indexes.push_back(doc.insertBeforeEqual(item(odometer, note)));
+        EXPECT_EQ(notes(doc), c.expected);
+        EXPECT_EQ(indexes, c.indexes);
+    }
+}
+
 TEST(VehicleLogFileBytes, RemoveByPointer) {
     CVehicleLogDoc doc;
     doc.insert(item(1, "a"));

@@ -1,0 +1,433 @@
+#include "exchange/csv_import.h"
+
+#include "store/vehicle_log_doc.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+const char* const CCsvImport::kHeadingsOpenError = "ERROR 401: Error opening CSV file";
+const char* const CCsvImport::kNoColumnsError =
+    "ERROR 2201: The CSV file selected has no definable columns or no CSV file was selected. Please select a CSV "
+    "file using the Browse Button.\nIf a file was selected, Please consult the manual on CSV formats or visit the "
+    "support Website.";
+const char* const CCsvImport::kOdometerWarning =
+    "WARNING! The Odometer field must be mapped.  All imported data must have a mileage entry to be valid.";
+const char* const CCsvImport::kImportOpenError = "ERROR 402: Error opening CSV file";
+const char* const CCsvImport::kFormatError =
+    "Error 3221:\nCSV data format bad,\nPlease refer to manual under Importing CSV files.";
+const char* const CCsvImport::kTooManyFieldsError =
+    "Error!\nToo many fields in CSV line.\nThis error is reported when the data can not be imported properly.\n"
+    "Please refer to the manual under importing data for a solution to this error.";
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view trimmed(std::string_view text, std::string_view set) {
+    const auto first = text.find_first_not_of(set);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(set) - first + 1);
+}
+
+std::string_view trimmedLeft(std::string_view text, std::string_view set) {
+    const auto first = text.find_first_not_of(set);
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+std::string_view trimmedRight(std::string_view text, std::string_view set) {
+    const auto last = text.find_last_not_of(set);
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The part of `text` from `pos` on, at most `count` characters; empty past the end.
+std::string_view part(std::string_view text, std::size_t pos, std::size_t count = std::string_view::npos) {
+    return pos >= text.size() ? std::string_view{} : text.substr(pos, count);
+}
+
+// Decimal conversion as the C library's in the "C" locale: leading blanks skipped, whatever
+// is not a number reads as 0, so the user's locale cannot change what a file means.
+double number(std::string_view text) {
+    text = trimmedLeft(text, " \t");
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    return ec == std::errc{} ? value : 0.0;
+}
+
+int integer(std::string_view text) {
+    text = trimmedLeft(text, " \t");
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    return ec == std::errc{} ? value : 0;
+}
+
+int fullYear(int year) {
+    if (year >= 0 && year < 60)
+        return year + 2000;
+    if (year >= 60 && year <= 99)
+        return year + 1900;
+    return year;
+}
+
+} // namespace
+
+CCsvImport::CCsvImport(CColumnMap map, VehicleSettings vehicle, CsvDateStyle dateStyle, DVTime programStart)
+    : m_map(map), m_vehicle(std::move(vehicle)), m_dateStyle(std::move(dateStyle)), m_programStart(programStart) {}
+
+CsvHeadings CCsvImport::readHeadings(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        CsvHeadings headings;
+        headings.message = kHeadingsOpenError;
+        return headings;
+    }
+    std::string bytes(kReadSize, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return headingsOf(bytes);
+}
+
+CsvHeadings CCsvImport::headingsOf(std::string_view firstBytes) {
+    CsvHeadings headings;
+    std::string_view line = firstBytes.substr(0, std::min(firstBytes.size(), kReadSize));
+    line = line.substr(0, line.find('\n'));
+    headings.dataStart = line.size() + 1;
+    // Our own export starts with a byte-order mark; it is no part of the first heading.
+    if (line.starts_with(kByteOrderMark))
+        line.remove_prefix(kByteOrderMark.size());
+    if (!contains(line, ",")) {
+        headings.message = kNoColumnsError;
+        return headings;
+    }
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = line.find(',', start);
+        const bool last = comma == std::string_view::npos;
+        std::string_view piece = line.substr(start, last ? std::string_view::npos : comma - start);
+        piece = trimmed(piece, "\"");
+        if (last)
+            piece = trimmed(piece, "\r\n ,\"");
+        if (!piece.empty())
+            headings.columns.emplace_back(piece);
+        if (last)
+            break;
+        start = comma + 1;
+    }
+    headings.ok = true;
+    return headings;
+}
+
+CCsvImport::ScanStatus CCsvImport::scanLine(std::string_view chunk, LineBuffer& fields, std::size_t& consumed) {
+    fields.fill(" ");
+    consumed = 0;
+    std::size_t pos = 0;
+    int count = 0;
+    while (true) {
+        const std::string_view head = part(chunk, pos, 2);
+        const std::string_view lineEnd = contains(head, "\n") ? "\n" : contains(head, "\r") ? "\r" : "\r\n";
+        const bool quoted = !head.empty() && head.front() == '"';
+        std::string text;
+        bool ended = false;
+        while (!ended) {
+            // A line cut off by the read size, or a last line without its line end, never ends.
+            if (pos >= chunk.size())
+                return ScanStatus::FormatError;
+            const char c = chunk[pos++];
+            text += c;
+            ended = (quoted ? text.ends_with("\",") : c == ',') || text.ends_with(lineEnd) || text.ends_with("\"\n");
+            if (!ended && text.size() >= kFieldFormatLimit)
+                return ScanStatus::FormatError;
+        }
+        if (count == kFieldLimit)
+            return ScanStatus::TooManyFields;
+        fields[static_cast<std::size_t>(count++)] = cleanField(text);
+        if (contains(text, "\n")) {
+            consumed = pos;
+            return ScanStatus::Line;
+        }
+    }
+}
+
+std::string CCsvImport::cleanField(std::string_view raw) {
+    std::string_view text = trimmedRight(raw, "\r\n");
+    text = trimmed(text, "\"");
+    text = trimmedLeft(text, "\",");
+    text = trimmed(text, " \t");
+    text = trimmedRight(text, "\",");
+    if (text.empty())
+        return " ";
+    return std::string(text.substr(0, kFieldTextLimit));
+}
+
+std::string CCsvImport::mapped(const LineBuffer& fields, int slot) const {
+    const int column = m_map.column(slot);
+    if (column < 0 || column >= kFieldLimit)
+        return {};
+    return fields[static_cast<std::size_t>(column)];
+}
+
+std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
+    const double odometer = number(mapped(fields, CColumnMap::Odometer));
+    // An unmapped EntryType leaves the entry text empty, and such a line is never inserted.
+    const std::string entryText = mapped(fields, CColumnMap::EntryType);
+    if (odometer <= 0 || entryText.empty())
+        return std::nullopt;
+
+    const auto has = [this](int slot) { return m_map.isMapped(slot); };
+    CDVItem e;
+    e.Entry = entryText;
+    e.EntryType = CDVItem::Repair;
+    e.Icon = 1;
+    e.Measure = " ";
+    const std::string kind = upper(entryText);
+
+    if (contains(kind, "FUEL") || contains(kind, "GAS")) {
+        e.EntryType = CDVItem::Fuel;
+        e.Icon = 0;
+        e.EconomyUnit = m_vehicle.economyUnit;
+        e.DistanceUnit = m_vehicle.distanceUnit;
+        if (has(CColumnMap::FuelQty))
+            e.Quantity = number(mapped(fields, CColumnMap::FuelQty));
+        if (has(CColumnMap::FuelPrice))
+            e.UnitPrice = number(mapped(fields, CColumnMap::FuelPrice));
+        if (has(CColumnMap::Economy))
+            e.Economy = number(mapped(fields, CColumnMap::Economy));
+        e.Measure = m_vehicle.liquid == 1 ? "Imp.Gallons" : m_vehicle.liquid == 2 ? "Litre" : "Gallons";
+    }
+    // Tested after the fuel words, so a text matching both is a trip keeping its fuel values.
+    if (contains(kind, "TRIP") || contains(kind, "BUSINESS") || contains(kind, "PERSONAL") || contains(kind, "OTHER")) {
+        e.EntryType = CDVItem::Trip;
+        e.Icon = 2;
+        if (has(CColumnMap::EndOdo))
+            e.EndOdometer = number(mapped(fields, CColumnMap::EndOdo));
+        if (has(CColumnMap::Parking))
+            e.Parking = number(mapped(fields, CColumnMap::Parking));
+        if (has(CColumnMap::DepartDate))
+            e.DepartTime = parseDate(mapped(fields, CColumnMap::DepartDate), m_dateStyle, m_programStart);
+        if (has(CColumnMap::ArriveDate))
+            e.ArriveTime = parseDate(mapped(fields, CColumnMap::ArriveDate), m_dateStyle, m_programStart);
+        if (has(CColumnMap::Purpose))
+            e.Purpose = mapped(fields, CColumnMap::Purpose);
+        if (has(CColumnMap::Destination))
+            e.Destination = mapped(fields, CColumnMap::Destination);
+        if (has(CColumnMap::Contact))
+            e.Contact = mapped(fields, CColumnMap::Contact);
+    }
+
+    static constexpr std::pair<const char*, int> kIcons[] = {
+        {"OIL CHANGE", 4}, {"TUNE", 5}, {"TRANS", 6}, {"COOL", 7}, {"TIRE", 17}};
+    for (const auto& [word, icon] : kIcons) {
+        if (contains(kind, word))
+            e.Icon = icon;
+    }
+
+    if (has(CColumnMap::Measure)) {
+        const std::string measure = upper(mapped(fields, CColumnMap::Measure));
+        if (measure.starts_with("GAL"))
+            e.Measure = "Gallons";
+        else if (measure.starts_with("IMP"))
+            e.Measure = "Imp. Gallons";
+        else if (measure.starts_with("LIT"))
+            e.Measure = "Litres";
+    }
+
+    e.Odometer = odometer;
+    if (has(CColumnMap::Date))
+        e.Date = parseDate(mapped(fields, CColumnMap::Date), m_dateStyle, m_programStart);
+    if (has(CColumnMap::Notes))
+        e.Note = mapped(fields, CColumnMap::Notes);
+    if (has(CColumnMap::Station))
+        e.Station = mapped(fields, CColumnMap::Station);
+    if (has(CColumnMap::Invoice))
+        e.Invoice = mapped(fields, CColumnMap::Invoice);
+    e.SpareTime = m_programStart;
+    if (has(CColumnMap::TollsMaint))
+        e.Cost = number(mapped(fields, CColumnMap::TollsMaint));
+    return e;
+}
+
+DVTime CCsvImport::parseDate(std::string_view field, const CsvDateStyle& style, DVTime fallback) {
+    if (trimmed(field, " \t").empty())
+        return fallback;
+    // Month names are not read.
+    for (const char* month : {"Mar", "Apr", "May", "Aug"}) {
+        if (contains(field, month))
+            return fallback;
+    }
+    if (field.find_first_of("JFSOND") != std::string_view::npos)
+        return fallback;
+
+    const auto separatorAt = style.dateSeparator.empty() ? std::string_view::npos : field.find(style.dateSeparator);
+    // Without a separator the parts are read from the start, as from a separator before it.
+    const std::size_t afterSeparator =
+        separatorAt == std::string_view::npos ? 0 : separatorAt + style.dateSeparator.size();
+    const int n1 = integer(field);
+    const int n2 = integer(part(field, afterSeparator, 2));
+    const int n3 = integer(part(field, afterSeparator + 3));
+
+    const auto seconds = static_cast<std::time_t>(fallback);
+    std::tm fallbackParts{};
+    ::localtime_r(&seconds, &fallbackParts);
+    int hour = fallbackParts.tm_hour;
+    int minute = fallbackParts.tm_min;
+    const auto timeAt = style.timeSeparator.empty() ? std::string_view::npos : field.find(style.timeSeparator);
+    if (timeAt != std::string_view::npos && timeAt >= 1) {
+        const std::size_t hourAt = timeAt >= 2 ? timeAt - 2 : 0;
+        hour = integer(field.substr(hourAt, timeAt - hourAt));
+        minute = integer(part(field, timeAt + style.timeSeparator.size(), 2));
+        const auto afternoonAt = style.afternoon.empty() ? std::string_view::npos : field.find(style.afternoon);
+        if (afternoonAt != std::string_view::npos && afternoonAt >= 1 && hour < 12)
+            hour += 12;
+    }
+
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    switch (style.order) {
+    case 0:
+        month = n1, day = n2, year = n3;
+        break;
+    case 1:
+        day = n1, month = n2, year = n3;
+        break;
+    case 2:
+        year = n1, month = n2, day = n3;
+        break;
+    default:
+        return fallback;
+    }
+    std::tm parts{};
+    parts.tm_year = fullYear(year) - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    parts.tm_sec = 0;
+    parts.tm_isdst = -1;
+    const std::time_t result = std::mktime(&parts);
+    return result == static_cast<std::time_t>(-1) ? fallback : static_cast<DVTime>(result);
+}
+
+CsvDateStyle CCsvImport::dateStyleFrom(std::string_view dateFormat) {
+    std::string format(dateFormat);
+    for (const auto& [from, to] : {std::pair{"%D", "%m/%d/%y"}, std::pair{"%F", "%Y-%m-%d"}}) {
+        for (auto at = format.find(from); at != std::string::npos; at = format.find(from))
+            format.replace(at, 2, to);
+    }
+    CsvDateStyle style;
+    std::vector<char> kinds;
+    std::string separator;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            if (kinds.size() == 1)
+                separator += format[i];
+            continue;
+        }
+        ++i;
+        while (i < format.size() && std::string_view("-_0^#EO").find(format[i]) != std::string_view::npos)
+            ++i;
+        if (i >= format.size())
+            break;
+        const char c = format[i];
+        if (c == 'd' || c == 'e')
+            kinds.push_back('d');
+        else if (c == 'm' || c == 'b' || c == 'B' || c == 'h')
+            kinds.push_back('m');
+        else if (c == 'y' || c == 'Y' || c == 'G' || c == 'g')
+            kinds.push_back('y');
+    }
+    if (!kinds.empty())
+        style.order = kinds.front() == 'm' ? 0 : kinds.front() == 'd' ? 1 : 2;
+    if (!separator.empty())
+        style.dateSeparator = separator;
+    return style;
+}
+
+void CCsvImport::report(const std::string& text) const {
+    if (m_progress)
+        m_progress(text);
+}
+
+CsvImportResult CCsvImport::run(const std::string& path, std::size_t dataStart, CVehicleLogDoc& doc) const {
+    CsvImportResult result;
+    if (!m_map.isMapped(CColumnMap::Odometer)) {
+        result.status = CsvImportStatus::OdometerNotMapped;
+        result.message = kOdometerWarning;
+        return result;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes;
+    if (file.is_open())
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!file.is_open() || file.bad()) {
+        result.status = CsvImportStatus::CannotOpen;
+        result.message = kImportOpenError;
+        return result;
+    }
+    return importBytes(bytes, dataStart, doc);
+}
+
+CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t dataStart, CVehicleLogDoc& doc) const {
+    CsvImportResult result;
+    if (!m_map.isMapped(CColumnMap::Odometer)) {
+        result.status = CsvImportStatus::OdometerNotMapped;
+        result.message = kOdometerWarning;
+        return result;
+    }
+    report("Importing Data");
+    LineBuffer fields;
+    for (std::size_t pos = dataStart; pos < bytes.size();) {
+        std::size_t consumed = 0;
+        const ScanStatus scan = scanLine(bytes.substr(pos, kReadSize), fields, consumed);
+        if (scan != ScanStatus::Line) {
+            const bool format = scan == ScanStatus::FormatError;
+            result.status = format ? CsvImportStatus::FormatError : CsvImportStatus::TooManyFields;
+            result.message = format ? kFormatError : kTooManyFieldsError;
+            return result;
+        }
+        ++result.linesRead;
+        pos += consumed;
+        std::optional<CDVItem> entry = buildEntry(fields);
+        if (!entry) {
+            report("Skipping");
+            ++result.skipped;
+            continue;
+        }
+        const double odometer = entry->Odometer;
+        const std::size_t index = doc.insertBeforeEqual(std::make_unique<CDVItem>(std::move(*entry)));
+        ++result.inserted;
+        if (index + 1 == doc.size())
+            result.lastOdometer = odometer;
+        report(mapped(fields, CColumnMap::Odometer));
+    }
+    report("Import Compete.");
+    char message[128];
+    std::snprintf(message, sizeof message, "Import Complete!\nImported %d lines\nSkipped %d Lines",
+                  result.importedCount(), result.skipped);
+    result.message = message;
+    report("CSV Maps");
+    return result;
+}

@@ -1,0 +1,115 @@
+#pragma once
+// CCsvImport turns the lines of a CSV file into new entries of a vehicle's log. The
+// file's first line holds the headings; readHeadings() lists the non-empty ones (their
+// positions are the source columns a CColumnMap refers to) and says where the data starts.
+// run() then reads the data line by line: scanLine() splits a line into at most 28 cleaned
+// field texts, buildEntry() makes a CDVItem from them through the map (type by keyword,
+// icon, measure, trip fields, costs, dates), and each entry with an odometer above 0 goes
+// into the CVehicleLogDoc before the first entry with an equal or greater reading. The
+// run never saves: on success the caller writes the document; on a format error it must
+// not, and the entries inserted before the error stay only in the document in memory.
+//
+// The scanner keeps the tolerant rules of the file format users already have: a field
+// starting with a quote ends at quote-comma, any other at a comma; the line end is LF or
+// CR when the field's first two characters hold one, CR LF otherwise.
+
+#include "exchange/column_map.h"
+#include "store/dv_item.h"
+#include "store/vehicle_settings.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CVehicleLogDoc;
+
+// How dates in the file are written: 0 month-day-year, 1 day-month-year, 2 year-month-day,
+// the date separator, and the fixed time separator and afternoon marker.
+struct CsvDateStyle {
+    int order = 0;
+    std::string dateSeparator = "/";
+    std::string timeSeparator = ":";
+    std::string afternoon = "PM";
+};
+
+struct CsvHeadings {
+    bool ok = false;
+    std::string message;              // the error for the user when not ok
+    std::vector<std::string> columns; // the non-empty headings; their index is the source column
+    std::size_t dataStart = 0;        // the byte after the heading line's LF
+};
+
+enum class CsvImportStatus { Completed, OdometerNotMapped, CannotOpen, FormatError, TooManyFields };
+
+struct CsvImportResult {
+    CsvImportStatus status = CsvImportStatus::Completed;
+    std::string message;                // the completion message, or the error or warning for the user
+    int linesRead = 0;                  // data lines scanned
+    int skipped = 0;                    // lines without an odometer above 0 or without an entry text
+    int inserted = 0;                   // entries put into the document
+    std::optional<double> lastOdometer; // set when an entry went to the end of the list
+    bool ok() const { return status == CsvImportStatus::Completed; }
+    // The count the completion message shows: lines read less two.
+    int importedCount() const { return linesRead - 2; }
+};
+
+class CCsvImport {
+public:
+    static constexpr int kFieldLimit = 28;
+    static constexpr std::size_t kReadSize = 512;
+    static constexpr std::size_t kFieldFormatLimit = 125;
+    static constexpr std::size_t kFieldTextLimit = 254;
+
+    using LineBuffer = std::array<std::string, kFieldLimit>;
+    using Progress = std::function<void(const std::string&)>;
+
+    static const char* const kHeadingsOpenError;
+    static const char* const kNoColumnsError;
+    static const char* const kOdometerWarning;
+    static const char* const kImportOpenError;
+    static const char* const kFormatError;
+    static const char* const kTooManyFieldsError;
+
+    // `programStart` stands in for dates that cannot be read and fills SpareTime.
+    CCsvImport(CColumnMap map, VehicleSettings vehicle, CsvDateStyle dateStyle, DVTime programStart);
+
+    // Receives the progress texts ("Importing Data", each line's odometer, "Skipping", ...).
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
+    static CsvHeadings readHeadings(const std::string& path);
+    // The headings of a file's first bytes (for readHeadings and the tests).
+    static CsvHeadings headingsOf(std::string_view firstBytes);
+
+    // Imports the data of `path` from byte `dataStart` into `doc`.
+    CsvImportResult run(const std::string& path, std::size_t dataStart, CVehicleLogDoc& doc) const;
+    // The same on the file's bytes.
+    CsvImportResult importBytes(std::string_view bytes, std::size_t dataStart, CVehicleLogDoc& doc) const;
+
+    enum class ScanStatus { Line, FormatError, TooManyFields };
+    // Splits the line at the start of `chunk` into `fields` (each slot first set to " ");
+    // `consumed` is the number of bytes the line took.
+    static ScanStatus scanLine(std::string_view chunk, LineBuffer& fields, std::size_t& consumed);
+    // A raw field text as it is stored in the line buffer.
+    static std::string cleanField(std::string_view raw);
+
+    // The entry the line buffer makes, or nothing when the line is to be skipped.
+    std::optional<CDVItem> buildEntry(const LineBuffer& fields) const;
+    // A Date, Depart Date or Arrive Date field as a local time, `fallback` when unreadable.
+    static DVTime parseDate(std::string_view field, const CsvDateStyle& style, DVTime fallback);
+    // The date order and separator of a strftime date format ("%d.%m.%Y" -> 1, ".").
+    static CsvDateStyle dateStyleFrom(std::string_view dateFormat);
+
+private:
+    std::string mapped(const LineBuffer& fields, int slot) const;
+    void report(const std::string& text) const;
+
+    CColumnMap m_map;
+    VehicleSettings m_vehicle;
+    CsvDateStyle m_dateStyle;
+    DVTime m_programStart;
+    Progress m_progress;
+};
