@@ -2,6 +2,7 @@
 
 #include "cli/backup_commands.h"
 #include "cli/export_commands.h"
+#include "cli/import_commands.h"
 #include "cli/reminder_commands.h"
 #include "cli/vehicle_commands.h"
 #include "cli/view_commands.h"
@@ -299,6 +300,14 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     exportCommand->add_option("--out", exportPath, "The file to write (\".csv\" is added when the name lacks it)")
         ->required();
 
+    ImportOptions importOptions;
+    CLI::App* importCommand =
+        app.add_subcommand("import", "Read a CSV file into a vehicle's log through a saved column map");
+    importCommand->add_option("FILE", importOptions.csvPath, "The CSV file; its first line holds the headings")
+        ->required();
+    importCommand->add_option("--vehicle", importOptions.vehicle, "The vehicle (default: the current one)");
+    importCommand->add_option("--map", importOptions.map, "The saved column map (default: the one last used)");
+
     ReminderOptions reminderOptions;
     CLI::App* reminders =
         app.add_subcommand("reminders", "Print the reminder list top to bottom, each line after its image index");
@@ -329,6 +338,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runStats(profilePath, viewOptions, out, err);
     if (exportCommand->parsed())
         return runExport(profilePath, viewOptions, exportPath, out, err);
+    if (importCommand->parsed())
+        return runImport(profilePath, importOptions, out, err);
     if (reminders->parsed())
         return runReminders(profilePath, reminderOptions, out, err);
     if (backup->parsed())
