@@ -1,6 +1,7 @@
 #include "calc/entry_text.h"
 
 #include "calc/units.h"
+#include "store/text_codec.h"
 
 #include <algorithm>
 #include <array>
@@ -42,15 +43,11 @@ std::string wholeNumber(double value) {
     return formatted("%7.0f", value);
 }
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 int compareNoCase(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
-        const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
+        const auto ca = static_cast<unsigned char>(odrivo::asciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(odrivo::asciiLower(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

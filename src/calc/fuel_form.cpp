@@ -2,6 +2,7 @@
 #include "calc/number_text.h"
 
 #include "calc/units.h"
+#include "store/text_codec.h"
 
 #include <algorithm>
 #include <charconv>
@@ -259,9 +260,5 @@ std::string CFuelForm::threeDecimals(double value) {
 }
 
 std::string CFuelForm::limitedCurrency(std::string_view symbol) {
-    std::size_t characters = 0;
-    for (const char c : symbol)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++characters;
-    return characters > 2 ? std::string("$") : std::string(symbol);
+    return odrivo::utf8Length(symbol) > 2 ? std::string("$") : std::string(symbol);
 }

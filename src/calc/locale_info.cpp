@@ -15,14 +15,6 @@ constexpr const char* kDefaultDateFormat = "%m/%d/%Y";
 constexpr const char* kDefaultTimeFormat = "%H:%M";
 constexpr const char* kDefaultCurrency = "$";
 
-std::size_t codePointCount(std::string_view utf8) {
-    std::size_t count = 0;
-    for (const char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
-
 bool isAscii(std::string_view text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -138,7 +130,7 @@ std::string monetaryCodeset() {
 
 std::string CLocaleInfo::currencySymbol(std::size_t maxChars) const {
     const std::string symbol = currencySymbol();
-    const std::size_t length = codePointCount(symbol);
+    const std::size_t length = odrivo::utf8Length(symbol);
     // A locale without a symbol shows money like one whose symbol is too long.
     if (length == 0 || length > maxChars)
         return kDefaultCurrency;

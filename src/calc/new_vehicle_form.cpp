@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 
+#include "store/text_codec.h"
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 #include "store/vehicle_settings.h"
@@ -153,16 +154,7 @@ std::string CNewVehicleForm::trimVinFilter(std::string_view vin) {
 }
 
 std::string CNewVehicleForm::clipped(std::string_view text, std::size_t maxChars) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // Continuation bytes belong to the character before them.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
-        if (chars == maxChars)
-            return std::string(text.substr(0, i));
-        ++chars;
-    }
-    return std::string(text);
+    return odrivo::utf8Prefix(text, maxChars);
 }
 
 std::optional<int> CNewVehicleForm::parseInteger(std::string_view text) {

@@ -1,19 +1,11 @@
 #include "calc/trip_form.h"
 
 #include "calc/repair_form.h"
+#include "store/text_codec.h"
 
 #include <ctime>
 
 namespace {
-
-// Characters of a UTF-8 text (code points), as the fields count them.
-std::size_t charCount(const std::string& text) {
-    std::size_t count = 0;
-    for (const char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
 
 std::tm localParts(DVTime time) {
     const std::time_t t = static_cast<std::time_t>(time);
@@ -81,11 +73,11 @@ CTripForm::SaveOutcome CTripForm::save(CDVItem& record) const {
         }
         values[i] = *value;
     }
-    if (charCount(m_fields.destination) > MaxDestinationChars) {
+    if (odrivo::utf8Length(m_fields.destination) > MaxDestinationChars) {
         outcome.refusal = "Destination: enter at most 40 characters.";
         return outcome;
     }
-    if (charCount(m_fields.notes) > MaxNotesChars) {
+    if (odrivo::utf8Length(m_fields.notes) > MaxNotesChars) {
         outcome.refusal = "Notes: enter at most 256 characters.";
         return outcome;
     }

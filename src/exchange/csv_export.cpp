@@ -1,6 +1,7 @@
 #include "exchange/csv_export.h"
 
 #include "store/file_io.h"
+#include "store/text_codec.h"
 
 #include <cstdio>
 #include <span>
@@ -119,19 +120,6 @@ template <typename... Args> std::string formatted(const char* format, Args... ar
     return text;
 }
 
-// The first `count` characters of a UTF-8 text; a character's bytes stay together.
-std::string firstCharacters(const std::string& text, std::size_t count) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
-        if (characters == count)
-            return text.substr(0, i);
-        ++characters;
-    }
-    return text;
-}
-
 // A trip time of 0 was never entered (an open trip has no arrival yet): blank, as the list shows it.
 std::string tripTime(const CDVItem& entry, DVTime t, const CLocaleInfo& locale) {
     if (entry.EntryType != CDVItem::Trip || t == 0)
@@ -146,9 +134,9 @@ std::string value(const CDVItem& entry, Column column, const CLocaleInfo& locale
     case Column::Odometer:
         return formatted("%7.0f", entry.Odometer);
     case Column::Entry:
-        return firstCharacters(entry.Entry, 20);
+        return odrivo::utf8Prefix(entry.Entry, 20);
     case Column::Station:
-        return firstCharacters(entry.Station, 29);
+        return odrivo::utf8Prefix(entry.Station, 29);
     case Column::Quantity:
         return formatted("%3.3f", entry.Quantity);
     case Column::Measure:
@@ -178,7 +166,7 @@ std::string value(const CDVItem& entry, Column column, const CLocaleInfo& locale
     case Column::ArriveTime:
         return tripTime(entry, entry.ArriveTime, locale);
     case Column::Note:
-        return firstCharacters(entry.Note, 60);
+        return odrivo::utf8Prefix(entry.Note, 60);
     }
     return {};
 }

@@ -35,13 +35,10 @@ std::string_view trimmed(std::string_view s) {
     return trimmedEnd(s);
 }
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return odrivo::asciiLower(x) == odrivo::asciiLower(y);
+           });
 }
 
 // A caller's name as it appears on disk: Windows-1252, trimmed.

@@ -172,4 +172,29 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+namespace {
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+} // namespace
+
+std::size_t utf8Length(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8)
+        count += isContinuationByte(c) ? 0 : 1;
+    return count;
+}
+
+std::string utf8Prefix(std::string_view utf8, std::size_t count) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (isContinuationByte(utf8[i]))
+            continue;
+        if (characters == count)
+            return std::string(utf8.substr(0, i));
+        ++characters;
+    }
+    return std::string(utf8);
+}
+
 } // namespace odrivo

@@ -23,4 +23,14 @@ bool fitsCp1252(std::string_view utf8);
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 
+// The number of characters (code points) of a UTF-8 text, as the fields' limits count them.
+std::size_t utf8Length(std::string_view utf8);
+// The first `count` characters of a UTF-8 text; a character's bytes stay together.
+std::string utf8Prefix(std::string_view utf8, std::size_t count);
+
+// The ASCII letter in lower case; every other byte as it is (names compare this way).
+inline char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 } // namespace odrivo

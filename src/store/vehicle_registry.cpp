@@ -2,6 +2,7 @@
 
 #include "store/activity_log.h"
 #include "store/file_io.h"
+#include "store/text_codec.h"
 
 #include <array>
 #include <cmath>
@@ -194,12 +195,11 @@ std::vector<std::string> CVehicleRegistry::vehicleNames() const {
 }
 
 int CVehicleRegistry::selectionIndex(const std::vector<std::string>& names, const std::string& current) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     const auto beginsWith = [&](const std::string& text) {
         if (text.size() < current.size())
             return false;
         for (std::size_t i = 0; i < current.size(); ++i)
-            if (lower(text[i]) != lower(current[i]))
+            if (odrivo::asciiLower(text[i]) != odrivo::asciiLower(current[i]))
                 return false;
         return true;
     };

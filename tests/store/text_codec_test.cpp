@@ -112,3 +112,25 @@ TEST(TextCodec, Utf16SurrogatePairs) {
     EXPECT_EQ(utf16ToUtf8(u"\xDE00\xD83D"), "\uFFFD\uFFFD");
     EXPECT_EQ(utf16ToUtf8(u"\xD83Dz\xDE00"), "\uFFFDz\uFFFD");
 }
+
+TEST(TextCodec, LengthAndPrefixCountCharactersNotBytes) {
+    const struct {
+        std::string text;
+        std::size_t length;
+        std::size_t count;
+        std::string prefix;
+    } cases[] = {
+        {"", 0, 3, ""},
+        {"abc", 3, 2, "ab"},
+        {"caf\u00e9s", 5, 4, "caf\u00e9"},               // a two-byte letter kept whole
+        {"\u20ac\U0001F600x", 3, 2, "\u20ac\U0001F600"}, // three and four bytes
+        {"\u00e9\u00e9", 2, 5, "\u00e9\u00e9"},          // shorter than the cut: whole
+        {"abc", 3, 0, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(utf8Length(c.text), c.length) << c.text;
+        EXPECT_EQ(utf8Prefix(c.text, c.count), c.prefix) << c.text;
+    }
+    EXPECT_EQ(asciiLower('Q'), 'q');
+    EXPECT_EQ(asciiLower('\xC9'), '\xC9') << "only ASCII letters change";
+}
