@@ -7,28 +7,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <iterator>
 #include <limits>
-#include <locale.h>
 #include <utility>
 
 namespace {
 
 bool beginsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-// The user's locale may use a decimal comma; the dialog's numbers always use the point.
-locale_t cLocale() {
-    static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-
-// strtod in the "C" locale; `end` points after the number, or at `text` when there is none.
-double parseC(const char* text, char** end) {
-    const locale_t c = cLocale();
-    return c ? ::strtod_l(text, end, c) : std::strtod(text, end);
 }
 
 std::string fixed(double value, int precision) {
@@ -219,15 +205,14 @@ void CFuelForm::refreshUnitLabel() {
 }
 
 double CFuelForm::leadingNumber(std::string_view text) {
-    const std::string copy(text);
-    return parseC(copy.c_str(), nullptr);
+    return odrivo::leadingNumber(text);
 }
 
 std::optional<double> CFuelForm::wholeNumber(std::string_view text) {
-    const std::string copy(text);
-    char* end = nullptr;
-    const double value = parseC(copy.c_str(), &end);
-    if (end == copy.c_str() || !onlyBlanks(end) || !std::isfinite(value))
+    std::size_t used = 0;
+    const double value = odrivo::leadingNumber(text, &used);
+    const std::string rest(text.substr(used));
+    if (used == 0 || !onlyBlanks(rest.c_str()) || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -2,8 +2,30 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <locale.h>
 
 namespace odrivo {
+
+namespace {
+
+// The user's locale may use a decimal comma; numbers in our texts and files always use the point.
+locale_t cLocale() {
+    static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+} // namespace
+
+double leadingNumber(std::string_view text, std::size_t* used) {
+    const std::string copy(text);
+    char* end = nullptr;
+    const locale_t c = cLocale();
+    const double value = c ? ::strtod_l(copy.c_str(), &end, c) : std::strtod(copy.c_str(), &end);
+    if (used)
+        *used = static_cast<std::size_t>(end - copy.c_str());
+    return value;
+}
 
 std::string editNumberText(double value) {
     char buffer[64];

@@ -1,5 +1,6 @@
 #include "exchange/csv_import.h"
 
+#include "calc/number_text.h"
 #include "store/vehicle_log_doc.h"
 
 #include <algorithm>
@@ -60,18 +61,6 @@ std::string upper(std::string_view text) {
 // The part of `text` from `pos` on, at most `count` characters; empty past the end.
 std::string_view part(std::string_view text, std::size_t pos, std::size_t count = std::string_view::npos) {
     return pos >= text.size() ? std::string_view{} : text.substr(pos, count);
-}
-
-// Decimal conversion as the C library's in the "C" locale: leading blanks skipped, whatever
-// is not a number reads as 0, so the user's locale cannot change what a file means.
-double number(std::string_view text) {
-    text = trimmedLeft(text, " \t");
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    (void)end;
-    return ec == std::errc{} ? value : 0.0;
 }
 
 int integer(std::string_view text) {
@@ -190,7 +179,7 @@ std::string CCsvImport::mapped(const LineBuffer& fields, int slot) const {
 }
 
 std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
-    const double odometer = number(mapped(fields, CColumnMap::Odometer));
+    const double odometer = odrivo::leadingNumber(mapped(fields, CColumnMap::Odometer));
     // An unmapped EntryType leaves the entry text empty, and such a line is never inserted.
     const std::string entryText = mapped(fields, CColumnMap::EntryType);
     if (odometer <= 0 || entryText.empty())
@@ -210,11 +199,11 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         e.EconomyUnit = m_vehicle.economyUnit;
         e.DistanceUnit = m_vehicle.distanceUnit;
         if (has(CColumnMap::FuelQty))
-            e.Quantity = number(mapped(fields, CColumnMap::FuelQty));
+            e.Quantity = odrivo::leadingNumber(mapped(fields, CColumnMap::FuelQty));
         if (has(CColumnMap::FuelPrice))
-            e.UnitPrice = number(mapped(fields, CColumnMap::FuelPrice));
+            e.UnitPrice = odrivo::leadingNumber(mapped(fields, CColumnMap::FuelPrice));
         if (has(CColumnMap::Economy))
-            e.Economy = number(mapped(fields, CColumnMap::Economy));
+            e.Economy = odrivo::leadingNumber(mapped(fields, CColumnMap::Economy));
         e.Measure = m_vehicle.liquid == 1 ? "Imp.Gallons" : m_vehicle.liquid == 2 ? "Litre" : "Gallons";
     }
     // Tested after the fuel words, so a text matching both is a trip keeping its fuel values.
@@ -222,9 +211,9 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         e.EntryType = CDVItem::Trip;
         e.Icon = 2;
         if (has(CColumnMap::EndOdo))
-            e.EndOdometer = number(mapped(fields, CColumnMap::EndOdo));
+            e.EndOdometer = odrivo::leadingNumber(mapped(fields, CColumnMap::EndOdo));
         if (has(CColumnMap::Parking))
-            e.Parking = number(mapped(fields, CColumnMap::Parking));
+            e.Parking = odrivo::leadingNumber(mapped(fields, CColumnMap::Parking));
         if (has(CColumnMap::DepartDate))
             e.DepartTime = parseDate(mapped(fields, CColumnMap::DepartDate), m_dateStyle, m_programStart);
         if (has(CColumnMap::ArriveDate))
@@ -265,7 +254,7 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         e.Invoice = mapped(fields, CColumnMap::Invoice);
     e.SpareTime = m_programStart;
     if (has(CColumnMap::TollsMaint))
-        e.Cost = number(mapped(fields, CColumnMap::TollsMaint));
+        e.Cost = odrivo::leadingNumber(mapped(fields, CColumnMap::TollsMaint));
     return e;
 }
 
