@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -20,11 +21,48 @@ std::string systemReason(int err) {
     return std::strerror(err);
 }
 
+constexpr const char* kSaveTag = ".odrivo-save-";
+
+// A link is saved through: the new bytes replace the file it points at, and the link stays.
+std::string resolveLinks(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec)))
+        return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(p, ec);
+    return ec ? path : target.string();
+}
+
+void syncFolder(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Temporary files of saves that died before their rename: "<name>.odrivo-save-XXXXXX".
+void removeSaveLeftovers(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string prefix = path.substr(folder.size()) + kSaveTag;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            ::unlink((folder + name).c_str());
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 ReadStatus readWholeFile(const std::string& path, std::string& out, std::string* error) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK so that a FIFO named like a data file cannot hang the program before the check below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT)
@@ -33,7 +71,12 @@ ReadStatus readWholeFile(const std::string& path, std::string& out, std::string*
         return ReadStatus::Failed;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        setError(error, "it is not a regular file");
+        return ReadStatus::Failed;
+    }
+    if (st.st_size > 0)
         out.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
@@ -55,8 +98,9 @@ ReadStatus readWholeFile(const std::string& path, std::string& out, std::string*
     return ReadStatus::Ok;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-    std::string temp = path + ".XXXXXX";
+bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, std::string* error) {
+    const std::string path = resolveLinks(linkOrPath);
+    std::string temp = path + kSaveTag + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         setError(error, systemReason(errno));
@@ -103,6 +147,8 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
         setError(error, systemReason(err));
         return false;
     }
+    syncFolder(path);
+    removeSaveLeftovers(path);
     return true;
 }
 

@@ -21,6 +21,11 @@ LogLoadResult CLogSession::reload() {
         if (slot && m_doc.indexOf(slot) >= 0)
             slot = nullptr;
     }
+    if (std::string problem = CVehicleLogDoc::vinPathProblem(m_vin); !problem.empty()) {
+        m_doc.clear();
+        m_currentOdometer = 0;
+        return {LogLoadStatus::Unreadable, std::move(problem)};
+    }
     LogLoadResult result = m_doc.load(dataFilePath());
 
     double latest = 0;
@@ -35,6 +40,8 @@ LogLoadResult CLogSession::reload() {
 }
 
 LogSaveResult CLogSession::save() {
+    if (std::string problem = CVehicleLogDoc::vinPathProblem(m_vin); !problem.empty())
+        return {false, std::move(problem)};
     if (m_vin.empty())
         m_vin = kUnknownVin;
     return m_doc.save(dataFilePath());

@@ -218,9 +218,38 @@ locale_t classicLocale() {
     return locale;
 }
 
+// Only the leading plain decimal counts ("12.5", "-3", "1e4"): strtod alone would also take
+// "nan", "inf" and hexadecimal "0x10", which no writer of these files produces.
 double parseReal(const std::string& text) {
+    auto isDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && isDigit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
+            i = j;
+        }
+    }
+    // Cutting at the first character that is not a digit stops "0x10" at its "0".
+    const std::string number = text.substr(start, i - start);
     const locale_t c = classicLocale();
-    return c ? ::strtod_l(text.c_str(), nullptr, c) : std::strtod(text.c_str(), nullptr);
+    return c ? ::strtod_l(number.c_str(), nullptr, c) : std::strtod(number.c_str(), nullptr);
 }
 
 // strtoul as the handheld's 32-bit unsigned long does it: a magnitude beyond 32 bits gives

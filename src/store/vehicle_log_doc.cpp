@@ -266,5 +266,17 @@ LogSaveResult CVehicleLogDoc::save(const std::string& path) {
 }
 
 std::string CVehicleLogDoc::dataFilePath(const std::string& dataFolder, const std::string& vin) {
-    return dataFolder + vin + ".odv";
+    return dataFolder + (vin.empty() ? std::string("UnKnown") : vin) + ".odv";
+}
+
+std::string CVehicleLogDoc::vinPathProblem(const std::string& vin) {
+    const bool control = std::any_of(vin.begin(), vin.end(), [](char ch) {
+        const auto byte = static_cast<unsigned char>(ch);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    if (vin.find('/') == std::string::npos && vin != "." && vin != ".." && !control)
+        return {};
+    return "The VIN \"" + vin +
+           "\" cannot name a data file: it would put the file outside the data folder. Correct the VIN in "
+           "Drivana.ini.";
 }

@@ -72,8 +72,12 @@ public:
     // the new end are kept behind it, as an in-place overwrite would leave them.
     LogSaveResult save(const std::string& path);
 
-    // "%s%s.odv" of the data folder (ending in '/') and the VIN.
+    // "%s%s.odv" of the data folder (ending in '/') and the VIN; an empty VIN is "UnKnown",
+    // the name its first save gives it, so every reader and writer finds the same file.
     static std::string dataFilePath(const std::string& dataFolder, const std::string& vin);
+    // Why a VIN read from a settings file cannot name a data file ("" when it can): one that
+    // would leave the data folder ("/", "..", ".") or holds control characters.
+    static std::string vinPathProblem(const std::string& vin);
 
     // The path whose last load failed, or "" when saves are allowed everywhere.
     const std::string& blockedPath() const { return m_blockedPath; }

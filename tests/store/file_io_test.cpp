@@ -130,3 +130,27 @@ TEST(FileIoPaths, FolderOf) {
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(folderOf(path), folder) << path;
 }
+
+TEST_F(FileIo, SaveWritesThroughALinkAndSweepsLeftoverTemporaries) {
+    ASSERT_TRUE(fs::create_directory(m_dir + "real"));
+    const std::string target = m_dir + "real/Drivana.ini";
+    ASSERT_TRUE(writeFileAtomically(target, "old"));
+    fs::create_symlink("real/Drivana.ini", m_dir + "Drivana.ini");
+    // What a save that died before its rename leaves, beside an unrelated file of a similar name.
+    ASSERT_TRUE(writeFileAtomically(m_dir + "real/Drivana.ini.odrivo-save-AbC123", "half"));
+    ASSERT_TRUE(writeFileAtomically(m_dir + "real/Other.ini.odrivo-save-AbC123", "other"));
+
+    ASSERT_TRUE(writeFileAtomically(m_dir + "Drivana.ini", "new"));
+    EXPECT_TRUE(fs::is_symlink(m_dir + "Drivana.ini"));
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_EQ(namesIn(m_dir + "real"), (std::vector<std::string>{"Drivana.ini", "Other.ini.odrivo-save-AbC123"}));
+}
+
+TEST_F(FileIo, ReadRefusesAFifoWithoutWaitingForAWriter) {
+    const std::string fifo = m_dir + "VIN.odv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes;
+    std::string error;
+    EXPECT_EQ(readWholeFile(fifo, bytes, &error), ReadStatus::Failed);
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+}

@@ -256,6 +256,29 @@ TEST_F(LogSession, EmptyVinBecomesUnknownAtTheFirstSave) {
     EXPECT_TRUE(fs::exists(m_dir.file("UnKnown.odv")));
     EXPECT_FALSE(fs::exists(m_dir.file(".odv")));
     EXPECT_EQ(m_session.doc().size(), 1u);
+
+    // After a restart or a switch back the VIN in the settings is still empty: the log is found.
+    CLogSession again;
+    again.setDataFolder(m_dir.path());
+    ASSERT_EQ(again.reload().status, LogLoadStatus::Loaded);
+    EXPECT_EQ(again.doc().size(), 1u);
+}
+
+TEST_F(LogSession, VinThatWouldLeaveTheDataFolderIsRefused) {
+    ASSERT_TRUE(fs::create_directory(m_dir.file("sub")));
+    for (const char* vin : {"../escape", "/etc/x", ".", "..", "sub/VIN", "bad\nname", "tab\tvin"}) {
+        SCOPED_TRACE(vin);
+        m_session.setVin(vin);
+        const LogLoadResult loaded = m_session.reload();
+        EXPECT_EQ(loaded.status, LogLoadStatus::Unreadable);
+        EXPECT_NE(loaded.message.find("outside the data folder"), std::string::npos) << loaded.message;
+        EXPECT_FALSE(m_session.save().saved);
+    }
+    m_session.setVin("..VIN.."); // dots inside a name stay in the folder
+    EXPECT_TRUE(m_session.reload().ok());
+    EXPECT_TRUE(m_session.save().saved);
+    EXPECT_EQ(fs::directory_iterator(m_dir.file("sub")), fs::directory_iterator());
+    EXPECT_TRUE(fs::exists(m_dir.file("..VIN...odv")));
 }
 
 TEST_F(LogSession, UnreadableFileIsNeitherOverwrittenNorLost) {

@@ -125,7 +125,8 @@ TEST_F(ProfileFile, ConvertsNumbersAsTheCLibraryDoes) {
           "hugeNegative=-99999999999\r\n"
           "real=3.25\r\n"
           "exponent=-1.5e3\r\n"
-          "realGarbage=12.5abc\r\n" +
+          "realGarbage=12.5abc\r\n"
+          "nan=nan\r\ninf=-INF\r\nhexReal=0x10\r\npoint=.5\r\n" +
           ("limitInt=" + limitInt + "\r\n") + ("limitReal=" + limitReal + "\r\n"));
     const CProfileFile ini(m_path);
 
@@ -149,6 +150,7 @@ TEST_F(ProfileFile, ConvertsNumbersAsTheCLibraryDoes) {
     const RealCase reals[] = {
         {"real", 3.25},  {"exponent", -1500.0}, {"realGarbage", 12.5}, {"letters", 0.0},
         {"empty", -2.5}, {"absent", -2.5},      {"minus", -11.0},      {"limitReal", 0.0},
+        {"nan", 0.0},    {"inf", 0.0},          {"hexReal", 0.0},      {"point", 0.5},
     };
     for (const RealCase& c : reals)
         EXPECT_DOUBLE_EQ(ini.getReal("N", c.key, -2.5), c.expected) << c.key;
