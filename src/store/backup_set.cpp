@@ -4,6 +4,7 @@
 #include "store/app_folders.h"
 #include "store/app_profile.h"
 #include "store/file_io.h"
+#include "store/vehicle_log_doc.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,6 +115,19 @@ CopyRunResult CBackupSet::run(const std::vector<BackupFile>& files, const char* 
         if (observer)
             observer(file);
         std::string reason;
+        if (endsWithNoCase(file.name, ".odv")) {
+            // A damaged log must never replace the copy it would overwrite: that copy may be the last good one.
+            CVehicleLogDoc doc;
+            const LogLoadResult loaded = doc.load(file.source);
+            if (loaded.status != LogLoadStatus::Loaded) {
+                reason = "it does not read as a vehicle log, so " + file.target + " was kept as it is (" +
+                         loaded.message + ")";
+                if (log)
+                    log->write(std::string(what) + " skipped damaged file: " + file.source + ": " + reason);
+                result.failed.push_back({file, std::move(reason)});
+                continue;
+            }
+        }
         if (copyFile(file.source, file.target, &reason)) {
             result.copied.push_back(file);
             continue;

@@ -29,7 +29,7 @@ struct CliRun {
     std::string err;
 };
 
-const std::string kCarBytes("\x00\x01\r\n\xFF", 5);
+const std::string kCarBytes = logtest::logWithNote("Car");
 
 class BackupCommands : public ::testing::Test {
 protected:

@@ -54,9 +54,9 @@ protected:
     TempFolder m_root;
 };
 
-// Bytes that a text-mode copy or a string cut at NUL would spoil.
-const std::string kCarBytes("\x01\x00\xFF\r\nCar log\x00\x1A", 15);
-const std::string kVanBytes("Van\x00\x00\r\n\r", 9);
+// Data files hold NULs and CR LF pairs that a text-mode copy or a string cut at NUL would spoil.
+const std::string kCarBytes = logtest::logWithNote("Car log");
+const std::string kVanBytes = logtest::logWithNote("Van");
 
 TEST_F(BackupSet, TakesOnlyDataFilesAndIniFiles) {
     writeFile(data() + "Car.odv", kCarBytes);
@@ -85,14 +85,14 @@ TEST_F(BackupSet, RestoreBringsBackADataFileDeletedSinceAnEarlierBackup) {
 
     // The van goes, the car changes, and a second backup overwrites only what is still there.
     fs::remove(data() + "Van.odv");
-    const std::string carLater = kCarBytes + "more";
+    const std::string carLater = logtest::logWithNote("Car later");
     writeFile(data() + "Car.odv", carLater);
     writeFile(config() + "Drivana.ini", "[VehicleList]\r\nVehicle0=Car\r\n");
     ASSERT_TRUE(set().backup(nullptr).failed.empty());
     EXPECT_EQ(readFile(backupFolder() + "Van.odv"), kVanBytes);
     EXPECT_EQ(readFile(backupFolder() + "Car.odv"), carLater);
 
-    writeFile(data() + "Car.odv", "edited after the backup");
+    writeFile(data() + "Car.odv", kVanBytes);
     writeFile(data() + "Truck.odv", "made after the backup");
     const CopyRunResult restored = set().restore(nullptr);
 
@@ -132,9 +132,9 @@ TEST_F(BackupSet, AFailedCopyIsLoggedAndTheRunGoesOn) {
         fs::create_directory(backupFolder);
         const std::string& from = c.restore ? backupFolder : dataFolder;
         const std::string& to = c.restore ? dataFolder : backupFolder;
-        writeFile(from + "A.odv", "first");
-        writeFile(from + "B.odv", "blocked");
-        writeFile(from + "C.odv", "third");
+        writeFile(from + "A.odv", kCarBytes);
+        writeFile(from + "B.odv", kCarBytes);
+        writeFile(from + "C.odv", kVanBytes);
         // A folder where the copy must go cannot be replaced by a file.
         fs::create_directory(to + "B.odv");
         writeFile(to + "B.odv/keep.txt", "user's file");
@@ -147,7 +147,7 @@ TEST_F(BackupSet, AFailedCopyIsLoggedAndTheRunGoesOn) {
         ASSERT_EQ(result.failed.size(), 1u);
         EXPECT_EQ(result.failed[0].file.name, "B.odv");
         EXPECT_NE(result.failed[0].reason.find(to + "B.odv"), std::string::npos) << result.failed[0].reason;
-        EXPECT_EQ(readFile(to + "C.odv"), "third");
+        EXPECT_EQ(readFile(to + "C.odv"), kVanBytes);
         EXPECT_EQ(readFile(to + "B.odv/keep.txt"), "user's file");
 
         const std::string logBytes = readFile(log.logPath());
@@ -171,10 +171,37 @@ TEST_F(BackupSet, AnUnreadableSourceLeavesTheTargetAsItWas) {
     EXPECT_EQ(readFile(data() + "Car.odv"), "the user's only copy");
 }
 
+TEST_F(BackupSet, ADamagedLogNeverReplacesTheCopyItWouldOverwrite) {
+    const std::string cut = kCarBytes.substr(0, kCarBytes.size() - 9);
+    for (const bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "restore" : "backup");
+        TempFolder root;
+        const std::string dataFolder = root.file("Data/"), backupFolder = root.file("Backup/");
+        fs::create_directory(dataFolder);
+        fs::create_directory(backupFolder);
+        const std::string& from = restore ? backupFolder : dataFolder;
+        const std::string& to = restore ? dataFolder : backupFolder;
+        writeFile(from + "Car.odv", cut);
+        writeFile(to + "Car.odv", kCarBytes);
+        writeFile(from + "Van.odv", kVanBytes);
+
+        CActivityLog log(root.file("Odrivo.log"), root.file("Odrivo.archive"));
+        const CBackupSet backupSet({dataFolder, backupFolder, root.path()});
+        const CopyRunResult result = restore ? backupSet.restore(&log) : backupSet.backup(&log);
+
+        EXPECT_EQ(namesOf(result.copied), std::vector<std::string>{"Van.odv"});
+        ASSERT_EQ(result.failed.size(), 1u);
+        EXPECT_EQ(result.failed[0].file.name, "Car.odv");
+        EXPECT_NE(result.failed[0].reason.find("does not read as a vehicle log"), std::string::npos);
+        EXPECT_EQ(readFile(to + "Car.odv"), kCarBytes);
+        EXPECT_NE(readFile(log.logPath()).find("skipped damaged file: " + from + "Car.odv"), std::string::npos);
+    }
+}
+
 TEST_F(BackupSet, RestoreListShowsTheNewestCopyOnTop) {
     fs::create_directory(backupFolder());
     for (const char* name : {"Lists.ini", "b.odv", "Drivana.ini", "a.odv"})
-        writeFile(backupFolder() + name, name);
+        writeFile(backupFolder() + name, std::string_view(name).ends_with(".odv") ? kCarBytes : name);
 
     std::vector<std::string> seen;
     const CopyRunResult result = set().restore(nullptr, [&seen](const BackupFile& file) { seen.push_back(file.name); });

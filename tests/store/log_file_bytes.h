@@ -4,6 +4,7 @@
 // and a temporary folder that is removed after each test.
 
 #include "store/dv_item.h"
+#include "store/vehicle_log_doc.h"
 
 #include <bit>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -142,6 +144,19 @@ inline std::string readFile(const std::string& path) {
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The bytes of a readable data file with one entry holding `note`, for tests that copy
+// whole files and must tell one log from another.
+inline std::string logWithNote(const std::string& note) {
+    TempFolder folder;
+    CVehicleLogDoc doc;
+    auto item = std::make_unique<CDVItem>(filledItem());
+    item->Note = note;
+    doc.append(std::move(item));
+    if (!doc.save(folder.file("x.odv")).saved)
+        throw std::runtime_error("cannot build a data file");
+    return readFile(folder.file("x.odv"));
 }
 
 } // namespace logtest
