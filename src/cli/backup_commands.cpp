@@ -1,5 +1,6 @@
 #include "cli/backup_commands.h"
 
+#include "cli/cli_vehicle.h"
 #include "store/activity_log.h"
 #include "store/app_folders.h"
 #include "store/app_profile.h"
@@ -37,8 +38,19 @@ void writeDate(bool saved, const CAppProfile& profile, std::ostream& err) {
 
 } // namespace
 
+namespace {
+
+// A vehicle list that exists but cannot be read would be silently left out of the copy.
+bool registryReadable(const CBackupSet& set, std::ostream& err) {
+    return requireReadable(CAppFolders::withSeparator(set.folders().config) + "Drivana.ini", err);
+}
+
+} // namespace
+
 int runBackup(const std::string& profilePath, std::time_t now, std::ostream& out, std::ostream& err) {
     const CBackupSet set(FolderSettings::read(CAppProfile(profilePath)));
+    if (!registryReadable(set, err))
+        return 1;
     CActivityLog log(CAppFolders::logPath(), CAppFolders::archivePath());
     log.setSection("Backup");
     const CopyRunResult result = set.backup(&log);
@@ -59,6 +71,8 @@ int runBackup(const std::string& profilePath, std::time_t now, std::ostream& out
 
 int runRestore(const std::string& profilePath, bool confirmed, std::time_t now, std::ostream& out, std::ostream& err) {
     const CBackupSet set(FolderSettings::read(CAppProfile(profilePath)));
+    if (!registryReadable(set, err))
+        return 1;
     if (!confirmed) {
         const std::vector<BackupFile> files = set.restoreFiles();
         if (files.empty()) {

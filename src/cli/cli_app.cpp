@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "cli/backup_commands.h"
+#include "cli/cli_vehicle.h"
 #include "cli/export_commands.h"
 #include "cli/import_commands.h"
 #include "cli/reminder_commands.h"
@@ -330,6 +331,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runDump(dumpPath, out, err);
     if (pack->parsed())
         return runPack(packJson, packData, out, err);
+    if (!requireReadable(profilePath, err))
+        return 1;
     if (vehicles->parsed())
         return runVehicles(profilePath, out, err);
     if (list->parsed())

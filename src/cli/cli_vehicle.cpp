@@ -1,6 +1,7 @@
 #include "cli/cli_vehicle.h"
 
 #include "store/app_profile.h"
+#include "store/file_io.h"
 #include "store/folder_settings.h"
 #include "store/vehicle_registry.h"
 
@@ -9,7 +10,19 @@
 #include <ostream>
 #include <strings.h>
 
+bool requireReadable(const std::string& settingsPath, std::ostream& err) {
+    std::string bytes;
+    std::string reason;
+    if (odrivo::readWholeFile(settingsPath, bytes, &reason) != odrivo::ReadStatus::Failed)
+        return true;
+    err << "odrivo-cli: cannot read the settings file " << settingsPath << ": " << reason
+        << ".\nCheck that it is a file you may read, then run the command again. Nothing was changed.\n";
+    return false;
+}
+
 bool requireRegistry(const CVehicleRegistry& registry, std::ostream& err) {
+    if (!requireReadable(registry.path(), err))
+        return false;
     if (registry.exists())
         return true;
     err << "odrivo-cli: there is no vehicle list " << registry.path()
@@ -39,6 +52,10 @@ bool openCliVehicle(const std::string& profilePath, const std::optional<std::str
     out.status = loaded.status;
     if (!loaded.ok()) {
         err << "odrivo-cli: " << loaded.message << '\n';
+        if (loaded.status == LogLoadStatus::CannotCreate)
+            err << "The data folder " << folders.data
+                << " does not exist or cannot be written; create it or correct the data folder in " << profilePath
+                << ".\n";
         return false;
     }
     return true;

@@ -19,7 +19,11 @@ struct CliVehicle {
 
 class CVehicleRegistry;
 
-// False (with a message saying how to get one) when the registry file does not exist.
+// False (with a message naming the file) when a settings file exists but cannot be read:
+// a command must not carry on as if it held nothing.
+bool requireReadable(const std::string& settingsPath, std::ostream& err);
+
+// False (with a message saying how to get one) when the registry file does not exist or cannot be read.
 bool requireRegistry(const CVehicleRegistry& registry, std::ostream& err);
 
 // False (with a message) when there is no registry, no such vehicle, or a log that cannot be read.

@@ -43,7 +43,7 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
 
     const LogSaveResult saved = opened.session.save();
     if (!saved.saved) {
-        err << "odrivo-cli: Save ERROR 205!\nUnable save database\n" << saved.message << '\n';
+        err << "odrivo-cli: " << saved.message << '\n';
         return 1;
     }
     out << result.message << '\n';

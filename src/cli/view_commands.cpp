@@ -7,6 +7,11 @@
 #include "calc/view_refresh.h"
 #include "cli/cli_vehicle.h"
 #include "store/app_profile.h"
+#include "store/folder_settings.h"
+#include "store/vehicle_registry.h"
+
+#include <algorithm>
+#include <strings.h>
 
 #include <cstdio>
 #include <ostream>
@@ -50,8 +55,27 @@ std::optional<PreparedView> prepareView(const std::string& profilePath, const Vi
         }
         view.filter.viewMode = *mode;
     }
-    if (options.range)
-        view.filter.dateRange = *options.range;
+    if (options.range) {
+        const auto& ranges = CViewRefresh::dateRanges();
+        const auto known = std::find_if(ranges.begin(), ranges.end(), [&](const char* name) {
+            return strcasecmp(name, options.range->c_str()) == 0;
+        });
+        if (known == ranges.end()) {
+            err << "odrivo-cli: unknown date range \"" << *options.range << "\"; use one of";
+            for (std::size_t i = 0; i < ranges.size(); ++i)
+                err << (i == 0 ? " \"" : ", \"") << ranges[i] << '"';
+            err << ".\n";
+            return std::nullopt;
+        }
+        view.filter.dateRange = *known;
+        // As in the window, "Select Dates" alone means the vehicle list's saved bounds.
+        if (known == ranges.end() - 1 && !options.from && !options.to) {
+            const CVehicleRegistry registry(FolderSettings::read(CAppProfile(profilePath)).config);
+            const std::time_t now = std::time(nullptr);
+            view.filter.from = static_cast<DVTime>(registry.fromDate(now));
+            view.filter.to = static_cast<DVTime>(registry.toDate(now));
+        }
+    }
     if (options.from || options.to) {
         if (!options.from || !options.to || options.range) {
             err << "odrivo-cli: give --from and --to together, and without --range.\n";

@@ -1,37 +1,22 @@
 // odrivo-cli import against a small log in a temporary folder, under UTC and the "C" locale
 // (month/day/year dates): the log is saved only when the whole file was read.
 
-#include "cli/cli_app.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
-
 using logtest::readFile;
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
 
-class ImportCommand : public ::testing::Test {
+class ImportCommand : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            m_oldTz = tz;
-        setenv("TZ", "UTC", 1);
-        tzset();
+        CliFixture::SetUp();
         // "Car" maps type, odometer and date from columns 0..2; "Swapped" reads the odometer from column 2.
-        writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
-                                                 "\r\nLastVehicle=Van\r\n[ListAttributes]\r\nLastMap=Car\r\n"
-                                                 "[Car]\r\nF0=1\r\nF1=2\r\nF2=3\r\n[Swapped]\r\nF0=1\r\nF1=3\r\n");
-        writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nLiquid=Litre\r\n");
+        writeProfile("LastVehicle=Van\r\n[ListAttributes]\r\nLastMap=Car\r\n"
+                     "[Car]\r\nF0=1\r\nF1=2\r\nF2=3\r\n[Swapped]\r\nF0=1\r\nF1=3\r\n");
+        writeFile(home("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nLiquid=Litre\r\n");
         CVehicleLogDoc doc;
         auto existing = std::make_unique<CDVItem>();
         existing->Odometer = 1000;
@@ -40,29 +25,9 @@ protected:
         ASSERT_TRUE(doc.save(m_data).saved);
     }
 
-    void TearDown() override {
-        if (m_oldTz)
-            setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-    struct Result {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Result run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", m_home.file("Odrivo.ini"), "import"});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, out.str(), err.str()};
+    clitest::CliRun import(std::vector<std::string> args) const {
+        args.insert(args.begin(), "import");
+        return run(args);
     }
 
     std::vector<std::string> entries() {
@@ -74,15 +39,13 @@ protected:
         return texts;
     }
 
-    TempFolder m_home;
-    std::string m_data = m_home.file("VAN1.odv");
-    std::string m_csv = m_home.file("import.csv");
-    std::optional<std::string> m_oldTz;
+    std::string m_data = home("VAN1.odv");
+    std::string m_csv = home("import.csv");
 };
 
 TEST_F(ImportCommand, ImportsThroughTheLastMapAndSaves) {
     writeFile(m_csv, "Type,Odo,Date\r\nFuel,1000,03/04/2026\r\nTire rotation,900,\r\nNo odometer,0,\r\n");
-    const Result r = run({m_csv});
+    const clitest::CliRun r = import({m_csv});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Import Complete!\nImported 1 lines\nSkipped 1 Lines\n");
     EXPECT_EQ(entries(), (std::vector<std::string>{"Tire rotation", "Fuel", "Existing"}));
@@ -103,7 +66,7 @@ TEST_F(ImportCommand, ImportsThroughTheLastMapAndSaves) {
 
 TEST_F(ImportCommand, MapOptionChoosesTheMap) {
     writeFile(m_csv, "Type,Date,Odo\r\nWash,03/04/2026,1500\r\n");
-    const Result r = run({m_csv, "--map", "Swapped", "--vehicle", "Van"});
+    const clitest::CliRun r = import({m_csv, "--map", "Swapped", "--vehicle", "Van"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(entries(), (std::vector<std::string>{"Existing", "Wash"}));
 }
@@ -132,7 +95,7 @@ TEST_F(ImportCommand, ErrorsSaveNothing) {
             writeFile(m_csv, c.csv);
         std::vector<std::string> args = {m_csv};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
-        const Result r = run(args);
+        const clitest::CliRun r = import(args);
         EXPECT_EQ(r.code, 1) << c.name;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.name;
@@ -144,7 +107,7 @@ TEST_F(ImportCommand, UnreadableDataFileIsNeverOverwritten) {
     const std::string garbage = "not a vehicle log";
     writeFile(m_data, garbage);
     writeFile(m_csv, "Type,Odo,Date\r\nFuel,1100,\r\n");
-    const Result r = run({m_csv});
+    const clitest::CliRun r = import({m_csv});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("VAN1.odv"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(m_data), garbage);

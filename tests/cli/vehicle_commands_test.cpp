@@ -1,50 +1,26 @@
 // odrivo-cli vehicles and recalc, run in-process against a settings file that points
 // at temporary folders.
 
-#include "cli/cli_app.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
+#include <sys/stat.h>
 
 using logtest::readFile;
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using clitest::CliRun;
 
-class VehicleCommands : public ::testing::Test {
+class VehicleCommands : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        writeFile(profile(),
-                  "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() + "\r\nLastVehicle=car\r\n");
-        writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Car\r\nVehicle1=Car 2\r\nVehicle2=Van\r\n"
-                                              "[Van]\r\nVIN=VAN1\r\nEcono=L/100km\r\n"
-                                              "[Car]\r\nVIN=CAR1\r\n");
-    }
-
-    std::string profile() const { return m_home.file("Odrivo.ini"); }
-
-    CliRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", profile()});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, out.str(), err.str()};
+        CliFixture::SetUp();
+        writeProfile("LastVehicle=car\r\n");
+        writeFile(home("Drivana.ini"), "[VehicleList]\r\nVehicle0=Car\r\nVehicle1=Car 2\r\nVehicle2=Van\r\n"
+                                       "[Van]\r\nVIN=VAN1\r\nEcono=L/100km\r\n"
+                                       "[Car]\r\nVIN=CAR1\r\n");
     }
 
     void writeFills(const std::string& vin) {
@@ -59,8 +35,6 @@ protected:
         }
         ASSERT_TRUE(doc.save(m_home.file(vin + ".odv")).saved);
     }
-
-    TempFolder m_home;
 };
 
 TEST_F(VehicleCommands, VehiclesListsInOrderAndMarksTheCurrentOne) {
@@ -111,6 +85,42 @@ TEST_F(VehicleCommands, RecalcRefusesWhatItCannotDoAndChangesNothing) {
     r = run({"vehicles"});
     EXPECT_NE(r.code, 0);
     EXPECT_NE(r.err.find("Drivana.ini"), std::string::npos);
+}
+
+TEST_F(VehicleCommands, UnreadableSettingsStopEveryCommandWithItsName) {
+    const std::vector<std::vector<std::string>> commands = {{"vehicles"},
+                                                            {"list"},
+                                                            {"stats"},
+                                                            {"reminders"},
+                                                            {"recalc"},
+                                                            {"export", "--out", home("out.csv")},
+                                                            {"import", home("in.csv")},
+                                                            {"backup"},
+                                                            {"restore", "--yes"}};
+    for (const char* file : {"Odrivo.ini", "Drivana.ini"}) {
+        // A FIFO where the file should be: it exists but holds nothing readable, even for root.
+        const std::string path = home(file);
+        const std::string bytes = readFile(path);
+        std::filesystem::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        for (const auto& args : commands) {
+            SCOPED_TRACE(std::string(file) + " " + args[0]);
+            const CliRun r = run(args);
+            EXPECT_EQ(r.code, 1);
+            EXPECT_NE(r.err.find("cannot read the settings file " + path), std::string::npos) << r.err;
+            EXPECT_FALSE(std::filesystem::exists(home("Backup")));
+        }
+        std::filesystem::remove(path);
+        writeFile(path, bytes);
+    }
+}
+
+TEST_F(VehicleCommands, MissingDataFolderIsNamed) {
+    writeFile(profile(), "[Initialize]\r\nPath=" + home("gone/") + "\r\nConfig=" + home() + "\r\nLastVehicle=car\r\n");
+    const CliRun r = run({"list"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("ERROR 2105!"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("The data folder " + home("gone/")), std::string::npos) << r.err;
 }
 
 } // namespace

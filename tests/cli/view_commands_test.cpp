@@ -50,7 +50,8 @@ protected:
         writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
                                                  "\r\nLastVehicle=Van\r\nLastView=3\r\n");
         writeFile(m_home.file("Drivana.ini"),
-                  "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nCostPerMile=0.5\r\n");
+                  "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nCostPerMile=0.5\r\n"
+                  "[Config]\r\nFromDate=1772582400\r\nToDate=1773187140\r\n"); // 2026-03-04 to 03-10 23:59
         CVehicleLogDoc doc;
         doc.append(fuel(1000, "2026-03-01", 0));
         auto repair = std::make_unique<CDVItem>();
@@ -145,6 +146,7 @@ TEST_F(ViewCommands, ListFollowsViewRangeAndSearch) {
          {"   1000", "   1100", "   1300"}},
         {{"list", "--view", "any", "--range", "Last Month", "--now", "2026-03-20"}, {"   1200"}},
         {{"list", "--view", "any", "--from", "2026-03-04", "--to", "2026-03-10T23:59"}, {"   1100", "   1300"}},
+        {{"list", "--view", "any", "--range", "select dates"}, {"   1100", "   1300"}},
         {{"list", "--view", "fuel", "--search", "lakeside"}, {"   1100"}},
     };
     for (const Case& c : cases) {
@@ -178,6 +180,10 @@ TEST_F(ViewCommands, BadOptionsAreRefused) {
         EXPECT_NE(code, 0) << args[1];
         EXPECT_FALSE(err.empty());
     }
+    const auto [code, err] = run({"list", "--range", "Next Week"});
+    EXPECT_EQ(code, 1);
+    for (const char* range : {"\"View Filter Off\"", "\"Last Year\"", "\"Select Dates\"", "Next Week"})
+        EXPECT_NE(err.find(range), std::string::npos) << range << " in " << err;
 }
 
 TEST(IsoDateTime, ParsesTheThreeFormsAndRejectsTheRest) {
