@@ -1,10 +1,13 @@
 #include "store/first_run_installer.h"
 
+#include "store/pick_list.h"
+
 #include "store/file_io.h"
 #include "store/profile_file.h"
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include <filesystem>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -186,7 +190,7 @@ std::string failure(const std::string& what, const std::string& path, const std:
 class StagingFolder {
 public:
     explicit StagingFolder(const std::string& parent) {
-        std::string pattern = parent + ".odrivo-setup-XXXXXX";
+        std::string pattern = parent + CFirstRunInstaller::kStagingPrefix + "XXXXXX";
         if (::mkdtemp(pattern.data()))
             m_path = pattern + "/";
         else
@@ -233,6 +237,17 @@ bool installLists(const std::string& configFolder, const std::string& staging, s
             return false;
         }
     }
+    // The station pick list starts with the stations the sample log names, each once.
+    std::vector<std::string> stations;
+    for (const SampleFill& f : kFills)
+        if (*f.station && std::find(stations.begin(), stations.end(), f.station) == stations.end())
+            stations.emplace_back(f.station);
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        if (!lists.putText(CPickList::FuelStationList, kLineKey + std::to_string(i), stations[i])) {
+            message = failure("its pick lists", target, lists.lastError());
+            return false;
+        }
+    }
     std::string reason;
     if (!publish(lists.file(), target, reason)) {
         message = failure("its pick lists", target, reason);
@@ -275,6 +290,30 @@ bool installSampleLog(const std::string& dataFolder, std::time_t now, std::strin
 
 } // namespace
 
+bool CFirstRunInstaller::isFirstStart(const std::string& profilePath, const std::string& defaultConfigFolder) {
+    std::error_code ec;
+    if (std::filesystem::exists(profilePath, ec) || ec)
+        return false;
+    std::filesystem::directory_iterator it(defaultConfigFolder, ec);
+    if (ec)
+        return ec == std::errc::no_such_file_or_directory;
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        if (it->path().filename().string().rfind(kStagingPrefix, 0) != 0)
+            return false;
+    return !ec;
+}
+
+void CFirstRunInstaller::removeStagingLeftovers(const std::string& configFolder) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(configFolder, ec);
+    std::vector<std::filesystem::path> leftovers;
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        if (it->path().filename().string().rfind(kStagingPrefix, 0) == 0)
+            leftovers.push_back(it->path());
+    for (const auto& path : leftovers)
+        std::filesystem::remove_all(path, ec);
+}
+
 CFirstRunInstaller::Result CFirstRunInstaller::installIfNeeded(const std::string& configFolder,
                                                                const std::string& dataFolder, std::time_t now) {
     Result result;
@@ -289,6 +328,8 @@ CFirstRunInstaller::Result CFirstRunInstaller::installIfNeeded(const std::string
             return result;
         }
     }
+    // An installation cut short leaves its scratch folder behind; it holds nothing worth keeping.
+    removeStagingLeftovers(configFolder);
     const StagingFolder staging(configFolder);
     if (staging.path().empty()) {
         result.message = failure("its settings", configFolder, staging.error());

@@ -12,6 +12,8 @@
 class CFirstRunInstaller {
 public:
     static constexpr const char* kSampleVehicle = "My Vehicle";
+    // Names of the scratch folders an installation stages its files in, beside the real ones.
+    static constexpr const char* kStagingPrefix = ".odrivo-setup-";
 
     struct Result {
         bool installed = false;
@@ -23,4 +25,12 @@ public:
     // (installed = false, no message) when the config folder already holds a registry.
     // The sample entries carry no fuel economy: run the economy recalculation afterwards.
     static Result installIfNeeded(const std::string& configFolder, const std::string& dataFolder, std::time_t now);
+
+    // A real first start: no per-user profile yet, and nothing (but staging left-overs) in the
+    // default config folder. Anything else is an installation whose files must not be
+    // replaced by samples, even when its vehicle list is missing.
+    static bool isFirstStart(const std::string& profilePath, const std::string& defaultConfigFolder);
+
+private:
+    static void removeStagingLeftovers(const std::string& configFolder);
 };

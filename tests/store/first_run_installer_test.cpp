@@ -1,6 +1,7 @@
 #include "store/first_run_installer.h"
 
 #include "log_file_bytes.h"
+#include "store/pick_list.h"
 #include "store/profile_file.h"
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
@@ -83,6 +84,20 @@ TEST_F(FirstRunInstaller, InstallsTheSampleVehicle) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(lists.getText("RepairList", "Line" + std::to_string(i)), jobs[i]);
     EXPECT_EQ(lists.getText("RepairList", "Line5", "none"), "none");
+
+    // The station pick list offers each station the sample log names, once.
+    CVehicleLogDoc doc;
+    ASSERT_EQ(doc.load(logPath()).status, LogLoadStatus::Loaded);
+    std::vector<std::string> logStations;
+    for (const auto& entry : doc.entries())
+        if (entry->EntryType == CDVItem::Fuel && !entry->Station.empty())
+            logStations.push_back(entry->Station);
+    std::sort(logStations.begin(), logStations.end());
+    logStations.erase(std::unique(logStations.begin(), logStations.end()), logStations.end());
+    std::vector<std::string> listed = CPickList::load(listsPath(), CPickList::FuelStationList);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_GE(listed.size(), 2u);
+    EXPECT_EQ(listed, logStations);
 
     // No scratch files are left behind.
     EXPECT_EQ(folderNames(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
@@ -182,6 +197,37 @@ TEST_F(FirstRunInstaller, RunsOnlyOnce) {
     EXPECT_EQ(readFile(registryPath()), ini);
     EXPECT_EQ(readFile(listsPath()), lists);
     EXPECT_EQ(readFile(logPath()), log);
+}
+
+TEST_F(FirstRunInstaller, FirstStartOnlyWithoutProfileAndWithAnEmptyDefaultFolder) {
+    const std::string profile = m_root.file("Odrivo.ini");
+    struct Case {
+        const char* name;
+        bool profile;
+        const char* configFile; // nullptr: the folder is missing
+        bool first;
+    };
+    for (const Case& c :
+         {Case{"nothing at all", false, nullptr, true}, Case{"empty folder", false, "", true},
+          Case{"profile exists", true, "", false}, Case{"folder holds a file", false, "Lists.ini", false},
+          Case{"only a cut-short staging folder", false, ".odrivo-setup-a1B2c3", true}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(config());
+        std::filesystem::remove(profile);
+        if (c.profile)
+            writeFile(profile, "");
+        if (c.configFile) {
+            std::filesystem::create_directories(config());
+            if (*c.configFile == '.')
+                std::filesystem::create_directory(config() + c.configFile);
+            else if (*c.configFile)
+                writeFile(config() + c.configFile, "");
+        }
+        EXPECT_EQ(CFirstRunInstaller::isFirstStart(profile, config()), c.first);
+    }
+    // The install clears such a left-over away.
+    EXPECT_TRUE(install().installed);
+    EXPECT_EQ(folderNames(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
 }
 
 TEST_F(FirstRunInstaller, ExistingFilesAreLeftAlone) {

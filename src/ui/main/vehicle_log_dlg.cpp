@@ -158,6 +158,7 @@ void CVehicleLogDlg::initialize() {
         QString::asprintf("Date: Day=%d Month=%d Year=%d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900)
             .toStdString());
     createStatusBar();
+    m_firstStart = CFirstRunInstaller::isFirstStart(m_profile.file(), CAppFolders::defaultConfigFolder());
     readFolders();
     installOnFirstStart();
     readFlags();
@@ -356,6 +357,14 @@ void CVehicleLogDlg::applyViewMode() {
 }
 
 void CVehicleLogDlg::installOnFirstStart() {
+    if (!m_firstStart) {
+        // An installation that lost its vehicle list gets no samples written over its folder.
+        if (!CVehicleRegistry(m_configFolder).exists())
+            CMessageBox::warn(this, tr("The folder\n%1\nholds no vehicle list (%2).\nChoose the right folder in "
+                                       "Tools > Setup, or restore a backup.")
+                                        .arg(toQt(m_configFolder), toQt(CVehicleRegistry(m_configFolder).path())));
+        return;
+    }
     const std::time_t now = std::time(nullptr);
     const CFirstRunInstaller::Result result = CFirstRunInstaller::installIfNeeded(m_configFolder, m_dataFolder, now);
     if (!result.message.empty())
@@ -728,8 +737,8 @@ void CVehicleLogDlg::putOrWarn(bool ok, const char* failureText) {
 
 void CVehicleLogDlg::saveOnClose() {
     CVehicleRegistry registry(m_configFolder);
-    if (!registry.writeDateRange(ui->fromDateEdit->dateTime().toSecsSinceEpoch(),
-                                 ui->toDateEdit->dateTime().toSecsSinceEpoch()))
+    if (registry.exists() && !registry.writeDateRange(ui->fromDateEdit->dateTime().toSecsSinceEpoch(),
+                                                      ui->toDateEdit->dateTime().toSecsSinceEpoch()))
         CMessageBox::warn(this, tr("The date range could not be saved to\n%1\n(%2).")
                                     .arg(toQt(registry.path()), toQt(registry.lastError())));
 

@@ -173,6 +173,7 @@ private:
     bool m_vehicleOpen = true;
     VehicleSettings m_settings;
     bool m_askDelete = true;
+    bool m_firstStart = false; // no profile and an empty default config folder at start-up
     int m_viewMode = 0;
     bool m_splash = true;
     int m_animate = 0;
