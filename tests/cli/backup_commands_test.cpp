@@ -1,43 +1,24 @@
 // odrivo-cli backup and restore, run in-process against a settings file that points at
 // temporary folders; the activity log goes to a temporary state folder.
 
-#include "cli/cli_app.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "store/activity_log.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
-
 using logtest::readFile;
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using clitest::CliRun;
 
 const std::string kCarBytes = logtest::logWithNote("Car");
 
-class BackupCommands : public ::testing::Test {
+class BackupCommands : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("XDG_STATE_HOME"))
-            m_oldState = old;
-        ::setenv("XDG_STATE_HOME", m_home.file("state").c_str(), 1);
-        fs::create_directories(m_home.file("state/Odrivo"));
+        CliFixture::SetUp();
         fs::create_directory(data());
         writeFile(profile(), "[Initialize]\r\nPath=" + data() + "\r\nConfig=" + m_home.path() +
                                  "\r\nBackup=" + backupFolder() + "\r\n");
@@ -45,14 +26,6 @@ protected:
         writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Car\r\n");
     }
 
-    void TearDown() override {
-        if (m_oldState)
-            ::setenv("XDG_STATE_HOME", m_oldState->c_str(), 1);
-        else
-            ::unsetenv("XDG_STATE_HOME");
-    }
-
-    std::string profile() const { return m_home.file("Odrivo.ini"); }
     std::string data() const { return m_home.file("Data/"); }
     std::string backupFolder() const { return m_home.file("Backup/"); }
 
@@ -65,20 +38,6 @@ protected:
             lines.push_back(bytes.substr(at + 58, 200).c_str());
         return lines;
     }
-
-    CliRun run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", profile()});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, out.str(), err.str()};
-    }
-
-    TempFolder m_home;
-    std::optional<std::string> m_oldState;
 };
 
 TEST_F(BackupCommands, BackupCopiesPrintsLogsAndDatesTheRun) {

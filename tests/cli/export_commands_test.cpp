@@ -1,22 +1,11 @@
 // odrivo-cli export against a small log in temporary folders, under UTC and the "C"
 // locale: the file holds the rows `list` prints, in its order, in the view's layout.
 
-#include "cli/cli_app.h"
 #include "cli/view_commands.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "exchange/csv_export.h"
 #include "exchange/export_name.h"
 #include "store/vehicle_log_doc.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
 
 using logtest::TempFolder;
 
@@ -35,15 +24,11 @@ std::vector<std::string> splitLines(const std::string& text, const std::string& 
     return result;
 }
 
-class ExportCommand : public ::testing::Test {
+class ExportCommand : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            m_oldTz = tz;
-        setenv("TZ", "UTC", 1);
-        tzset();
-        logtest::writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" +
-                                                          m_home.path() + "\r\nLastVehicle=Van\r\nLastView=3\r\n");
+        CliFixture::SetUp();
+        writeProfile("LastVehicle=Van\r\nLastView=3\r\n");
         logtest::writeFile(m_home.file("Drivana.ini"),
                            "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nCostPerMile=0.5\r\n");
         CVehicleLogDoc doc;
@@ -52,14 +37,6 @@ protected:
         doc.append(entry(CDVItem::Trip, 1200, "2026-02-20", "Trip", ""));
         doc.append(entry(CDVItem::Fuel, 1300, "2026-03-10", "Fuel", "Lakeside Fuel"));
         ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
-    }
-
-    void TearDown() override {
-        if (m_oldTz)
-            setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
     }
 
     static std::unique_ptr<CDVItem> entry(CDVItem::Type type, double odometer, const char* date, const char* text,
@@ -74,36 +51,18 @@ protected:
         return item;
     }
 
-    struct Result {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Result run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", m_home.file("Odrivo.ini")});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, out.str(), err.str()};
-    }
+    using Result = clitest::CliRun;
 
     // Every file in the home folder other than the ones SetUp wrote.
     std::vector<std::string> newFiles() const {
         std::vector<std::string> names;
         for (const auto& item : std::filesystem::directory_iterator(m_home.path())) {
             const std::string name = item.path().filename().string();
-            if (name != "Odrivo.ini" && name != "Drivana.ini" && name != "VAN1.odv")
+            if (name != "Odrivo.ini" && name != "Drivana.ini" && name != "VAN1.odv" && name != "state")
                 names.push_back(name);
         }
         return names;
     }
-
-    TempFolder m_home;
-    std::optional<std::string> m_oldTz;
 };
 
 TEST_F(ExportCommand, WritesTheRowsListPrintsInTheViewsLayout) {

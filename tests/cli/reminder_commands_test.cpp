@@ -2,22 +2,10 @@
 // is the one reminder the vehicle has set up, so the days half moves with --now while the
 // distance half stays fixed by the log's latest odometer.
 
-#include "cli/cli_app.h"
-
-#include "../store/log_file_bytes.h"
 #include "cli/view_commands.h"
+#include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <ctime>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <vector>
-
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
@@ -30,16 +18,11 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
-class ReminderCommands : public ::testing::Test {
+class ReminderCommands : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        m_oldTz = tz ? std::optional<std::string>(tz) : std::nullopt;
-        setenv("TZ", "UTC", 1);
-        tzset();
-        writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
-                                                 "\r\nLastVehicle=Van\r\nLastView=0\r\n"
-                                                 "[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n");
+        CliFixture::SetUp();
+        writeProfile("LastVehicle=Van\r\nLastView=0\r\n[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n");
         // Oil every 500 miles or 30 days, warned 400 miles or 5 days ahead.
         writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\n"
                                               "OilDistance=500\r\nOilDays=30\r\nLeadOdo=400\r\nLeadDays=5\r\n");
@@ -48,14 +31,6 @@ protected:
         doc.append(entry(CDVItem::Repair, "Oil Change", 1100, "2026-03-05"));
         doc.append(entry(CDVItem::Fuel, "Fuel", 1300, "2026-03-10"));
         ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
-    }
-
-    void TearDown() override {
-        if (m_oldTz)
-            setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
     }
 
     static std::unique_ptr<CDVItem> entry(int type, const char* text, double odometer, const char* date) {
@@ -67,19 +42,11 @@ protected:
         return item;
     }
 
-    std::pair<int, std::string> run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", m_home.file("Odrivo.ini"), "reminders"});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, code == 0 ? out.str() : err.str()};
+    std::pair<int, std::string> run(std::vector<std::string> args) const {
+        args.insert(args.begin(), "reminders");
+        const clitest::CliRun r = CliFixture::run(args);
+        return {r.code, r.code == 0 ? r.out : r.err};
     }
-
-    TempFolder m_home;
-    std::optional<std::string> m_oldTz;
 };
 
 const char* const kDistanceLine = "8\tOil change due in: 300     Miles"; // 500 - (1300 - 1100)

@@ -1,21 +1,10 @@
 // odrivo-cli list and stats against a small log in temporary folders, under UTC and the
 // "C" locale so dates and money have fixed forms.
 
-#include "cli/cli_app.h"
 #include "cli/view_commands.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <ctime>
-#include <sstream>
-#include <string>
-#include <vector>
-
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
@@ -40,15 +29,11 @@ std::vector<std::string> fields(const std::string& line) {
     }
 }
 
-class ViewCommands : public ::testing::Test {
+class ViewCommands : public clitest::CliFixture {
 protected:
     void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        m_oldTz = tz ? std::optional<std::string>(tz) : std::nullopt;
-        setenv("TZ", "UTC", 1);
-        tzset();
-        writeFile(m_home.file("Odrivo.ini"), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
-                                                 "\r\nLastVehicle=Van\r\nLastView=3\r\n");
+        CliFixture::SetUp();
+        writeProfile("LastVehicle=Van\r\nLastView=3\r\n");
         writeFile(m_home.file("Drivana.ini"),
                   "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\nCostPerMile=0.5\r\n"
                   "[Config]\r\nFromDate=1772582400\r\nToDate=1773187140\r\n"); // 2026-03-04 to 03-10 23:59
@@ -77,14 +62,6 @@ protected:
         ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
     }
 
-    void TearDown() override {
-        if (m_oldTz)
-            setenv("TZ", m_oldTz->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
     static std::unique_ptr<CDVItem> fuel(double odometer, const char* date, double economy) {
         auto item = std::make_unique<CDVItem>();
         item->Odometer = odometer;
@@ -98,19 +75,10 @@ protected:
         return item;
     }
 
-    std::pair<int, std::string> run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", m_home.file("Odrivo.ini")});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, code == 0 ? out.str() : err.str()};
+    std::pair<int, std::string> run(std::vector<std::string> args) const {
+        const clitest::CliRun r = CliFixture::run(args);
+        return {r.code, r.code == 0 ? r.out : r.err};
     }
-
-    TempFolder m_home;
-    std::optional<std::string> m_oldTz;
 };
 
 TEST_F(ViewCommands, ListPrintsTheWindowsRowsWithTheirCellTexts) {

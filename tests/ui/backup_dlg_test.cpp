@@ -3,6 +3,7 @@
 // profile stamps, the process-wide result flag, the remembered storage text, and the
 // warnings that follow the completion message when copies or the date stamp failed.
 
+#include "../store/log_file_bytes.h"
 #include "store/app_profile.h"
 #include "store/backup_set.h"
 #include "store/file_io.h"
@@ -24,7 +25,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::time_t kNow = 1765000000;
-const std::string kCarBytes("ODV\0\x01\r\nfuel\xff", 12);
+// Copies are made only of data files that read as logs.
+const std::string kCarBytes = logtest::logWithNote("Car fuel");
+const std::string kVanBytes = logtest::logWithNote("Van");
 
 // What tells the two dialogs apart, for the tests that hold for both.
 struct Kind {
@@ -114,7 +117,7 @@ protected:
 
 TEST_F(CopyRunDlg, BackupCopiesEveryDataAndIniFileNewestOnTopUnderTheWaitCursor) {
     put(m_folders.data + "Car.odv", kCarBytes);
-    put(m_folders.data + "Van.odv", "van");
+    put(m_folders.data + "Van.odv", kVanBytes);
     put(m_folders.data + "notes.txt", "not ours");
     put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
     put(m_folders.config + "Lists.ini", "[Lists]\r\n");
@@ -235,11 +238,11 @@ TEST_F(CopyRunDlg, StorageComboShowsAndKeepsTheRememberedText) {
 
 TEST_F(CopyRunDlg, RestoreBringsBackADeletedDataFileByteForByte) {
     put(m_folders.data + "Car.odv", kCarBytes);
-    put(m_folders.data + "Van.odv", "van");
+    put(m_folders.data + "Van.odv", kVanBytes);
     put(m_folders.config + "Drivana.ini", "[Vehicles]\r\nCar=1\r\n");
     open(kKinds[0])->runCopy();
     fs::remove(m_folders.data + "Car.odv");
-    put(m_folders.data + "Van.odv", "van, edited since");
+    put(m_folders.data + "Van.odv", kCarBytes);
     put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
 
     CMessageBox::clearShown();
@@ -247,7 +250,7 @@ TEST_F(CopyRunDlg, RestoreBringsBackADeletedDataFileByteForByte) {
     dialog.setClock([] { return kNow + 3600; });
     dialog.runCopy();
     EXPECT_EQ(read(m_folders.data + "Car.odv"), kCarBytes);
-    EXPECT_EQ(read(m_folders.data + "Van.odv"), "van");
+    EXPECT_EQ(read(m_folders.data + "Van.odv"), kVanBytes);
     EXPECT_EQ(read(m_folders.config + "Drivana.ini"), "[Vehicles]\r\nCar=1\r\n");
     EXPECT_EQ(dialog.listedFiles(), (QStringList{"Drivana.ini", "Van.odv", "Car.odv"}));
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastRestoreDate), CBackupSet::timeStamp(kNow + 3600));
