@@ -26,6 +26,8 @@ TEST(ColumnState, EncodesLittleEndianInt32AndRestoresWhatItWrote) {
     EXPECT_EQ(*restored.order, state.order);
     EXPECT_EQ(*restored.widths, state.widths);
     EXPECT_EQ(*restored.visible, state.visible);
+    // No columns stored is an empty list, not a damaged one.
+    EXPECT_EQ(ColumnState::decode({}, 0), std::optional<std::vector<int>>(std::vector<int>{}));
 }
 
 struct RejectCase {

@@ -61,6 +61,13 @@ TEST_F(FileIo, AtomicWriteKeepsThePermissionsOfTheReplacedFile) {
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(contentOf(path), "new");
+
+    // A new file gets what any program would give it: 0666 less the umask.
+    const mode_t previous = ::umask(027);
+    ASSERT_TRUE(writeFileAtomically(m_dir + "Lists.ini", "x"));
+    ::umask(previous);
+    ASSERT_EQ(::stat((m_dir + "Lists.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST_F(FileIo, FailedAtomicWriteLeavesNoTemporaryFileAndKeepsTheOldOne) {

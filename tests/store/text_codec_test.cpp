@@ -100,6 +100,21 @@ TEST(TextCodec, MalformedUtf8IsReplacedNotPassedThrough) {
     }
 }
 
+TEST(TextCodec, ShortestFormsAtEachLengthAndTheEdgesOfTheSurrogatesDecode) {
+    const std::pair<std::string, std::u16string> cases[] = {{"\xC2\x80", u"\u0080"},
+                                                            {"\xDF\xBF", u"\u07FF"},
+                                                            {"\xE0\xA0\x80", u"\u0800"},
+                                                            {"\xED\x9F\xBF", u"\uD7FF"},
+                                                            {"\xEE\x80\x80", u"\uE000"},
+                                                            {"\xF0\x90\x80\x80", u"\xD800\xDC00"},
+                                                            {"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
+                                                            {"\xDB\xBF", u"\u06FF"}};
+    for (const auto& [utf8, utf16] : cases) {
+        EXPECT_EQ(utf8ToUtf16(utf8), utf16) << utf8;
+        EXPECT_EQ(utf16ToUtf8(utf16), utf8) << utf8;
+    }
+}
+
 TEST(TextCodec, Utf16SurrogatePairs) {
     const std::string utf8 = "a\U0001F600\u00E9\U0010FFFF";
     const std::u16string utf16 = u"a\xD83D\xDE00\u00E9\xDBFF\xDFFF";

@@ -511,4 +511,14 @@ TEST_F(VehicleRegistry, DateRange) {
     EXPECT_EQ(m_registry.fromDate(kNow), 1700000000);
     EXPECT_EQ(m_registry.toDate(kNow), 1700086400);
     EXPECT_NE(ini().find("FromDate=1700000000.000000\r\n"), std::string::npos);
+
+    // A time no clock can hold reads as no time.
+    const std::pair<const char*, std::time_t> limits[] = {{"999999999999999", 999999999999999},
+                                                          {"-999999999999999", -999999999999999},
+                                                          {"1000000000000000", 0},
+                                                          {"-1e15", 0}};
+    for (const auto& [text, expected] : limits) {
+        writeIni(std::string("[Config]\r\nFromDate=") + text + "\r\n");
+        EXPECT_EQ(m_registry.fromDate(kNow), expected) << text;
+    }
 }
