@@ -7,10 +7,12 @@
 #include "../calc/fixed_locale.h"
 #include "../store/log_file_bytes.h"
 #include "exchange/csv_export.h"
+#include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,6 +88,9 @@ TEST(CsvImportHeadings, ErrorsForNoColumnsAndUnreadableFile) {
 }
 
 TEST(CsvImportScanner, SplitsLinesByTheFileFormatRules) {
+    std::string hans; // 100 characters, 300 bytes
+    for (int i = 0; i < 100; ++i)
+        hans += "\u6C49";
     struct Case {
         const char* name;
         std::string chunk;
@@ -99,8 +104,10 @@ TEST(CsvImportScanner, SplitsLinesByTheFileFormatRules) {
         // Blanks go before the trailing comma does, so the one before it stays.
         {"empty fields are blank", ",, x ,\r\n", {" ", " ", "x ", " "}, 8},
         {"one-character last field ends at CR", "a,b\r\n", {"a", "b", " "}, 5},
-        // With LF line ends a last field longer than one character runs on to the next comma.
-        {"LF end found only in a field's first two characters", "Fuel,12\nGas,9\n", {"Fuel", "12\nGas"}, 12},
+        {"LF ends a line", "Fuel,12\nGas,9\n", {"Fuel", "12"}, 8},
+        {"lone CR ends a line", "Fuel,12\rGas,9\r", {"Fuel", "12"}, 8},
+        {"tabs are the text's, blanks are trimmed", " \tx\t,y\r\n", {"\tx\t", "y"}, 8},
+        {"limit counts characters", hans + ",1\r\n", {hans, "1"}, hans.size() + 4},
         {"quote then LF ends a field", "\"x\",\"long text\"\n", {"x", "long text"}, 16},
     };
     for (const Case& c : cases) {
@@ -140,11 +147,22 @@ TEST(CsvImportScanner, FormatErrorsAndFieldCount) {
 }
 
 TEST(CsvImportScanner, CleanField) {
+    const auto repeat = [](const char* text, int count) {
+        std::string out;
+        while (count-- > 0)
+            out += text;
+        return out;
+    };
     const std::pair<std::string, std::string> cases[] = {
-        {"\"Shell\",", "Shell"}, {"  Shell  \r\n", "Shell"},
-        {"\",,x", "x"},          {"\"\",", " "},
-        {"x\"\"", "x"},          {"a\"b,", "a\"b"},
-        {"\r\n", " "},           {std::string(300, 'k'), std::string(254, 'k')},
+        {repeat("\u00E9", 300), repeat("\u00E9", 254)},
+        {"\"Shell\",", "Shell"},
+        {"  Shell  \r\n", "Shell"},
+        {"\",,x", "x"},
+        {"\"\",", " "},
+        {"x\"\"", "x"},
+        {"a\"b,", "a\"b"},
+        {"\r\n", " "},
+        {std::string(300, 'k'), std::string(254, 'k')},
     };
     for (const auto& [raw, clean] : cases)
         EXPECT_EQ(CCsvImport::cleanField(raw), clean) << raw;
@@ -179,6 +197,8 @@ TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
         {"Coolant and tune,100,,,,,,,", 0, CDVItem::Repair, 7, " ", 0, 0, ""},
         {"Business,100,,10,,500,Work,,", 0, CDVItem::Trip, 2, " ", 0, 500, "Work"},
         {"Gas trip,100,,10,,500,Work,,", 2, CDVItem::Trip, 2, "Litre", 10, 500, "Work"},
+        {"Brakes,100,,,,,,,", 0, CDVItem::Repair, 1, " ", 0, 0, ""},
+        {"Fuel,100,,1e5,,,,,", 2, CDVItem::Fuel, 0, "Litre", 0, 0, ""},
     };
     for (const Case& c : cases) {
         CCsvImport import(map, vehicle(c.liquid), CsvDateStyle{}, kStart);
@@ -237,11 +257,11 @@ TEST(CsvImportRun, CountsSkipsAndCompletionMessage) {
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"heading only", "", true, 0, 0, "Import Complete!\nImported -2 lines\nSkipped 0 Lines"},
+        {"heading only", "", true, 0, 0, "Import Complete!\nImported 0 lines\nSkipped 0 Lines"},
         {"two lines", "Fuel,100,\r\nRepair,200,\r\n", true, 2, 0,
          "Import Complete!\nImported 0 lines\nSkipped 0 Lines"},
-        {"no odometer", "Fuel,0,\r\nFuel,-5,\r\nFuel,abc,\r\nFuel,10,\r\n", true, 1, 3,
-         "Import Complete!\nImported 2 lines\nSkipped 3 Lines"},
+        {"no odometer", "Fuel,0,\r\nFuel,-5,\r\nFuel,abc,\r\nFuel,inf,\r\nFuel,10,\r\n", true, 1, 4,
+         "Import Complete!\nImported 3 lines\nSkipped 4 Lines"},
         {"blank line", "Fuel,10,\r\n\r\n", true, 1, 1, "Import Complete!\nImported 0 lines\nSkipped 1 Lines"},
         {"entry type unmapped", "Fuel,10,\r\nFuel,20,\r\n", false, 0, 2,
          "Import Complete!\nImported 0 lines\nSkipped 2 Lines"},
@@ -367,6 +387,11 @@ TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {
         {" ", mdy, kStart},
         {"", mdy, kStart},
         {"03/04/05", CsvDateStyle{5, "/"}, kStart},
+        {"03/0405", mdy, utcTime(2005, 3, 4, 9, 41)}, // the day is two characters at most
+        {"01/02/-2147483648", mdy, kStart},
+        {"-2147483648/02/2005", mdy, kStart},
+        {"2147483647.02.2005", dmy, kStart},
+        {"13/04/2005", mdy, kStart},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CCsvImport::parseDate(c.field, c.style, kStart), c.expected) << c.field;
@@ -399,6 +424,8 @@ TEST(CsvImportRun, ReadsBackTheAnyViewExport) {
     fuel.Odometer = 1200;
     fuel.Date = utcTime(2024, 5, 17);
     fuel.Station = "Shell";
+    for (int i = 0; i < 20; ++i)
+        fuel.Note += "\u52A0\u6CB9\u7AD9"; // 60 characters, 180 bytes
     fuel.Quantity = 40.5;
     CDVItem trip;
     trip.EntryType = CDVItem::Trip;
@@ -425,17 +452,59 @@ TEST(CsvImportRun, ReadsBackTheAnyViewExport) {
     map.setColumn(CColumnMap::FuelQty, 4);
     map.setColumn(CColumnMap::Purpose, 12);
     map.setColumn(CColumnMap::EndOdo, 15);
+    const auto note = std::find(headings.columns.begin(), headings.columns.end(), "Note");
+    ASSERT_NE(note, headings.columns.end());
+    map.setColumn(CColumnMap::Notes, static_cast<int>(note - headings.columns.begin()));
     CCsvImport import(map, vehicle(2), CCsvImport::dateStyleFrom("%d.%m.%Y"), kStart);
     CVehicleLogDoc doc;
     const CsvImportResult r = import.run(path, headings.dataStart, doc);
     ASSERT_TRUE(r.ok()) << r.message;
     ASSERT_EQ(doc.size(), 2u);
     EXPECT_EQ(doc.at(0).Station, "Shell");
+    EXPECT_EQ(doc.at(0).Note, fuel.Note);
     EXPECT_DOUBLE_EQ(doc.at(0).Quantity, 40.5);
     EXPECT_EQ(doc.at(0).Date, utcTime(2024, 5, 17, 9, 41));
     EXPECT_EQ(doc.at(1).EntryType, CDVItem::Trip);
     EXPECT_EQ(doc.at(1).Purpose, "Client");
     EXPECT_DOUBLE_EQ(doc.at(1).EndOdometer, 1350);
+}
+
+TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"Windows-1252", "Type,Odo,Station\rFuel,100,Caf\xE9 M\xFCller\r"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFType,Odo,Station\r\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\r\n"},
+        {"UTF-8 without one", "Type,Odo,Station\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder.file("cafe.csv");
+        writeFile(path, c.bytes);
+        const CsvHeadings headings = CCsvImport::readHeadings(path);
+        ASSERT_EQ(headings.columns, (std::vector<std::string>{"Type", "Odo", "Station"}));
+        CColumnMap map = basicMap();
+        map.setColumn(CColumnMap::Date, -1);
+        map.setColumn(CColumnMap::Station, 2);
+        CVehicleLogDoc doc;
+        const CsvImportResult r = CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).run(path, headings.dataStart, doc);
+        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_EQ(doc.size(), 1u);
+        EXPECT_EQ(doc.at(0).Station, "Caf\u00E9 M\u00FCller");
+
+        CAppProfile profile(folder.file("Odrivo.ini"));
+        std::string error;
+        ASSERT_TRUE(CCsvImport::rememberImport(profile, map, "Cafe", path, &error)) << error;
+        EXPECT_EQ(profile.getText(ProfileKeys::LastMap), "Cafe");
+        CColumnMap saved;
+        saved.load(profile, "Cafe");
+        EXPECT_EQ(saved, map);
+        EXPECT_EQ(profile.getText(ProfileKeys::CSVName), "cafe.csv");
+        EXPECT_EQ(profile.getText(ProfileKeys::CSVPath), path.substr(0, path.size() - 8));
+    }
 }
 
 } // namespace
