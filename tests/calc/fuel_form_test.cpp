@@ -144,9 +144,10 @@ TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
     EXPECT_EQ(form.fields().totalText, "$ 25.00");
     EXPECT_EQ(form.fields().unitLabel, "/ Litres");
 
+    // Whichever signal comes last, a change of the measure leaves the blank after the symbol.
     form.measureDropDownClosed(std::string("Imp. Gallons"));
     EXPECT_EQ(form.fields().measure, "Imp. Gallons");
-    EXPECT_EQ(form.fields().totalText, "$25.00");
+    EXPECT_EQ(form.fields().totalText, "$ 25.00");
     EXPECT_EQ(form.fields().unitLabel, "/ Imp. Gallons");
 
     form.fields().measure = "Barrels";
@@ -157,7 +158,31 @@ TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
     form.fields().measure = "Cans";
     form.measureTextEdited();
     EXPECT_EQ(form.fields().unitLabel, "/ Cans");
-    EXPECT_EQ(form.fields().totalText, "$25.00");
+    EXPECT_EQ(form.fields().totalText, "$ 25.00");
+}
+
+TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
+    struct Case {
+        const char* quantity;
+        const char* price;
+        const char* message; // "" when Save may go on
+    };
+    const Case cases[] = {{"40.5", "1.5", ""},
+                          {" 40 ", "-1.5", ""},
+                          {"abc", "1.5", "Please enter a number for Fuel."},
+                          {"12 l", "1.5", "Please enter a number for Fuel."},
+                          {"", "1.5", "Please enter a number for Fuel."},
+                          {"40", "1.5x", "Please enter a number for Unit Price."},
+                          {"40", "inf", "Please enter a number for Unit Price."}};
+    for (const Case& c : cases) {
+        CFuelForm form(CDVItem{}, inputs());
+        form.fields().quantityText = c.quantity;
+        form.fields().priceText = c.price;
+        const auto refusal = form.saveRefusal();
+        EXPECT_EQ(refusal ? refusal->message : "", c.message) << c.quantity << " / " << c.price;
+        if (refusal)
+            EXPECT_EQ(refusal->field == CFuelForm::NumberField::Quantity, std::string(c.message).ends_with("Fuel."));
+    }
 }
 
 TEST(FuelFormTest, CurrencySymbolOfMoreThanTwoCharactersIsDollar) {
