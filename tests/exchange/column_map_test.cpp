@@ -62,6 +62,8 @@ TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
     EXPECT_NE(ini.find("F1=3"), std::string::npos) << ini;
     EXPECT_NE(ini.find("F2=0"), std::string::npos) << ini;
     EXPECT_NE(ini.find("F26=6"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("F27=0"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("F28"), std::string::npos) << ini; // 28 slots, F0 to F27
     EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car");
 
     CColumnMap loaded;
