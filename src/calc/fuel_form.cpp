@@ -134,21 +134,23 @@ void CFuelForm::priceChanged() {
     refreshTotal("");
 }
 
-void CFuelForm::measureSelectionChanged() {
+void CFuelForm::measureChanged() {
     refreshTotal(" ");
     refreshUnitLabel();
+}
+
+void CFuelForm::measureSelectionChanged() {
+    measureChanged();
 }
 
 void CFuelForm::measureDropDownClosed(const std::optional<std::string>& selectedItem) {
     if (selectedItem)
         m_fields.measure = *selectedItem;
-    refreshTotal("");
-    refreshUnitLabel();
+    measureChanged();
 }
 
 void CFuelForm::measureTextEdited() {
-    refreshTotal("");
-    refreshUnitLabel();
+    measureChanged();
 }
 
 void CFuelForm::odometerChanged() {
@@ -158,6 +160,14 @@ void CFuelForm::odometerChanged() {
 
 void CFuelForm::stationListEdited(const std::string& lastAdded) {
     m_fields.station = lastAdded;
+}
+
+std::optional<CFuelForm::Refusal> CFuelForm::saveRefusal() const {
+    if (!wholeNumber(m_fields.quantityText))
+        return Refusal{NumberField::Quantity, "Please enter a number for Fuel."};
+    if (!wholeNumber(m_fields.priceText))
+        return Refusal{NumberField::Price, "Please enter a number for Unit Price."};
+    return std::nullopt;
 }
 
 CFuelForm::Remembered CFuelForm::save(CDVItem& record) const {

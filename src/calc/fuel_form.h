@@ -78,6 +78,15 @@ public:
     // After the station list was edited: the station becomes the item added last ("" when none).
     void stationListEdited(const std::string& lastAdded);
 
+    // Why Save must refuse the fields: Fuel or Unit Price is not a number. The message names
+    // the field, as the dialog's other number fields do.
+    enum class NumberField { Quantity, Price };
+    struct Refusal {
+        NumberField field;
+        std::string message;
+    };
+    std::optional<Refusal> saveRefusal() const;
+
     // Fills `record` from fields() and returns what the profile should remember.
     Remembered save(CDVItem& record) const;
 
@@ -96,6 +105,9 @@ public:
 
 private:
     void refreshTotal(const char* separator);
+    // After any change of the measure the total shows a blank after the currency symbol,
+    // whichever of the combo box's signals comes last.
+    void measureChanged();
     void refreshUnitLabel();
 
     Inputs m_inputs;

@@ -1,5 +1,6 @@
 #include "calc/number_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -18,12 +19,40 @@ locale_t cLocale() {
 } // namespace
 
 double leadingNumber(std::string_view text, std::size_t* used) {
-    const std::string copy(text);
-    char* end = nullptr;
-    const locale_t c = cLocale();
-    const double value = c ? ::strtod_l(copy.c_str(), &end, c) : std::strtod(copy.c_str(), &end);
     if (used)
-        *used = static_cast<std::size_t>(end - copy.c_str());
+        *used = 0;
+    // Only plain decimals count: strtod alone would also take "inf", "nan", "0x10" and "1e5".
+    const auto digit = [&](std::size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+    std::size_t pos = 0;
+    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+        ++pos;
+    const std::size_t start = pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        ++pos;
+    std::size_t digits = 0;
+    for (; digit(pos); ++pos)
+        ++digits;
+    if (pos < text.size() && text[pos] == '.')
+        for (++pos; digit(pos); ++pos)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    if (pos < text.size()) {
+        const char next = text[pos];
+        const std::size_t afterSign =
+            pos + 1 < text.size() && (text[pos + 1] == '+' || text[pos + 1] == '-') ? pos + 2 : pos + 1;
+        if (((next == 'e' || next == 'E') && digit(afterSign)) ||
+            ((next == 'x' || next == 'X') && digits == 1 && text[pos - 1] == '0'))
+            return 0;
+    }
+    const std::string copy(text.substr(start, pos - start));
+    const locale_t c = cLocale();
+    const double value = c ? ::strtod_l(copy.c_str(), nullptr, c) : std::strtod(copy.c_str(), nullptr);
+    // Four hundred digits are a plain decimal too, but no number a log can hold.
+    if (!std::isfinite(value))
+        return 0;
+    if (used)
+        *used = pos;
     return value;
 }
 

@@ -15,9 +15,10 @@ std::string editNumberText(double value);
 // an optional sign; nothing when the text is empty or holds anything else.
 std::optional<double> parseEditNumber(std::string_view text);
 
-// The number at the start of a text as the C library's strtod reads it in the "C" locale
-// (leading white space skipped, a '.' point, whatever the user's locale says); 0 when the
-// text does not start with one. `used`, when given, receives how many characters it took.
+// The plain decimal at the start of a text ([sign] digits [. digits], leading white space
+// skipped, a '.' point whatever the user's locale says); 0 when the text does not start
+// with one or starts with another form strtod would take ("inf", "nan", "0x10", "1e5").
+// `used`, when given, receives how many characters it took (0 when none).
 double leadingNumber(std::string_view text, std::size_t* used = nullptr);
 
 } // namespace odrivo

@@ -101,6 +101,7 @@ CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter
     PerformanceInputs& performance = result.performance;
     const DateRangeTest inRange(filter.dateRange, now, filter.from, filter.to);
     bool anyInRange = false;
+    bool anyFuel = false;
     double firstRowOdometer = 0;
 
     std::int32_t position = 0;
@@ -120,7 +121,9 @@ CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter
             ++totals.fuelCount;
             totals.fuelQuantity += item.Quantity;
             totals.fuelCost += item.UnitPrice * item.Quantity;
-            item.FuelDistance = truncatedDistance(item.Odometer - m_previousFuelOdometer);
+            // The first fill of a pass has no previous fill, whatever an earlier pass left.
+            item.FuelDistance = anyFuel ? truncatedDistance(item.Odometer - m_previousFuelOdometer) : 0;
+            anyFuel = true;
             m_previousFuelOdometer = item.Odometer;
             if (item.Economy > 0 && item.PartialFill == 0) {
                 ++performance.qualifying;

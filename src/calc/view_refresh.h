@@ -15,9 +15,10 @@
 //   than the latest so far) and the first/last odometer of the performance inputs, and
 //   becomes a row when the view mode shows its type (0 fuel, 1 repairs, 2 trips, 3 all);
 // - an in-range fuel entry gets FuelDistance = Odometer - the previous in-range fuel
-//   entry's Odometer, truncated toward zero (negative when the log goes backwards).
-// The previous fuel odometer carries over from one run to the next, as the fuel dialog's
-// default for a new fill; it starts at 0.
+//   entry's Odometer, truncated toward zero (negative when the log goes backwards); the
+//   first in-range fuel entry gets 0, so its Distance is blank on every pass.
+// The last fuel odometer of a run is kept as the fuel dialog's default for a new fill;
+// it starts at 0.
 //
 // The distance total is the latest odometer minus the Odometer of the first row, taking
 // 0 for that odometer when no row was added: nothing in range gives 0 - 0, entries in

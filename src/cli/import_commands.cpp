@@ -15,7 +15,7 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
     if (!openCliVehicle(profilePath, options.vehicle, opened, err))
         return 1;
 
-    const CAppProfile profile(profilePath);
+    CAppProfile profile(profilePath);
     const std::string mapName = options.map.value_or(profile.getText(ProfileKeys::LastMap));
     CColumnMap map;
     map.load(profile, mapName);
@@ -47,5 +47,11 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
         return 1;
     }
     out << result.message << '\n';
+    std::string error;
+    if (!CCsvImport::rememberImport(profile, map, mapName, options.csvPath, &error)) {
+        err << "odrivo-cli: the entries were imported and saved, but " << error
+            << "\nCheck that the profile can be written; the map and file name are not remembered.\n";
+        return 1;
+    }
     return 0;
 }

@@ -177,6 +177,11 @@ int runStats(const std::string& profilePath, const ViewOptions& options, std::os
     if (!view || !openCliVehicle(profilePath, options.vehicle, opened, err))
         return 1;
     const CLibcLocale locale;
+    // The pages count the entries as read, before the refresh turns "Trip..." entries into trips.
+    const CVehicleLogDoc& doc = opened.session.doc();
+    const CCostStatistics::PageFigures economy = CCostStatistics::economyPage(doc, locale);
+    const CCostStatistics::PageFigures fuelCost = CCostStatistics::fuelCostPage(doc, locale);
+    const CCostStatistics::PageFigures repairCost = CCostStatistics::repairCostPage(doc, locale);
     CViewRefresh refresh;
     const CViewRefresh::Result result = refresh.run(opened.session.doc(), view->filter, view->now);
     const RefreshTotals& t = result.totals;
@@ -192,11 +197,9 @@ int runStats(const std::string& profilePath, const ViewOptions& options, std::os
         << "Total expenses: " << fixed(t.totalExpenses, 2) << '\n'
         << "Latest odometer: " << fixed(t.latestOdometer, 0) << '\n'
         << "Distance: " << fixed(t.distance, 0) << '\n';
-    const CVehicleLogDoc& doc = opened.session.doc();
-    const CCostStatistics::PageFigures economy = CCostStatistics::economyPage(doc, locale);
     printPage(out, "Economy", economy);
-    printPage(out, "Fuel cost", CCostStatistics::fuelCostPage(doc, locale));
-    printPage(out, "Repair cost", CCostStatistics::repairCostPage(doc, locale));
+    printPage(out, "Fuel cost", fuelCost);
+    printPage(out, "Repair cost", repairCost);
     const CCostStatistics::RunningCost rc =
         CCostStatistics::runningCost(t, locale.currencySymbol(2), opened.settings.distanceUnit);
     out << "Running cost fuel total: " << rc.fuelTotal << '\n'

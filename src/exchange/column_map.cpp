@@ -34,13 +34,17 @@ int CColumnMap::column(int slot) const {
 void CColumnMap::setColumn(int slot, int sourceColumn) {
     if (slot < 0 || slot >= kSlotCount)
         return;
-    m_slots[static_cast<std::size_t>(slot)] = sourceColumn < 0 ? -1 : sourceColumn;
+    // A line has at most kSlotCount fields; a column past them maps nothing.
+    m_slots[static_cast<std::size_t>(slot)] = sourceColumn < 0 || sourceColumn >= kSlotCount ? -1 : sourceColumn;
 }
 
 void CColumnMap::load(const CAppProfile& profile, const std::string& name) {
     const ProfileKey key = slotKey(name);
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        setColumn(slot, profile.getNumber(key, slot) - 1);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        // A value no line could have ("F2=2147483648" reads as the lowest int) maps nothing.
+        const int stored = profile.getNumber(key, slot);
+        setColumn(slot, stored >= 1 && stored <= kSlotCount ? stored - 1 : -1);
+    }
 }
 
 bool CColumnMap::save(CAppProfile& profile, const std::string& name, std::string* error) const {

@@ -1,6 +1,8 @@
 #include "exchange/csv_import.h"
 
 #include "calc/number_text.h"
+#include "store/app_profile.h"
+#include "store/text_codec.h"
 #include "store/vehicle_log_doc.h"
 
 #include <algorithm>
@@ -73,6 +75,23 @@ int integer(std::string_view text) {
     return ec == std::errc{} ? value : 0;
 }
 
+// The bytes that hold the first `count` characters of a UTF-8 text (all of it when shorter).
+std::size_t bytesOfCharacters(std::string_view utf8, std::size_t count) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+            continue;
+        if (characters++ == count)
+            return i;
+    }
+    return utf8.size();
+}
+
+std::string fileText(std::ifstream& file) {
+    return odrivo::guessedTextToUtf8(
+        std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+}
+
 int fullYear(int year) {
     if (year >= 0 && year < 60)
         return year + 2000;
@@ -93,17 +112,17 @@ CsvHeadings CCsvImport::readHeadings(const std::string& path) {
         headings.message = kHeadingsOpenError;
         return headings;
     }
-    std::string bytes(kReadSize, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return headingsOf(bytes);
+    // The whole file decides its encoding, so headings and data are read the same way.
+    return headingsOf(fileText(file));
 }
 
 CsvHeadings CCsvImport::headingsOf(std::string_view firstBytes) {
     CsvHeadings headings;
-    std::string_view line = firstBytes.substr(0, std::min(firstBytes.size(), kReadSize));
-    line = line.substr(0, line.find('\n'));
-    headings.dataStart = line.size() + 1;
+    std::string_view line = firstBytes.substr(0, bytesOfCharacters(firstBytes, kReadSize));
+    // A file whose lines end in CR alone has its headings up to the first CR.
+    const std::size_t end = std::min(line.find_first_of("\r\n"), line.size());
+    headings.dataStart = end + (line.substr(end).starts_with("\r\n") ? 2 : 1);
+    line = line.substr(0, end);
     // Our own export starts with a byte-order mark; it is no part of the first heading.
     if (line.starts_with(kByteOrderMark))
         line.remove_prefix(kByteOrderMark.size());
@@ -135,9 +154,7 @@ CCsvImport::ScanStatus CCsvImport::scanLine(std::string_view chunk, LineBuffer& 
     std::size_t pos = 0;
     int count = 0;
     while (true) {
-        const std::string_view head = part(chunk, pos, 2);
-        const std::string_view lineEnd = contains(head, "\n") ? "\n" : contains(head, "\r") ? "\r" : "\r\n";
-        const bool quoted = !head.empty() && head.front() == '"';
+        const bool quoted = pos < chunk.size() && chunk[pos] == '"';
         std::string text;
         bool ended = false;
         while (!ended) {
@@ -146,14 +163,17 @@ CCsvImport::ScanStatus CCsvImport::scanLine(std::string_view chunk, LineBuffer& 
                 return ScanStatus::FormatError;
             const char c = chunk[pos++];
             text += c;
-            ended = (quoted ? text.ends_with("\",") : c == ',') || text.ends_with(lineEnd) || text.ends_with("\"\n");
-            if (!ended && text.size() >= kFieldFormatLimit)
+            // LF, CR LF and a lone CR all end a line.
+            ended = (quoted ? text.ends_with("\",") : c == ',') || c == '\n' || c == '\r';
+            if (c == '\r' && pos < chunk.size() && chunk[pos] == '\n')
+                text += chunk[pos++];
+            if (!ended && odrivo::utf8Length(text) >= kFieldFormatLimit)
                 return ScanStatus::FormatError;
         }
         if (count == kFieldLimit)
             return ScanStatus::TooManyFields;
         fields[static_cast<std::size_t>(count++)] = cleanField(text);
-        if (contains(text, "\n")) {
+        if (text.back() == '\n' || text.back() == '\r') {
             consumed = pos;
             return ScanStatus::Line;
         }
@@ -164,11 +184,12 @@ std::string CCsvImport::cleanField(std::string_view raw) {
     std::string_view text = trimmedRight(raw, "\r\n");
     text = trimmed(text, "\"");
     text = trimmedLeft(text, "\",");
-    text = trimmed(text, " \t");
+    // Only blanks: a tab inside the field's text is the user's.
+    text = trimmed(text, " ");
     text = trimmedRight(text, "\",");
     if (text.empty())
         return " ";
-    return std::string(text.substr(0, kFieldTextLimit));
+    return odrivo::utf8Prefix(text, kFieldTextLimit);
 }
 
 std::string CCsvImport::mapped(const LineBuffer& fields, int slot) const {
@@ -308,8 +329,12 @@ DVTime CCsvImport::parseDate(std::string_view field, const CsvDateStyle& style, 
     default:
         return fallback;
     }
+    year = fullYear(year);
+    // Also keeps the arithmetic below clear of overflow ("01/02/-2147483648").
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
+        return fallback;
     std::tm parts{};
-    parts.tm_year = fullYear(year) - 1900;
+    parts.tm_year = year - 1900;
     parts.tm_mon = month - 1;
     parts.tm_mday = day;
     parts.tm_hour = hour;
@@ -370,7 +395,7 @@ CsvImportResult CCsvImport::run(const std::string& path, std::size_t dataStart, 
     std::ifstream file(path, std::ios::binary);
     std::string bytes;
     if (file.is_open())
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        bytes = fileText(file);
     if (!file.is_open() || file.bad()) {
         result.status = CsvImportStatus::CannotOpen;
         result.message = kImportOpenError;
@@ -390,7 +415,9 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
     LineBuffer fields;
     for (std::size_t pos = dataStart; pos < bytes.size();) {
         std::size_t consumed = 0;
-        const ScanStatus scan = scanLine(bytes.substr(pos, kReadSize), fields, consumed);
+        const std::string_view rest = bytes.substr(pos);
+        const ScanStatus scan =
+            scanLine(rest.substr(0, bytesOfCharacters(rest.substr(0, 4 * kReadSize), kReadSize)), fields, consumed);
         if (scan != ScanStatus::Line) {
             const bool format = scan == ScanStatus::FormatError;
             result.status = format ? CsvImportStatus::FormatError : CsvImportStatus::TooManyFields;
@@ -419,4 +446,18 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
     result.message = message;
     report("CSV Maps");
     return result;
+}
+
+bool CCsvImport::rememberImport(CAppProfile& profile, const CColumnMap& map, const std::string& mapName,
+                                const std::string& csvPath, std::string* error) {
+    if (!map.save(profile, mapName, error))
+        return false;
+    const auto slash = csvPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : csvPath.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? csvPath : csvPath.substr(slash + 1);
+    if (profile.putText(ProfileKeys::CSVName, name) && profile.putText(ProfileKeys::CSVPath, folder))
+        return true;
+    if (error)
+        *error = "The CSV file's name could not be saved in " + profile.file() + ": " + profile.lastError();
+    return false;
 }

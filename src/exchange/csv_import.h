@@ -10,8 +10,9 @@
 // not, and the entries inserted before the error stay only in the document in memory.
 //
 // The scanner keeps the tolerant rules of the file format users already have: a field
-// starting with a quote ends at quote-comma, any other at a comma; the line end is LF or
-// CR when the field's first two characters hold one, CR LF otherwise.
+// starting with a quote ends at quote-comma, any other at a comma; LF, CR LF or a lone CR
+// ends a line. Limits count characters, not bytes. The file's text is UTF-8 when it starts
+// with a byte-order mark or is valid UTF-8, Windows-1252 otherwise.
 
 #include "exchange/column_map.h"
 #include "store/dv_item.h"
@@ -25,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+class CAppProfile;
 class CVehicleLogDoc;
 
 // How dates in the file are written: 0 month-day-year, 1 day-month-year, 2 year-month-day,
@@ -40,7 +42,7 @@ struct CsvHeadings {
     bool ok = false;
     std::string message;              // the error for the user when not ok
     std::vector<std::string> columns; // the non-empty headings; their index is the source column
-    std::size_t dataStart = 0;        // the byte after the heading line's LF
+    std::size_t dataStart = 0;        // the byte after the heading line's end, in the file's UTF-8 text
 };
 
 enum class CsvImportStatus { Completed, OdometerNotMapped, CannotOpen, FormatError, TooManyFields };
@@ -53,8 +55,8 @@ struct CsvImportResult {
     int inserted = 0;                   // entries put into the document
     std::optional<double> lastOdometer; // set when an entry went to the end of the list
     bool ok() const { return status == CsvImportStatus::Completed; }
-    // The count the completion message shows: lines read less two.
-    int importedCount() const { return linesRead - 2; }
+    // The count the completion message shows: lines read less two, never below 0.
+    int importedCount() const { return linesRead > 2 ? linesRead - 2 : 0; }
 };
 
 class CCsvImport {
@@ -98,6 +100,11 @@ public:
 
     // The entry the line buffer makes, or nothing when the line is to be skipped.
     std::optional<CDVItem> buildEntry(const LineBuffer& fields) const;
+    // After an import: `map` saved as the current map under `mapName` ("LastMap" and its
+    // F values), and the file's name and folder as "CSVName" and "CSVPath". False, with the
+    // reason in `error`, when the profile could not be written.
+    static bool rememberImport(CAppProfile& profile, const CColumnMap& map, const std::string& mapName,
+                               const std::string& csvPath, std::string* error = nullptr);
     // A Date, Depart Date or Arrive Date field as a local time, `fallback` when unreadable.
     static DVTime parseDate(std::string_view field, const CsvDateStyle& style, DVTime fallback);
     // The date order and separator of a strftime date format ("%d.%m.%Y" -> 1, ".").

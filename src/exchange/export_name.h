@@ -8,8 +8,8 @@
 class CExportName {
 public:
     static constexpr const char* kInvalidText =
-        "File Name is invalid.\nThe file name (including path) must be less that 256 letters\nFile names cannot "
-        "contain /, :, *, ?, <, >, or |.";
+        "File Name is invalid.\nThe file name (including path) must be shorter than 255 characters.\nFile names "
+        "cannot contain *, ?, <, > or |, nor end with /.";
     static constexpr std::size_t kMaxLength = 255;
 
     // False when the name is empty, ends with the folder separator "/", holds *, ?, <, >, |

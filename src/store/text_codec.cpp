@@ -178,6 +178,36 @@ bool isContinuationByte(char c) {
 }
 } // namespace
 
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80                    ? 1
+                                   : lead >= 0xC2 && lead <= 0xDF ? 2
+                                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                  : 0;
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!isContinuationByte(bytes[i + k]))
+                return false;
+        }
+        const auto second = static_cast<unsigned char>(length > 1 ? bytes[i + 1] : 0x80);
+        // Overlong three- and four-byte forms, surrogates, and values past U+10FFFF.
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+            (lead == 0xF4 && second > 0x8F))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string guessedTextToUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF") || isValidUtf8(bytes))
+        return std::string(bytes);
+    return cp1252ToUtf8(bytes);
+}
+
 std::size_t utf8Length(std::string_view utf8) {
     std::size_t count = 0;
     for (const char c : utf8)

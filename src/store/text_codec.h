@@ -23,6 +23,13 @@ bool fitsCp1252(std::string_view utf8);
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+// The text of a file whose encoding is not recorded: UTF-8 as it is when the file starts
+// with a UTF-8 byte-order mark or its bytes are valid UTF-8, Windows-1252 otherwise.
+// Either way every character is kept; nothing becomes U+FFFD.
+std::string guessedTextToUtf8(std::string_view bytes);
+
 // The number of characters (code points) of a UTF-8 text, as the fields' limits count them.
 std::size_t utf8Length(std::string_view utf8);
 // The first `count` characters of a UTF-8 text; a character's bytes stay together.

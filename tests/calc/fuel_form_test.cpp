@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 namespace {
 
 CFuelForm::Inputs inputs(int distanceUnit = 0, int economyUnit = 0, double previous = 1000, double start = 0) {
@@ -66,51 +70,36 @@ TEST(FuelFormTest, LiveEconomyInEveryUnitAndMeasure) {
     }
 }
 
-TEST(FuelFormTest, FirstFillShowsNoEconomyAndKeepsTheTotalUntilThePriceChanges) {
-    // No previous fill at all, and a previous fill at the start odometer.
-    for (const double previous : {0.0, 500.0}) {
-        CFuelForm form(CDVItem{}, inputs(0, 0, previous, 500));
-        form.fields().odometer = 1300;
+TEST(FuelFormTest, QuantityChangeWithoutAUsableEconomy) {
+    struct Case {
+        const char* name;
+        double previous, start, odometer;
+        const char* quantity;
+        double economy;    // shown before: 12
+        const char* total; // price 3
+        double parsed;     // the quantity kept
+    };
+    const Case cases[] = {
+        {"no previous fill: nothing changes", 0, 500, 1300, "10", 12, "$0.00", 10},
+        {"previous fill at the start", 500, 500, 1300, "10", 12, "$0.00", 10},
+        {"odometer not above the previous fill", 1000, 0, 1000, "10", 12, "$0.00", 10},
+        {"empty text changes nothing", 1000, 0, 1300, "", 12, "$0.00", 0},
+        {"economy above the range", 1000, 0, 1300, "0.01", 0, "$0.03", 0.01},
+        {"economy below the range", 1000, 0, 1300, "100000", 0, "$300000.00", 100000},
+        {"no volume", 1000, 0, 1300, "0", 0, "$0.00", 0},
+        {"negative volume is 0", 1000, 0, 1300, "-5", 0, "$0.00", 0},
+        {"no number", 1000, 0, 1300, "abc", 0, "$0.00", 0},
+    };
+    for (const Case& c : cases) {
+        CFuelForm form(CDVItem{}, inputs(0, 0, c.previous, c.start));
+        form.fields().odometer = c.odometer;
+        form.fields().economy = 12;
         form.fields().priceText = "3";
-        typeQuantity(form, "10");
-        EXPECT_EQ(form.fields().economy, 0);
-        EXPECT_EQ(form.fields().totalText, "$0.00");
-        form.priceChanged();
-        EXPECT_EQ(form.fields().totalText, "$30.00");
+        typeQuantity(form, c.quantity);
+        EXPECT_EQ(form.fields().economy, c.economy) << c.name;
+        EXPECT_EQ(form.fields().totalText, c.total) << c.name;
+        EXPECT_EQ(form.fields().quantity, c.parsed) << c.name;
     }
-}
-
-TEST(FuelFormTest, OdometerNotAbovePreviousFillLeavesEverythingShown) {
-    CFuelForm form(CDVItem{}, inputs(0, 0, 1000));
-    form.fields().odometer = 1000;
-    form.fields().economy = 12;
-    form.fields().priceText = "3";
-    typeQuantity(form, "10");
-    EXPECT_EQ(form.fields().economy, 12);
-    EXPECT_EQ(form.fields().totalText, "$0.00");
-}
-
-TEST(FuelFormTest, EconomyOutsideTheAcceptedRangeBecomesZero) {
-    for (const char* quantity : {"0.01", "100000", "0", "-5", "abc"}) {
-        SCOPED_TRACE(quantity);
-        CFuelForm form(CDVItem{}, inputs());
-        form.fields().odometer = 1300;
-        form.fields().economy = 25;
-        typeQuantity(form, quantity);
-        EXPECT_EQ(form.fields().economy, 0);
-        EXPECT_GE(form.fields().quantity, 0);
-    }
-}
-
-TEST(FuelFormTest, EmptyQuantityTextChangesNothing) {
-    CFuelForm form(CDVItem{}, inputs());
-    form.fields().odometer = 1300;
-    typeQuantity(form, "10");
-    const double economy = form.fields().economy;
-    ASSERT_GT(economy, 0);
-    typeQuantity(form, "");
-    EXPECT_EQ(form.fields().economy, economy);
-    EXPECT_EQ(form.fields().quantity, 10);
 }
 
 TEST(FuelFormTest, PriceChangeParsesLeadingNumbersWithoutClamping) {
@@ -144,9 +133,10 @@ TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
     EXPECT_EQ(form.fields().totalText, "$ 25.00");
     EXPECT_EQ(form.fields().unitLabel, "/ Litres");
 
+    // Whichever signal comes last, a change of the measure leaves the blank after the symbol.
     form.measureDropDownClosed(std::string("Imp. Gallons"));
     EXPECT_EQ(form.fields().measure, "Imp. Gallons");
-    EXPECT_EQ(form.fields().totalText, "$25.00");
+    EXPECT_EQ(form.fields().totalText, "$ 25.00");
     EXPECT_EQ(form.fields().unitLabel, "/ Imp. Gallons");
 
     form.fields().measure = "Barrels";
@@ -157,7 +147,31 @@ TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
     form.fields().measure = "Cans";
     form.measureTextEdited();
     EXPECT_EQ(form.fields().unitLabel, "/ Cans");
-    EXPECT_EQ(form.fields().totalText, "$25.00");
+    EXPECT_EQ(form.fields().totalText, "$ 25.00");
+}
+
+TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
+    struct Case {
+        const char* quantity;
+        const char* price;
+        const char* message; // "" when Save may go on
+    };
+    const Case cases[] = {{"40.5", "1.5", ""},
+                          {" 40 ", "-1.5", ""},
+                          {"abc", "1.5", "Please enter a number for Fuel."},
+                          {"12 l", "1.5", "Please enter a number for Fuel."},
+                          {"", "1.5", "Please enter a number for Fuel."},
+                          {"40", "1.5x", "Please enter a number for Unit Price."},
+                          {"40", "inf", "Please enter a number for Unit Price."}};
+    for (const Case& c : cases) {
+        CFuelForm form(CDVItem{}, inputs());
+        form.fields().quantityText = c.quantity;
+        form.fields().priceText = c.price;
+        const auto refusal = form.saveRefusal();
+        EXPECT_EQ(refusal ? refusal->message : "", c.message) << c.quantity << " / " << c.price;
+        if (refusal)
+            EXPECT_EQ(refusal->field == CFuelForm::NumberField::Quantity, std::string(c.message).ends_with("Fuel."));
+    }
 }
 
 TEST(FuelFormTest, CurrencySymbolOfMoreThanTwoCharactersIsDollar) {
@@ -335,19 +349,16 @@ TEST(FuelFormTest, ExistingEntryNotAboveThePreviousFillSavesNoDistance) {
 }
 
 TEST(FuelFormTest, NumericFieldsAcceptOnlyWholeNumbers) {
-    EXPECT_EQ(CFuelForm::wholeNumber(" 1234.5 "), 1234.5);
-    EXPECT_EQ(CFuelForm::wholeNumber("-3"), -3);
-    EXPECT_FALSE(CFuelForm::wholeNumber(""));
-    EXPECT_FALSE(CFuelForm::wholeNumber("12km"));
-    EXPECT_FALSE(CFuelForm::wholeNumber("1,5"));
-    EXPECT_FALSE(CFuelForm::wholeNumber("nan"));
-    EXPECT_EQ(CFuelForm::wholeInteger("+7"), 7);
-    EXPECT_EQ(CFuelForm::wholeInteger(" -12 "), -12);
-    EXPECT_FALSE(CFuelForm::wholeInteger("3.5"));
-    EXPECT_FALSE(CFuelForm::wholeInteger("+-3"));
-    EXPECT_FALSE(CFuelForm::wholeInteger("99999999999"));
+    const std::pair<const char*, std::optional<double>> numbers[] = {
+        {" 1234.5 ", 1234.5},  {"-3", -3},           {"", std::nullopt}, {"12km", std::nullopt}, {"1,5", std::nullopt},
+        {"nan", std::nullopt}, {"1e3", std::nullopt}};
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(CFuelForm::wholeNumber(text), value) << text;
+    const std::pair<const char*, std::optional<int>> integers[] = {
+        {"+7", 7}, {" -12 ", -12}, {"3.5", std::nullopt}, {"+-3", std::nullopt}, {"99999999999", std::nullopt}};
+    for (const auto& [text, value] : integers)
+        EXPECT_EQ(CFuelForm::wholeInteger(text), value) << text;
     EXPECT_EQ(CFuelForm::numberText(1234.5), "1234.5");
-    EXPECT_EQ(CFuelForm::numberText(300), "300");
     EXPECT_EQ(CFuelForm::numberText(29.98), "29.98");
 }
 

@@ -219,21 +219,19 @@ TEST_F(ViewRefreshRun, DistanceWithoutRows) {
     EXPECT_DOUBLE_EQ(repairOnly.totals.distance, 1350);
 }
 
-TEST_F(ViewRefreshRun, FuelDistanceCarriesTheLastFuelOdometerAcrossRefreshes) {
+TEST_F(ViewRefreshRun, FirstFillOfEveryPassHasNoDistance) {
     CViewRefresh refresh;
     EXPECT_EQ(refresh.previousFuelOdometer(), 0);
     refresh.run(m_doc, thisMonth(0), m_now);
     EXPECT_EQ(m_doc.at(0).FuelDistance, 77); // out of range: untouched
-    EXPECT_EQ(m_doc.at(1).FuelDistance, 1300);
+    EXPECT_EQ(m_doc.at(1).FuelDistance, 0);
     EXPECT_EQ(m_doc.at(4).FuelDistance, 299); // 1600 - 1300.9, truncated
     EXPECT_EQ(m_doc.at(6).FuelDistance, 100);
     EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
 
-    // The next refresh starts from the last fill of this one: the first fill goes backwards.
-    CViewRefresh::Filter all;
-    all.viewMode = 0;
-    refresh.run(m_doc, all, m_now);
-    EXPECT_EQ(m_doc.at(0).FuelDistance, -700); // 1000 - 1700.75 toward zero
+    // The next pass does not measure its first fill against the last one of this pass.
+    refresh.run(m_doc, CViewRefresh::Filter{}, m_now);
+    EXPECT_EQ(m_doc.at(0).FuelDistance, 0);
     EXPECT_EQ(m_doc.at(1).FuelDistance, 300);
     EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
 }

@@ -22,13 +22,7 @@ protected:
     CAppProfile m_profile{m_path};
 };
 
-TEST_F(ColumnMap, FieldNamesAndSlotBounds) {
-    const auto& names = CColumnMap::fieldNames();
-    EXPECT_STREQ(names[CColumnMap::EntryType], "EntryType");
-    EXPECT_STREQ(names[CColumnMap::Odometer], "Odometer");
-    EXPECT_STREQ(names[CColumnMap::TollsMaint], "Tolls & Maint cost");
-    EXPECT_STREQ(names[CColumnMap::Notes], "Notes");
-
+TEST_F(ColumnMap, SlotBounds) {
     CColumnMap map;
     for (int slot = 0; slot < CColumnMap::kSlotCount; ++slot)
         EXPECT_FALSE(map.isMapped(slot)) << slot;
@@ -37,10 +31,12 @@ TEST_F(ColumnMap, FieldNamesAndSlotBounds) {
     map.setColumn(28, 1); // no such slot
     map.setColumn(-1, 1);
     map.setColumn(CColumnMap::Date, -7);
+    map.setColumn(CColumnMap::Notes, 28); // no line has such a column
     EXPECT_EQ(map.column(CColumnMap::Odometer), 3);
     EXPECT_EQ(map.column(27), 9);
     EXPECT_EQ(map.column(28), -1);
     EXPECT_EQ(map.column(CColumnMap::Date), -1);
+    EXPECT_EQ(map.column(CColumnMap::Notes), -1);
     map.unmap(CColumnMap::Odometer);
     EXPECT_FALSE(map.isMapped(CColumnMap::Odometer));
 }
@@ -50,7 +46,9 @@ TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
     map.setColumn(CColumnMap::EntryType, 0);
     map.setColumn(CColumnMap::Odometer, 2);
     map.setColumn(26, 5);
-    ASSERT_TRUE(map.save(m_profile, "Car"));
+    std::string error;
+    ASSERT_TRUE(map.save(m_profile, "Car", &error));
+    EXPECT_EQ(error, "");
 
     const std::string ini = readFile(m_path);
     EXPECT_NE(ini.find("[Car]"), std::string::npos) << ini;
@@ -58,6 +56,8 @@ TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
     EXPECT_NE(ini.find("F1=3"), std::string::npos) << ini;
     EXPECT_NE(ini.find("F2=0"), std::string::npos) << ini;
     EXPECT_NE(ini.find("F26=6"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("F27=0"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("F28"), std::string::npos) << ini; // 28 slots, F0 to F27
     EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car");
 
     CColumnMap loaded;
@@ -76,6 +76,18 @@ TEST_F(ColumnMap, MapNeverSavedLoadsUnmappedAndEmptyNameIsRefused) {
     std::string error;
     EXPECT_FALSE(map.save(m_profile, "", &error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST_F(ColumnMap, ValuesNoLineCanHaveLoadUnmapped) {
+    const ProfileKey slot{"Car", "F%d", "", 0};
+    const char* const values[] = {"2147483648", "-2147483648", "29", "0", "28", "1"};
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(m_profile.putText(slot, i, values[i]));
+    CColumnMap map;
+    map.load(m_profile, "Car");
+    const int expected[] = {-1, -1, -1, -1, 27, 0};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(map.column(i), expected[i]) << values[i];
 }
 
 TEST_F(ColumnMap, SavedNamesStopAtFirstGap) {
@@ -115,7 +127,9 @@ TEST_F(ColumnMap, SavingCarBesideCar2WritesTheSectionButNoName) {
     CColumnMap map;
     map.setColumn(CColumnMap::Odometer, 4);
     EXPECT_FALSE(CColumnMap::addName(m_profile, "Car"));
-    ASSERT_TRUE(map.save(m_profile, "Car"));
+    std::string error;
+    ASSERT_TRUE(map.save(m_profile, "Car", &error));
+    EXPECT_EQ(error, "");
     EXPECT_EQ(CColumnMap::savedNames(m_profile), std::vector<std::string>{"Car 2"});
     CColumnMap loaded;
     loaded.load(m_profile, "Car");

@@ -99,15 +99,12 @@ TEST(CsvExport, HeaderLineOfEachView) {
         const char* header;
     } cases[] = {{0, kFuelHeader}, {1, kRepairHeader}, {2, kTripHeader},
                  {3, kAnyHeader},  {7, kAnyHeader},    {-1, kAnyHeader}};
-    for (const auto& c : cases)
-        EXPECT_EQ(CCsvExport::headerLine(c.viewMode), c.header) << c.viewMode;
-}
-
-TEST(CsvExport, EmptyListGivesMarkAndHeaderOnly) {
     const FixedLocale locale;
-    for (int viewMode = 0; viewMode < 4; ++viewMode)
-        EXPECT_EQ(CCsvExport::fileBytes({}, viewMode, locale), kBom + CCsvExport::headerLine(viewMode) + "\r\n")
-            << viewMode;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CCsvExport::headerLine(c.viewMode), c.header) << c.viewMode;
+        // An empty list: the byte-order mark and the header line only.
+        EXPECT_EQ(CCsvExport::fileBytes({}, c.viewMode, locale), kBom + c.header + "\r\n") << c.viewMode;
+    }
 }
 
 TEST(CsvExport, EntryLinesInEachLayout) {
@@ -233,18 +230,7 @@ TEST(CsvExport, TripTimesOnlyForTrips) {
     }
 }
 
-TEST(CsvExport, WriteFileWritesTheBytes) {
-    const logtest::TempFolder folder;
-    const FixedLocale locale;
-    CDVItem fuel = fuelEntry();
-    const std::string path = folder.file("out.csv");
-    logtest::writeFile(path, "older export");
-    std::string error;
-    ASSERT_TRUE(CCsvExport::writeFile(path, {&fuel}, 0, locale, &error)) << error;
-    EXPECT_EQ(logtest::readFile(path), CCsvExport::fileBytes({&fuel}, 0, locale));
-}
-
-TEST(CsvExport, WriteIntoMissingFolderFailsAndCreatesNothing) {
+TEST(CsvExport, WriteFileReplacesTheFileOrCreatesNothing) {
     const logtest::TempFolder folder;
     const FixedLocale locale;
     CDVItem fuel = fuelEntry();
@@ -252,6 +238,11 @@ TEST(CsvExport, WriteIntoMissingFolderFailsAndCreatesNothing) {
     EXPECT_FALSE(CCsvExport::writeFile(folder.file("missing/out.csv"), {&fuel}, 0, locale, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+
+    const std::string path = folder.file("out.csv");
+    logtest::writeFile(path, "older export");
+    ASSERT_TRUE(CCsvExport::writeFile(path, {&fuel}, 0, locale, &error)) << error;
+    EXPECT_EQ(logtest::readFile(path), CCsvExport::fileBytes({&fuel}, 0, locale));
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include "../calc/fixed_locale.h"
 #include "../store/log_file_bytes.h"
 #include "exchange/csv_export.h"
+#include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,9 @@ TEST(CsvImportHeadings, ListsNonEmptyHeadingsAndWhereDataStarts) {
         {"\xEF\xBB\xBF\"Date\",\"Odo\"\n", {"Date", "Odo"}, 16},
         {"One,Two", {"One", "Two"}, 8},
     };
+    // The heading line is read up to 512 characters (the 513th, "Z", is cut off).
+    const std::string wide = "\u00E9," + std::string(510, 'b') + "Z\n";
+    EXPECT_EQ(CCsvImport::headingsOf(wide).columns, (std::vector<std::string>{"\u00E9", std::string(510, 'b')}));
     for (const Case& c : cases) {
         const CsvHeadings h = CCsvImport::headingsOf(c.bytes);
         EXPECT_TRUE(h.ok) << c.bytes;
@@ -70,8 +75,7 @@ TEST(CsvImportHeadings, ListsNonEmptyHeadingsAndWhereDataStarts) {
 TEST(CsvImportHeadings, ErrorsForNoColumnsAndUnreadableFile) {
     const CsvHeadings noComma = CCsvImport::headingsOf("Just one heading\r\n1,2,3\r\n");
     EXPECT_FALSE(noComma.ok);
-    EXPECT_EQ(noComma.message, CCsvImport::kNoColumnsError);
-    EXPECT_TRUE(std::string(CCsvImport::kNoColumnsError).starts_with("ERROR 2201: The CSV file selected"));
+    EXPECT_TRUE(noComma.message.starts_with("ERROR 2201: The CSV file selected"));
 
     TempFolder folder;
     const CsvHeadings missing = CCsvImport::readHeadings(folder.file("absent.csv"));
@@ -86,6 +90,9 @@ TEST(CsvImportHeadings, ErrorsForNoColumnsAndUnreadableFile) {
 }
 
 TEST(CsvImportScanner, SplitsLinesByTheFileFormatRules) {
+    std::string hans; // 100 characters, 300 bytes
+    for (int i = 0; i < 100; ++i)
+        hans += "\u6C49";
     struct Case {
         const char* name;
         std::string chunk;
@@ -99,8 +106,10 @@ TEST(CsvImportScanner, SplitsLinesByTheFileFormatRules) {
         // Blanks go before the trailing comma does, so the one before it stays.
         {"empty fields are blank", ",, x ,\r\n", {" ", " ", "x ", " "}, 8},
         {"one-character last field ends at CR", "a,b\r\n", {"a", "b", " "}, 5},
-        // With LF line ends a last field longer than one character runs on to the next comma.
-        {"LF end found only in a field's first two characters", "Fuel,12\nGas,9\n", {"Fuel", "12\nGas"}, 12},
+        {"LF ends a line", "Fuel,12\nGas,9\n", {"Fuel", "12"}, 8},
+        {"lone CR ends a line", "Fuel,12\rGas,9\r", {"Fuel", "12"}, 8},
+        {"tabs are the text's, blanks are trimmed", " \tx\t,y\r\n", {"\tx\t", "y"}, 8},
+        {"limit counts characters", hans + ",1\r\n", {hans, "1"}, hans.size() + 4},
         {"quote then LF ends a field", "\"x\",\"long text\"\n", {"x", "long text"}, 16},
     };
     for (const Case& c : cases) {
@@ -112,6 +121,15 @@ TEST(CsvImportScanner, SplitsLinesByTheFileFormatRules) {
         for (std::size_t i = 0; i < fields.size(); ++i)
             EXPECT_EQ(fields[i], i < c.fields.size() ? c.fields[i] : " ") << c.name << " slot " << i;
     }
+}
+
+TEST(CsvImportScanner, LineEndsAtTheEndOfTheChunk) {
+    const std::string bytes = "a,b\r\n";
+    CCsvImport::LineBuffer fields;
+    std::size_t consumed = 0;
+    ASSERT_EQ(CCsvImport::scanLine(std::string_view(bytes).substr(0, 4), fields, consumed),
+              CCsvImport::ScanStatus::Line);
+    EXPECT_EQ(consumed, 4u); // the LF past the chunk is not the line's
 }
 
 TEST(CsvImportScanner, FormatErrorsAndFieldCount) {
@@ -140,11 +158,22 @@ TEST(CsvImportScanner, FormatErrorsAndFieldCount) {
 }
 
 TEST(CsvImportScanner, CleanField) {
+    const auto repeat = [](const char* text, int count) {
+        std::string out;
+        while (count-- > 0)
+            out += text;
+        return out;
+    };
     const std::pair<std::string, std::string> cases[] = {
-        {"\"Shell\",", "Shell"}, {"  Shell  \r\n", "Shell"},
-        {"\",,x", "x"},          {"\"\",", " "},
-        {"x\"\"", "x"},          {"a\"b,", "a\"b"},
-        {"\r\n", " "},           {std::string(300, 'k'), std::string(254, 'k')},
+        {repeat("\u00E9", 300), repeat("\u00E9", 254)},
+        {"\"Shell\",", "Shell"},
+        {"  Shell  \r\n", "Shell"},
+        {"\",,x", "x"},
+        {"\"\",", " "},
+        {"x\"\"", "x"},
+        {"a\"b,", "a\"b"},
+        {"\r\n", " "},
+        {std::string(300, 'k'), std::string(254, 'k')},
     };
     for (const auto& [raw, clean] : cases)
         EXPECT_EQ(CCsvImport::cleanField(raw), clean) << raw;
@@ -179,6 +208,8 @@ TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
         {"Coolant and tune,100,,,,,,,", 0, CDVItem::Repair, 7, " ", 0, 0, ""},
         {"Business,100,,10,,500,Work,,", 0, CDVItem::Trip, 2, " ", 0, 500, "Work"},
         {"Gas trip,100,,10,,500,Work,,", 2, CDVItem::Trip, 2, "Litre", 10, 500, "Work"},
+        {"Brakes,100,,,,,,,", 0, CDVItem::Repair, 1, " ", 0, 0, ""},
+        {"Fuel,100,,1e5,,,,,", 2, CDVItem::Fuel, 0, "Litre", 0, 0, ""},
     };
     for (const Case& c : cases) {
         CCsvImport import(map, vehicle(c.liquid), CsvDateStyle{}, kStart);
@@ -227,38 +258,59 @@ TEST(CsvImportEntries, CostStationAndMappedMeasure) {
     }
 }
 
-TEST(CsvImportRun, CountsSkipsAndCompletionMessage) {
+TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
     struct Case {
         const char* name;
         std::string data;
-        bool mapEntryType;
-        int inserted;
+        int unmap; // a slot to unmap, or -1
+        CsvImportStatus status;
+        int inserted; // an error keeps the entries inserted before it
         int skipped;
-        const char* message;
+        std::string message;
     };
+    const auto done = [](int imported, int skipped) {
+        return "Import Complete!\nImported " + std::to_string(imported) + " lines\nSkipped " + std::to_string(skipped) +
+               " Lines";
+    };
+    const std::string two = "Fuel,100,\r\nFuel,200,\r\n";
+    std::string tooMany = "Fuel,300";
+    for (int i = 0; i < 27; ++i)
+        tooMany += ",x";
+    const CsvImportStatus ok = CsvImportStatus::Completed;
     const std::vector<Case> cases = {
-        {"heading only", "", true, 0, 0, "Import Complete!\nImported -2 lines\nSkipped 0 Lines"},
-        {"two lines", "Fuel,100,\r\nRepair,200,\r\n", true, 2, 0,
-         "Import Complete!\nImported 0 lines\nSkipped 0 Lines"},
-        {"no odometer", "Fuel,0,\r\nFuel,-5,\r\nFuel,abc,\r\nFuel,10,\r\n", true, 1, 3,
-         "Import Complete!\nImported 2 lines\nSkipped 3 Lines"},
-        {"blank line", "Fuel,10,\r\n\r\n", true, 1, 1, "Import Complete!\nImported 0 lines\nSkipped 1 Lines"},
-        {"entry type unmapped", "Fuel,10,\r\nFuel,20,\r\n", false, 0, 2,
-         "Import Complete!\nImported 0 lines\nSkipped 2 Lines"},
+        {"heading only", "", -1, ok, 0, 0, done(0, 0)},
+        {"two lines", two, -1, ok, 2, 0, done(0, 0)},
+        {"no odometer", "Fuel,0,\r\nFuel,-5,\r\nFuel,abc,\r\nFuel,inf,\r\nFuel,10,\r\n", -1, ok, 1, 4, done(3, 4)},
+        {"blank line", "Fuel,10,\r\n\r\n", -1, ok, 1, 1, done(0, 1)},
+        {"entry type unmapped", two, CColumnMap::EntryType, ok, 0, 2, done(0, 2)},
+        {"odometer unmapped", two, CColumnMap::Odometer, CsvImportStatus::OdometerNotMapped, 0, 0,
+         "WARNING! The Odometer field must be mapped.  All imported data must have a mileage entry to be valid."},
+        {"long field", two + "Fuel," + std::string(200, '9') + ",\r\n", -1, CsvImportStatus::FormatError, 2, 0,
+         "Error 3221:\nCSV data format bad,\nPlease refer to manual under Importing CSV files."},
+        {"no line end", two + "Fuel,300", -1, CsvImportStatus::FormatError, 2, 0, CCsvImport::kFormatError},
+        {"29 fields", two + tooMany + "\r\n", -1, CsvImportStatus::TooManyFields, 2, 0,
+         CCsvImport::kTooManyFieldsError},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         CColumnMap map = basicMap();
-        if (!c.mapEntryType)
-            map.unmap(CColumnMap::EntryType);
-        CCsvImport import(map, vehicle(), CsvDateStyle{}, kStart);
+        map.unmap(c.unmap);
         CVehicleLogDoc doc;
-        const CsvImportResult r = import.importBytes(kHeading + c.data, kHeading.size(), doc);
-        EXPECT_TRUE(r.ok()) << c.name;
-        EXPECT_EQ(r.inserted, c.inserted) << c.name;
-        EXPECT_EQ(static_cast<int>(doc.size()), c.inserted) << c.name;
-        EXPECT_EQ(r.skipped, c.skipped) << c.name;
-        EXPECT_EQ(r.message, c.message) << c.name;
+        const CsvImportResult r =
+            CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).importBytes(kHeading + c.data, kHeading.size(), doc);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.inserted, c.inserted);
+        EXPECT_EQ(static_cast<int>(doc.size()), c.inserted);
+        EXPECT_EQ(r.skipped, c.skipped);
+        EXPECT_EQ(r.message, c.message);
     }
+    EXPECT_TRUE(std::string(CCsvImport::kTooManyFieldsError).starts_with("Error!\nToo many fields in CSV line.\n"));
+    TempFolder folder;
+    CVehicleLogDoc doc;
+    const CsvImportResult missing =
+        CCsvImport(basicMap(), vehicle(), CsvDateStyle{}, kStart).run(folder.file("gone.csv"), 0, doc);
+    EXPECT_EQ(missing.status, CsvImportStatus::CannotOpen);
+    EXPECT_EQ(missing.message, "ERROR 402: Error opening CSV file");
 }
 
 TEST(CsvImportRun, InsertsBeforeEqualOdometerAndTracksLastReading) {
@@ -280,55 +332,6 @@ TEST(CsvImportRun, InsertsBeforeEqualOdometerAndTracksLastReading) {
     EXPECT_EQ(entryTexts(doc).back(), "Tires");
     ASSERT_TRUE(end.lastOdometer.has_value());
     EXPECT_DOUBLE_EQ(*end.lastOdometer, 300);
-}
-
-TEST(CsvImportRun, ErrorsStopAndKeepWhatWasInserted) {
-    struct Case {
-        const char* name;
-        std::string data;
-        CsvImportStatus status;
-        const char* message;
-    };
-    std::string tooMany = "Fuel,300";
-    for (int i = 0; i < 27; ++i)
-        tooMany += ",x";
-    const std::vector<Case> cases = {
-        {"long field", "Fuel,100,\r\nFuel,200,\r\nFuel," + std::string(200, '9') + ",\r\n",
-         CsvImportStatus::FormatError, CCsvImport::kFormatError},
-        {"no line end", "Fuel,100,\r\nFuel,200,\r\nFuel,300", CsvImportStatus::FormatError, CCsvImport::kFormatError},
-        {"29 fields", "Fuel,100,\r\nFuel,200,\r\n" + tooMany + "\r\n", CsvImportStatus::TooManyFields,
-         CCsvImport::kTooManyFieldsError},
-    };
-    for (const Case& c : cases) {
-        CCsvImport import(basicMap(), vehicle(), CsvDateStyle{}, kStart);
-        CVehicleLogDoc doc;
-        const CsvImportResult r = import.importBytes(kHeading + c.data, kHeading.size(), doc);
-        EXPECT_FALSE(r.ok()) << c.name;
-        EXPECT_EQ(r.status, c.status) << c.name;
-        EXPECT_EQ(r.message, c.message) << c.name;
-        EXPECT_EQ(doc.size(), 2u) << c.name;
-    }
-    EXPECT_EQ(std::string(CCsvImport::kFormatError),
-              "Error 3221:\nCSV data format bad,\nPlease refer to manual under Importing CSV files.");
-    EXPECT_TRUE(std::string(CCsvImport::kTooManyFieldsError).starts_with("Error!\nToo many fields in CSV line.\n"));
-}
-
-TEST(CsvImportRun, OdometerMustBeMappedAndFileMustOpen) {
-    CColumnMap map = basicMap();
-    map.unmap(CColumnMap::Odometer);
-    CVehicleLogDoc doc;
-    const CsvImportResult unmapped =
-        CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).importBytes(kHeading + "Fuel,1,\r\n", 0, doc);
-    EXPECT_EQ(unmapped.status, CsvImportStatus::OdometerNotMapped);
-    EXPECT_EQ(unmapped.message, "WARNING! The Odometer field must be mapped.  All imported data must have a mileage "
-                                "entry to be valid.");
-    EXPECT_EQ(doc.size(), 0u);
-
-    TempFolder folder;
-    const CsvImportResult missing =
-        CCsvImport(basicMap(), vehicle(), CsvDateStyle{}, kStart).run(folder.file("gone.csv"), 0, doc);
-    EXPECT_EQ(missing.status, CsvImportStatus::CannotOpen);
-    EXPECT_EQ(missing.message, "ERROR 402: Error opening CSV file");
 }
 
 TEST(CsvImportRun, ProgressTexts) {
@@ -367,6 +370,11 @@ TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {
         {" ", mdy, kStart},
         {"", mdy, kStart},
         {"03/04/05", CsvDateStyle{5, "/"}, kStart},
+        {"03/0405", mdy, utcTime(2005, 3, 4, 9, 41)}, // the day is two characters at most
+        {"01/02/-2147483648", mdy, kStart},
+        {"-2147483648/02/2005", mdy, kStart},
+        {"2147483647.02.2005", dmy, kStart},
+        {"13/04/2005", mdy, kStart},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CCsvImport::parseDate(c.field, c.style, kStart), c.expected) << c.field;
@@ -379,8 +387,8 @@ TEST(CsvImportDates, StyleFromLocaleDateFormat) {
         const char* separator;
     };
     const Case cases[] = {
-        {"%m/%d/%Y", 0, "/"}, {"%d.%m.%Y", 1, "."}, {"%Y-%m-%d", 2, "-"}, {"%F", 2, "-"},
-        {"%D", 0, "/"},       {"%e/%m/%y", 1, "/"}, {"", 0, "/"},
+        {"%m/%d/%Y", 0, "/"}, {"%d.%m.%Y", 1, "."}, {"%Y-%m-%d", 2, "-"}, {"%F", 2, "-"},          {"%D", 0, "/"},
+        {"%e/%m/%y", 1, "/"}, {"", 0, "/"},         {"%b %d %Y", 0, " "}, {"%-d. %B %G", 1, ". "}, {"%g-%h-%d", 2, "-"},
     };
     for (const Case& c : cases) {
         const CsvDateStyle style = CCsvImport::dateStyleFrom(c.format);
@@ -399,6 +407,8 @@ TEST(CsvImportRun, ReadsBackTheAnyViewExport) {
     fuel.Odometer = 1200;
     fuel.Date = utcTime(2024, 5, 17);
     fuel.Station = "Shell";
+    for (int i = 0; i < 20; ++i)
+        fuel.Note += "\u52A0\u6CB9\u7AD9"; // 60 characters, 180 bytes
     fuel.Quantity = 40.5;
     CDVItem trip;
     trip.EntryType = CDVItem::Trip;
@@ -425,17 +435,59 @@ TEST(CsvImportRun, ReadsBackTheAnyViewExport) {
     map.setColumn(CColumnMap::FuelQty, 4);
     map.setColumn(CColumnMap::Purpose, 12);
     map.setColumn(CColumnMap::EndOdo, 15);
+    const auto note = std::find(headings.columns.begin(), headings.columns.end(), "Note");
+    ASSERT_NE(note, headings.columns.end());
+    map.setColumn(CColumnMap::Notes, static_cast<int>(note - headings.columns.begin()));
     CCsvImport import(map, vehicle(2), CCsvImport::dateStyleFrom("%d.%m.%Y"), kStart);
     CVehicleLogDoc doc;
     const CsvImportResult r = import.run(path, headings.dataStart, doc);
     ASSERT_TRUE(r.ok()) << r.message;
     ASSERT_EQ(doc.size(), 2u);
     EXPECT_EQ(doc.at(0).Station, "Shell");
+    EXPECT_EQ(doc.at(0).Note, fuel.Note);
     EXPECT_DOUBLE_EQ(doc.at(0).Quantity, 40.5);
     EXPECT_EQ(doc.at(0).Date, utcTime(2024, 5, 17, 9, 41));
     EXPECT_EQ(doc.at(1).EntryType, CDVItem::Trip);
     EXPECT_EQ(doc.at(1).Purpose, "Client");
     EXPECT_DOUBLE_EQ(doc.at(1).EndOdometer, 1350);
+}
+
+TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"Windows-1252", "Type,Odo,Station\rFuel,100,Caf\xE9 M\xFCller\r"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFType,Odo,Station\r\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\r\n"},
+        {"UTF-8 without one", "Type,Odo,Station\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder.file("cafe.csv");
+        writeFile(path, c.bytes);
+        const CsvHeadings headings = CCsvImport::readHeadings(path);
+        ASSERT_EQ(headings.columns, (std::vector<std::string>{"Type", "Odo", "Station"}));
+        CColumnMap map = basicMap();
+        map.setColumn(CColumnMap::Date, -1);
+        map.setColumn(CColumnMap::Station, 2);
+        CVehicleLogDoc doc;
+        const CsvImportResult r = CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).run(path, headings.dataStart, doc);
+        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_EQ(doc.size(), 1u);
+        EXPECT_EQ(doc.at(0).Station, "Caf\u00E9 M\u00FCller");
+
+        CAppProfile profile(folder.file("Odrivo.ini"));
+        std::string error;
+        ASSERT_TRUE(CCsvImport::rememberImport(profile, map, "Cafe", path, &error)) << error;
+        EXPECT_EQ(profile.getText(ProfileKeys::LastMap), "Cafe");
+        CColumnMap saved;
+        saved.load(profile, "Cafe");
+        EXPECT_EQ(saved, map);
+        EXPECT_EQ(profile.getText(ProfileKeys::CSVName), "cafe.csv");
+        EXPECT_EQ(profile.getText(ProfileKeys::CSVPath), path.substr(0, path.size() - 8));
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 namespace {
@@ -39,6 +40,17 @@ TEST(ExportName, RefusesReservedCharactersAndLongNames) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(CExportName::isValid(c.name), c.valid) << c.name.substr(0, 40) << " (" << c.name.size() << " bytes)";
+}
+
+TEST(ExportName, RefusalNamesExactlyTheCharactersRefused) {
+    const std::string text = CExportName::kInvalidText;
+    const auto from = text.find("contain ");
+    const std::string listed = text.substr(from, text.find(", nor end with /") - from); // "contain *, ?, ... |"
+    for (char c = '!'; c <= '~'; ++c) {
+        const bool named =
+            !std::isalnum(static_cast<unsigned char>(c)) && c != ',' && listed.find(c) != std::string::npos;
+        EXPECT_EQ(!CExportName::isValid(std::string("/home/eva/a") + c + "b.csv"), named) << c;
+    }
 }
 
 TEST(ExportName, AddsCsvUnlessTheNameMentionsIt) {

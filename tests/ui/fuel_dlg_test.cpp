@@ -95,7 +95,7 @@ TEST_F(FuelDlgTest, NewEntryTypedAndSaved) {
     QTest::keyClick(measure, Qt::Key_Down); // the user's pick ends with the list closing
     EXPECT_EQ(measure->currentText(), "Imp. Gallons");
     EXPECT_EQ(child<QLabel>(dialog, "unitLabel")->text(), "/ Imp. Gallons");
-    EXPECT_EQ(child<QLineEdit>(dialog, "totalEdit")->text(), "$35.00");
+    EXPECT_EQ(child<QLineEdit>(dialog, "totalEdit")->text(), "$ 35.00");
 
     station->setFocus();
     station->lineEdit()->clear();
@@ -134,7 +134,8 @@ TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpenOnThatField) {
         const char* named;
     };
     // Which texts parse is CFuelForm::wholeNumber/wholeInteger's rule; here one refusal per check of Save.
-    for (const Case& c : {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"}}) {
+    for (const Case& c : {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"},
+                          Case{"priceEdit", "abc", "Unit Price"}}) {
         SCOPED_TRACE(c.field);
         CMessageBox::clearShown();
         m_profile->putText(ProfileKeys::LastMeasure, "before"); // the previous round's Save wrote it

@@ -161,6 +161,13 @@ void CFuelDlg::save() {
         return;
     }
     takeValues();
+    if (const auto refusal = m_form.saveRefusal()) {
+        CMessageBox::warn(this, QString::fromStdString(refusal->message));
+        QLineEdit* edit = refusal->field == CFuelForm::NumberField::Quantity ? ui->quantityEdit : ui->priceEdit;
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
     const CFuelForm::Remembered remembered = m_form.save(m_record);
     if (m_profile != nullptr) {
         bool stored = m_profile->putText(ProfileKeys::LastStation, remembered.lastStation);

@@ -174,8 +174,9 @@ void CVehicleLogDlg::initialize() {
     if (m_splash)
         showSplash();
     applyViewMode();
-    loadLastVehicle();
+    // The pages exist before the first refresh, which computes their figures.
     createTabs();
+    loadLastVehicle();
     showPerformance(CPerformanceWatch::State::Startup);
     restorePlacement();
     updateCommandStates();
@@ -445,13 +446,8 @@ void CVehicleLogDlg::createTabs() {
         ui->tabWidget->addTab(pages[i], QString::fromLatin1(kTabTitles[i]));
     }
     for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)}) {
+                             static_cast<CGraphPage*>(m_repairCostTab)})
         page->setSource(&m_session.doc(), &m_locale);
-        page->recompute();
-    }
-    showTotals();
-    // The start-up refresh ran before the pages existed.
-    showEconomyPanes();
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
@@ -490,17 +486,18 @@ void CVehicleLogDlg::refresh(Reload reload) {
     filter.dateRange = fromQt(ui->dateRangeCombo->currentText());
     filter.from = ui->fromDateEdit->dateTime().toSecsSinceEpoch();
     filter.to = ui->toDateEdit->dateTime().toSecsSinceEpoch();
+    // The pages count the entries as the file holds them: the pass below turns "Trip..."
+    // entries into trips in memory only. Every refresh follows a load of the file.
+    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
+                             static_cast<CGraphPage*>(m_repairCostTab)})
+        if (page)
+            page->recompute();
     m_refresh = m_view.run(m_session.doc(), filter, std::time(nullptr));
     m_session.setCurrentOdometer(m_refresh.totals.latestOdometer);
     ui->entryList->setRows(m_refresh.rows);
     ui->odometerLabel->setText(QString::asprintf("%.0f", m_refresh.totals.latestOdometer));
     if (remembered >= 0 && remembered < static_cast<int>(m_refresh.rows.size()))
         ui->entryList->selectRowAt(remembered);
-
-    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)})
-        if (page)
-            page->recompute();
     showTotals();
 
     m_performanceState =
