@@ -78,6 +78,9 @@ public:
     // not behind the shown columns) with its remembered width.
     void setColumnShown(int column, bool shown);
     int rememberedWidth(int column) const;
+    // The width a column gets when the profile has none: its heading and a typical long value
+    // in the list's font fit, and never less than the classic width.
+    int defaultWidth(int column) const;
     // The widest cell text of the column plus a margin (and the image for column 0); for a
     // hidden column, the nearest shown column before it in the header order. Does nothing
     // while the list is empty.
