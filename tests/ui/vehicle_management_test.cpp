@@ -123,15 +123,15 @@ TEST_F(VehicleManagementTest, DueReminderIsListedAndItsLastDonePairsAreKept) {
 }
 
 TEST_F(VehicleManagementTest, ReminderColumnWidthIsWrittenWhenTheListLosesFocus) {
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::ReminderColumnWidth, 0, 390));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::ReminderColumnWidth, 0, 190));
     CVehicleLogDlg& window = start();
     auto* list = window.findChild<QTreeWidget*>(QStringLiteral("reminderList"));
-    EXPECT_EQ(list->columnWidth(0), 390);
-    list->setColumnWidth(0, 440);
-    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "390");
+    EXPECT_EQ(list->columnWidth(0), 190);
+    list->setColumnWidth(0, 240);
+    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "190");
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(list, &focusOut);
-    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "440");
+    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "240");
 }
 
 TEST_F(VehicleManagementTest, SwitchingLoadsTheChosenVehicleAndItsLog) {

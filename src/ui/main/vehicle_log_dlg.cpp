@@ -879,14 +879,14 @@ void CVehicleLogDlg::showReminders() {
 }
 
 void CVehicleLogDlg::fitReminderList() {
-    // The column is at least as wide as its longest line and the list wide enough for the
-    // column, so the lines show whole without a horizontal scroll bar.
+    // The list is kept wide enough for its longest line, so the lines show whole and a
+    // horizontal scroll bar would only ever scroll the blank end of the column.
     QTreeWidget* list = ui->reminderList;
-    int width = list->columnWidth(0);
+    int width = 0;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
-        width = std::max(width, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)) +
-                                    list->iconSize().width() + 16); // icon spacing and cell margins
-    list->setColumnWidth(0, width);
+        width = std::max(width, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)));
+    width += list->iconSize().width() + 16; // icon spacing and cell margins
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setMinimumWidth(width + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width());
 }
 
