@@ -57,6 +57,7 @@ public:
     // Start-up: the column widths from ListAttributes ("ColNumber%d"; the default width when
     // absent or not positive), then the layout of the last run from ListState, applied as
     // far as it fits this list.
+    // Call after applyAppearance(): default widths are measured in the list's font.
     void createColumns(const CAppProfile& profile);
     // The font (MainFont), grid lines and row colours from the profile.
     void applyAppearance(const CAppProfile& profile);
