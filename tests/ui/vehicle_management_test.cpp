@@ -258,7 +258,7 @@ TEST_F(VehicleManagementTest, DeletingTheLastVehicleLeavesNoVehicleAndNoWrites) 
 
 TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
     writeVehicles({"Alpha", "Beta"}, {2, 3});
-    CVehicleLogDlg& window = start();
+    CVehicleLogDlg* window = &start();
     m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
         auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
         if (!run)
@@ -268,27 +268,32 @@ TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
         return run->result();
     };
     answerQuestions(true);
-    window.action(CommandId::Backup)->trigger();
+    window->action(CommandId::Backup)->trigger();
     const std::string betaLog = bytesOf(data() + "VIN1.odv");
     const std::string registryBytes = bytesOf(registryPath());
-    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    EXPECT_EQ(bytesOf(window->backupFolder() + "VIN1.odv"), betaLog);
     const std::string stamp = profileText("ListAttributes", "LastBackupDate");
     EXPECT_NE(stamp, "<absent>");
-    EXPECT_EQ(window.reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
+    EXPECT_EQ(window->reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
 
-    // Beta goes from the list and loses its data file; the restore brings both back.
+    // Beta goes from the list and loses its data file; the restore brings both back. The
+    // vehicle shown, made after the backup, is not in the restored list: the first one opens.
     choose(1);
-    window.action(CommandId::DeleteVehicle)->trigger();
+    window->action(CommandId::DeleteVehicle)->trigger();
     fs::remove(data() + "VIN1.odv");
-    ASSERT_EQ(selectorNames(), QStringList({"Alpha"}));
-    window.action(CommandId::Restore)->trigger();
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("VehicleList", "Vehicle1", "Later"));
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("Later", "VIN", "L1"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, "Later"));
+    window = &start();
+    ASSERT_EQ(window->vehicleName(), "Later");
+    window->action(CommandId::Restore)->trigger();
     EXPECT_EQ(bytesOf(data() + "VIN1.odv"), betaLog);
     EXPECT_EQ(bytesOf(registryPath()), registryBytes);
     EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
-    EXPECT_EQ(window.vehicleName(), "Alpha");
+    EXPECT_EQ(window->vehicleName(), "Alpha");
     EXPECT_EQ(rows(), 2);
     const std::string restored = profileText("ListAttributes", "LastRestoreDate");
-    EXPECT_EQ(window.reminderLines().front(),
+    EXPECT_EQ(window->reminderLines().front(),
               std::make_pair(QString::fromStdString("Restore data on: " + restored), 6));
     choose(1);
     EXPECT_EQ(rows(), 3);
@@ -296,41 +301,13 @@ TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
     // Declining either question leaves the files and writes the failure to the log.
     answerQuestions(false);
     fs::remove(data() + "VIN1.odv");
-    window.action(CommandId::Restore)->trigger();
-    window.action(CommandId::Backup)->trigger();
+    window->action(CommandId::Restore)->trigger();
+    window->action(CommandId::Backup)->trigger();
     EXPECT_FALSE(fs::exists(data() + "VIN1.odv"));
-    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    EXPECT_EQ(bytesOf(window->backupFolder() + "VIN1.odv"), betaLog);
     const auto log = logDescriptions();
     for (const char* line : {"Full Backup Completed OK", "Full Restore Failure", "Full Backup Failure"})
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
-}
-
-TEST_F(VehicleManagementTest, RestoreOpensTheFirstRestoredVehicleWhenTheShownOneIsGone) {
-    writeVehicles({"Alpha", "Beta"}, {2, 3});
-    CVehicleLogDlg& window = start();
-    answerQuestions(true);
-    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
-        if (auto* form = qobject_cast<CNewVehicleDlg*>(&dialog)) {
-            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Later"));
-            QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("L1"));
-            form->save();
-            return form->result();
-        }
-        auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
-        if (!run)
-            return std::nullopt;
-        run->runCopy();
-        run->reject();
-        return run->result();
-    };
-    window.action(CommandId::Backup)->trigger();
-    window.action(CommandId::NewVehicle)->trigger();
-    ASSERT_EQ(window.vehicleName(), "Later");
-    window.action(CommandId::Restore)->trigger();
-    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
-    EXPECT_EQ(window.vehicleName(), "Alpha");
-    EXPECT_EQ(selector()->currentText(), "Alpha");
-    EXPECT_EQ(rows(), 2);
 }
 
 } // namespace
