@@ -171,39 +171,27 @@ TEST_F(VehicleManagementTest, VehicleWhoseSettingsCannotBeReadOpensNothingToSave
 TEST_F(VehicleManagementTest, NewVehicleGetsTheNextSlotAnEmptyLogAndBecomesCurrent) {
     writeVehicles({"Alpha"}, {2});
     CVehicleLogDlg& window = start();
-    struct Case {
-        const char* name;
-        const char* vin;
-        const char* dataFile;
-    };
-    for (const Case& c : {Case{"Bravo", "ab12", "AB12.odv"}}) {
-        m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
-            auto* form = qobject_cast<CNewVehicleDlg*>(&dialog);
-            if (!form)
-                return std::nullopt;
-            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromLatin1(c.name));
-            QLineEdit* vin = form->findChild<QLineEdit*>(QStringLiteral("vinEdit"));
-            vin->clear();
-            QTest::keyClicks(vin, QString::fromLatin1(c.vin));
-            form->save();
-            return form->result();
-        };
-        window.action(CommandId::NewVehicle)->trigger();
-        EXPECT_EQ(window.vehicleName(), c.name);
-        EXPECT_EQ(selector()->currentText(), c.name);
-        EXPECT_EQ(rows(), 0) << c.name;
-        EXPECT_TRUE(fs::exists(data() + c.dataFile)) << c.dataFile;
-    }
-    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo"}));
-    EXPECT_EQ(CVehicleRegistry(config()).vin("Bravo"), "AB12");
-
-    // Cancel changes nothing.
-    const std::string before = bytesOf(registryPath());
-    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
-        if (!qobject_cast<CNewVehicleDlg*>(&dialog))
+    bool save = true;
+    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+        auto* form = qobject_cast<CNewVehicleDlg*>(&dialog);
+        if (!form)
             return std::nullopt;
-        return CNewVehicleDlg::kCancelled;
+        form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Bravo"));
+        form->findChild<QLineEdit*>(QStringLiteral("vinEdit"))->clear();
+        QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("ab12"));
+        if (save)
+            form->save();
+        return save ? form->result() : CNewVehicleDlg::kCancelled;
     };
+    window.action(CommandId::NewVehicle)->trigger();
+    EXPECT_EQ(window.vehicleName(), "Bravo");
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo"}));
+    EXPECT_EQ(selector()->currentText(), "Bravo");
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(fs::exists(data() + "AB12.odv"));
+
+    save = false; // Cancel changes nothing
+    const std::string before = bytesOf(registryPath());
     window.action(CommandId::NewVehicle)->trigger();
     EXPECT_EQ(window.vehicleName(), "Bravo");
     EXPECT_EQ(bytesOf(registryPath()), before);
