@@ -2,6 +2,7 @@
 
 #include "store/text_codec.h"
 
+#include <cctype>
 #include <clocale>
 #include <ctime>
 #include <iconv.h>
@@ -160,7 +161,85 @@ std::string CLibcLocale::dateFormatFrom(std::string_view dFmt, std::string_view 
         localeName == "C" || localeName == "POSIX" || localeName.substr(0, 2) == "C." || localeName.empty();
     if (plainC || dFmt.empty())
         return kDefaultDateFormat;
-    return std::string(dFmt);
+    // A two-digit year is ambiguous in a log that spans decades, and the pickers, the list and
+    // the backup stamp must all show the same date.
+    std::string format;
+    for (const FormatPiece& piece : splitFormat(dFmt)) {
+        const bool era = piece.text.find('E') != std::string::npos;
+        if (piece.conversion && piece.text.back() == 'y' && !era)
+            format += "%Y";
+        else if (piece.conversion && piece.text.back() == 'D')
+            format += "%m/%d/%Y";
+        else
+            format += piece.text;
+    }
+    return format;
+}
+
+std::string CLocaleInfo::datePatternFrom(std::string_view strftimeFormat) {
+    std::string pattern;
+    bool hasDate = false;
+    for (const FormatPiece& piece : splitFormat(strftimeFormat)) {
+        if (!piece.conversion) {
+            const std::string text = piece.text == "%%" ? "%" : piece.text;
+            bool quote = false;
+            for (const char c : text) {
+                const auto u = static_cast<unsigned char>(c);
+                quote = quote || c == '\'' || u >= 0x80 || std::isalnum(u) != 0;
+            }
+            if (!quote) {
+                pattern += text;
+                continue;
+            }
+            pattern += '\'';
+            for (const char c : text)
+                pattern += c == '\'' ? std::string("''") : std::string(1, c);
+            pattern += '\'';
+            continue;
+        }
+        const bool unpadded = piece.text.find('-') != std::string::npos;
+        const std::size_t before = pattern.size();
+        switch (piece.text.back()) {
+        case 'd':
+            pattern += unpadded ? "d" : "dd";
+            break;
+        case 'e':
+            pattern += "d";
+            break;
+        case 'm':
+            pattern += unpadded ? "M" : "MM";
+            break;
+        case 'b':
+        case 'h':
+            pattern += "MMM";
+            break;
+        case 'B':
+            pattern += "MMMM";
+            break;
+        case 'a':
+            pattern += "ddd";
+            break;
+        case 'A':
+            pattern += "dddd";
+            break;
+        case 'y':
+        case 'Y':
+        case 'G':
+        case 'g':
+            pattern += "yyyy";
+            break;
+        case 'D':
+            pattern += "MM/dd/yyyy";
+            break;
+        case 'F':
+            pattern += "yyyy-MM-dd";
+            break;
+        default:
+            break; // a conversion a date picker cannot show (week numbers, times) is left out
+        }
+        hasDate = hasDate || pattern.size() != before;
+    }
+    return hasDate ? pattern : datePatternFrom(kDefaultDateFormat);
 }
 
 std::string CLibcLocale::timeFormatFrom(std::string_view tFmt, std::string_view tFmtAmPm) {

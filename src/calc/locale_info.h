@@ -1,6 +1,6 @@
 #pragma once
-// CLocaleInfo is what the program takes from the user's locale: the short date format,
-// the time format without seconds and the currency symbol. CLibcLocale reads them from
+// CLocaleInfo is what the program takes from the user's locale: the short date format
+// (always with a four-digit year), the time format without seconds and the currency symbol. CLibcLocale reads them from
 // the C library's locale (nl_langinfo, localeconv); under the "C" locale, or where the
 // locale says nothing, dates are month/day/year with '/', times hours:minutes, money "$".
 // Tests use fixed implementations.
@@ -22,6 +22,13 @@ public:
 
     // The symbol when it has at most `maxChars` characters, else "$".
     std::string currencySymbol(std::size_t maxChars) const;
+    // The date and time of `t` as the list and the backup stamp show it: short date, blank, time.
+    std::string dateAndTime(DVTime t) const { return shortDate(t) + " " + timeOfDay(t); }
+
+    // A strftime date format as a date picker's pattern: d/dd day, M/MM/MMM/MMMM month,
+    // yyyy year, other text quoted ("%d.%m.%Y" -> "dd.MM.yyyy"). Every year is four digits,
+    // so pickers show the same dates as the list.
+    static std::string datePatternFrom(std::string_view strftimeFormat);
 };
 
 class CLibcLocale : public CLocaleInfo {
@@ -36,11 +43,13 @@ public:
 
     const std::string& dateFormat() const { return m_dateFormat; }
     const std::string& timeFormat() const { return m_timeFormat; }
+    // The date format as a date picker's pattern (datePatternFrom).
+    std::string datePattern() const { return datePatternFrom(m_dateFormat); }
 
     // How the constructor turns what the C library says into the three values; public so
     // that they can be checked for locales the machine does not have installed.
-    // The strftime date format for a locale's D_FMT: "%m/%d/%Y" for an empty D_FMT and for
-    // the "C" and "POSIX" locales, whose D_FMT has a two-digit year.
+    // The strftime date format for a locale's D_FMT with every year four digits ("%y" and
+    // "%D" widened); "%m/%d/%Y" for an empty D_FMT and for the "C" and "POSIX" locales.
     static std::string dateFormatFrom(std::string_view dFmt, std::string_view localeName);
     // A locale's T_FMT without the seconds and their separator ("%H:%M:%S" -> "%H:%M",
     // "%r" with T_FMT_AMPM "%I:%M:%S %p" -> "%I:%M %p"); "%H:%M" when nothing usable is left.

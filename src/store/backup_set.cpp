@@ -1,5 +1,6 @@
 #include "store/backup_set.h"
 
+#include "calc/locale_info.h"
 #include "store/activity_log.h"
 #include "store/app_folders.h"
 #include "store/app_profile.h"
@@ -10,7 +11,6 @@
 #include <cctype>
 #include <cstddef>
 #include <filesystem>
-#include <langinfo.h>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -49,23 +49,6 @@ void addFiles(std::vector<BackupFile>& files, const std::string& from, const std
     const std::string target = CAppFolders::withSeparator(to);
     for (std::string& name : filesMatching(source, ending))
         files.push_back({name, source + name, target + name});
-}
-
-// The C library offers the locale's time with seconds only; drop them.
-std::string timeFormatWithoutSeconds() {
-    std::string format = ::nl_langinfo(T_FMT);
-    for (auto [shortcut, full] : {std::pair{"%T", "%H:%M:%S"}, std::pair{"%r", "%I:%M:%S %p"}}) {
-        for (auto at = format.find(shortcut); at != std::string::npos; at = format.find(shortcut))
-            format.replace(at, 2, full);
-    }
-    for (const char* seconds : {":%S", ".%S", "%S"}) {
-        const auto at = format.find(seconds);
-        if (at != std::string::npos) {
-            format.erase(at, std::string_view(seconds).size());
-            break;
-        }
-    }
-    return format.empty() ? "%H:%M" : format;
 }
 
 } // namespace
@@ -163,13 +146,8 @@ bool CBackupSet::copyFile(const std::string& from, const std::string& to, std::s
 }
 
 std::string CBackupSet::timeStamp(std::time_t when) {
-    std::tm local{};
-    ::localtime_r(&when, &local);
-    char date[64] = {};
-    char time[64] = {};
-    std::strftime(date, sizeof date, "%x", &local);
-    std::strftime(time, sizeof time, timeFormatWithoutSeconds().c_str(), &local);
-    return std::string(date) + " " + time;
+    // The same date and time the list shows, so that the stamp reads like every other date.
+    return CLibcLocale().dateAndTime(static_cast<DVTime>(when));
 }
 
 bool CBackupSet::recordBackup(CAppProfile& profile, std::time_t when) {

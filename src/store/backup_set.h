@@ -61,7 +61,7 @@ public:
     // Reads `from` whole and replaces `to` with its bytes. `to` is left as it was on failure.
     static bool copyFile(const std::string& from, const std::string& to, std::string* error = nullptr);
 
-    // The locale's short date, one blank, and the locale's time without seconds.
+    // The locale's short date (four-digit year), one blank, and its time without seconds.
     static std::string timeStamp(std::time_t when);
 
     // Write the stamp of `when` as the last backup or restore date; false when the profile cannot be written.

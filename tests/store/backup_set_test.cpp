@@ -224,8 +224,8 @@ TEST_F(BackupSet, DatesAreKeptInTheProfileWithoutSeconds) {
     EXPECT_TRUE(CBackupSet::recordRestore(profile, 1772719679 + 3600));
     const std::string backupDate = CBackupSet::lastBackupDate(profile);
     const std::string restoreDate = CBackupSet::lastRestoreDate(profile);
-    EXPECT_EQ(backupDate, "03/05/26 14:07");
-    EXPECT_EQ(restoreDate, "03/05/26 15:07");
+    EXPECT_EQ(backupDate, "03/05/2026 14:07");
+    EXPECT_EQ(restoreDate, "03/05/2026 15:07");
     EXPECT_EQ(profile.getText(ProfileKeys::LastBackupDate), backupDate);
 }
 

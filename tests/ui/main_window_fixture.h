@@ -18,6 +18,7 @@
 #include "ui/toolkit/modal_runner.h"
 #include "ui/toolkit/shell.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
@@ -124,6 +125,21 @@ protected:
         }
         return lines;
     }
+
+    template <class T> T* child(const char* name) const {
+        T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QTableView* entryList() const { return child<QTableView>("entryList"); }
+    // The trimmed texts of one list column, top to bottom.
+    QStringList column(int c) const {
+        QStringList texts;
+        for (int row = 0; row < entryList()->model()->rowCount(); ++row)
+            texts << entryList()->model()->index(row, c).data().toString().trimmed();
+        return texts;
+    }
+    void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
 
     QStringList shownTexts() const {
         QStringList texts;

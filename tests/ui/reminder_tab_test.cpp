@@ -105,129 +105,47 @@ protected:
         repair("Rotate Tires", 12000, kToday - 10 * kDay), repair("Brakes, front pads", 12000, kToday - 10 * kDay)};
 };
 
-struct CellCase {
-    int row;
-    int column;
-    const char* text;
-    QColor colour;
-};
-
-TEST_F(ReminderTabPage, ShowsTheLogWithUrgencyColoursWhenShown) {
+// The cells' figures are the reminder check's (tested there); here: the table shows them,
+// each urgency in its colour on silver, with the vehicle's own row labels.
+TEST_F(ReminderTabPage, ShowsTheComputedTableWithUrgencyColours) {
     write(m_file, m_log);
-    CReminderTab tab(m_locale);
-    tab.setSource(m_file, vehicle(), 13500, kToday);
-    tab.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
-
-    const CellCase cases[] = {
-        // Oil change: overdue by distance, no days interval.
-        {0, 1, "  10000", kBlack},
-        {0, 2, "21.02.2026", kBlack},
-        {0, 3, "  13000", kRed},
-        {0, 4, "-------", kBlack},
-        // Coolant flush: due soon by date, no distance interval.
-        {1, 1, "  11000", kBlack},
-        {1, 2, "16.06.2025", kBlack},
-        {1, 3, "-------", kBlack},
-        {1, 4, "16.06.2026", kYellow},
-        // Tire rotation: nothing due yet.
-        {2, 1, "  12000", kBlack},
-        {2, 2, "22.05.2026", kBlack},
-        {2, 3, "  17000", kBlack},
-        {2, 4, "18.11.2026", kBlack},
-        // Tune-up: never done.
-        {3, 1, "-------", kBlack},
-        // Brakes: due soon by distance (14000 - 500 <= 13500).
-        {5, 1, "  12000", kBlack},
-        {5, 3, "  14000", kYellow},
-        {5, 4, "-------", kBlack},
-    };
-    for (const CellCase& c : cases) {
-        EXPECT_EQ(cellText(tab, c.row, c.column), c.text) << c.row << "/" << c.column;
-        EXPECT_EQ(cellColour(tab, c.row, c.column), colour(c.colour)) << c.row << "/" << c.column;
-    }
-
-    // table() is what is shown; every cell is on silver.
-    EXPECT_EQ(tab.table()[0].dueOdometer, (CReminderCheck::TabCell{"  13000", CReminderCheck::Urgency::Overdue}));
-    EXPECT_EQ(tab.table()[5].label, "Brakes");
-    QTableWidget* table = grid(tab);
-    for (int row = 0; row < table->rowCount(); ++row)
-        for (int column = 0; column < table->columnCount(); ++column)
-            EXPECT_EQ(colour(table->item(row, column)->background().color()), colour(kSilver)) << row << "/" << column;
-}
-
-TEST_F(ReminderTabPage, HeaderAndRowLabels) {
     VehicleSettings v = vehicle();
     v.customNames[3] = "Wipers";
     CReminderTab tab(m_locale);
-    tab.setSource(m_file, v, 0, kToday); // no file yet: the labels still follow the vehicle
-    tab.refreshTable();
-
-    QTableWidget* table = grid(tab);
-    const QStringList headers{"Reminder", "Last Odo.", "Last Date", "Due at", "or on"};
-    ASSERT_EQ(table->columnCount(), headers.size());
-    for (int column = 0; column < headers.size(); ++column)
-        EXPECT_EQ(table->horizontalHeaderItem(column)->text().toStdString(), headers[column].toStdString());
-    const QStringList labels{"Oil Change", "Coolant Flush", "Tire Rotation", "Engine Tuneup", "Trans. Service",
-                             "Brakes",     "Undefined",     "Undefined",     "Wipers",        "Undefined"};
-    for (int row = 0; row < labels.size(); ++row)
-        EXPECT_EQ(cellText(tab, row, 0), labels[row].toStdString()) << row;
+    tab.setSource(m_file, v, 13500, kToday);
+    tab.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
+    const struct {
+        int row, column;
+        const char* text;
+        QColor colour;
+    } cases[] = {{0, 0, "Oil Change", kBlack}, {0, 3, "  13000", kRed},   {1, 4, "16.06.2026", kYellow},
+                 {2, 4, "18.11.2026", kBlack}, {3, 1, "-------", kBlack}, {5, 0, "Brakes", kBlack},
+                 {5, 3, "  14000", kYellow},   {8, 0, "Wipers", kBlack},  {9, 0, "Undefined", kBlack}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(cellText(tab, c.row, c.column), c.text) << c.row << "/" << c.column;
+        EXPECT_EQ(cellColour(tab, c.row, c.column), colour(c.colour)) << c.row << "/" << c.column;
+    }
+    EXPECT_EQ(tab.table()[0].dueOdometer, (CReminderCheck::TabCell{"  13000", CReminderCheck::Urgency::Overdue}));
+    EXPECT_EQ(grid(tab)->horizontalHeaderItem(3)->text(), "Due at");
+    EXPECT_EQ(colour(grid(tab)->item(4, 2)->background().color()), colour(kSilver));
 }
 
 TEST_F(ReminderTabPage, FileThatCannotBeReadShowsBlankCells) {
     write(m_file, m_log);
     const std::string garbage = (m_folder / "garbage.odv").string();
     std::ofstream(garbage, std::ios::binary) << "not a log at all";
-    const std::string missing = (m_folder / "missing.odv").string();
-    const std::string folder = m_folder.string();
-
-    for (const std::string& bad : {garbage, missing, folder, std::string()}) {
+    for (const std::string& bad : {garbage, (m_folder / "missing.odv").string(), m_folder.string()}) {
         CReminderTab tab(m_locale);
         // A good file first, so that a table left over from it would show.
         tab.setSource(m_file, vehicle(), 13500, kToday);
         tab.refreshTable();
         ASSERT_EQ(cellText(tab, 0, 1), "  10000");
-
         tab.setSource(bad, vehicle(), 13500, kToday);
         tab.refreshTable();
         expectBlank(tab, bad);
         EXPECT_EQ(cellText(tab, 5, 0), "Brakes") << bad;
     }
-}
-
-TEST_F(ReminderTabPage, ReadsTheFileAgainOnlyWhenItChanged) {
-    write(m_file, m_log);
-    CReminderTab tab(m_locale);
-    tab.setSource(m_file, vehicle(), 13500, kToday);
-    tab.refreshTable();
-    tab.refreshTable();
-    EXPECT_EQ(tab.fileLoads(), 1);
-
-    // New inputs without a file change: recomputed from the kept entries.
-    tab.setSource(m_file, vehicle(), 17000, kToday);
-    tab.refreshTable();
-    EXPECT_EQ(tab.fileLoads(), 1);
-    EXPECT_EQ(cellColour(tab, 2, 3), colour(kRed));
-
-    // A longer file is read again.
-    std::vector<CDVItem> longer = m_log;
-    longer.push_back(repair("Tune-Up", 13000, kToday - kDay));
-    write(m_file, longer);
-    tab.refreshTable();
-    EXPECT_EQ(tab.fileLoads(), 2);
-    EXPECT_EQ(cellText(tab, 3, 1), "  13000");
-
-    // Another file of the same size and time is read too.
-    const std::string other = (m_folder / "other.odv").string();
-    std::vector<CDVItem> moved = longer;
-    moved[0].Odometer = 20000;
-    write(other, moved);
-    fs::last_write_time(other, fs::last_write_time(m_file));
-    ASSERT_EQ(fs::file_size(other), fs::file_size(m_file));
-    tab.setSource(other, vehicle(), 17000, kToday);
-    tab.refreshTable();
-    EXPECT_EQ(tab.fileLoads(), 3);
-    EXPECT_EQ(cellText(tab, 0, 1), "  20000");
 }
 
 // Counts the paint events of one widget.
@@ -237,13 +155,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
+        paints += event->type() == QEvent::Paint ? 1 : 0;
         return QObject::eventFilter(watched, event);
     }
 };
 
-TEST_F(ReminderTabPage, RepaintRefreshesAndSettles) {
+// A repaint refreshes the table, but the file is read again only when it changed.
+TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
     write(m_file, m_log);
     CReminderTab tab(m_locale);
     tab.setSource(m_file, vehicle(), 13500, kToday);
@@ -251,8 +169,11 @@ TEST_F(ReminderTabPage, RepaintRefreshesAndSettles) {
     tab.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
     QTest::qWait(20);
-    const int loads = tab.fileLoads();
-    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(tab.fileLoads(), 1);
+    tab.setSource(m_file, vehicle(), 17000, kToday); // new inputs: recomputed from the kept entries
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 1);
+    EXPECT_EQ(cellColour(tab, 2, 3), colour(kRed));
 
     std::vector<CDVItem> longer = m_log;
     longer.push_back(repair("Transmission Service", 13000, kToday - kDay));
@@ -261,13 +182,22 @@ TEST_F(ReminderTabPage, RepaintRefreshesAndSettles) {
     PaintCounter counter;
     viewport->installEventFilter(&counter);
     viewport->repaint();
-    EXPECT_EQ(tab.fileLoads(), loads + 1);
+    EXPECT_EQ(tab.fileLoads(), 2);
     EXPECT_EQ(cellText(tab, 4, 1), "  13000");
-
-    // Changing cells from a paint schedules one more paint, which finds nothing new.
-    QTest::qWait(200);
+    QTest::qWait(200); // changing cells from a paint schedules one more paint, which finds nothing new
     EXPECT_LE(counter.paints, 4);
-    EXPECT_EQ(tab.fileLoads(), loads + 1);
+    EXPECT_EQ(tab.fileLoads(), 2);
+
+    // Another file of the same size and time is read too.
+    const std::string other = (m_folder / "other.odv").string();
+    longer[0].Odometer = 20000;
+    write(other, longer);
+    fs::last_write_time(other, fs::last_write_time(m_file));
+    ASSERT_EQ(fs::file_size(other), fs::file_size(m_file));
+    tab.setSource(other, vehicle(), 17000, kToday);
+    tab.refreshTable();
+    EXPECT_EQ(tab.fileLoads(), 3);
+    EXPECT_EQ(cellText(tab, 0, 1), "  20000");
 }
 
 } // namespace

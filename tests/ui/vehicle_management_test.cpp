@@ -94,41 +94,28 @@ protected:
     }
 };
 
-TEST_F(VehicleManagementTest, SampleVehicleListsItsLinesAboveTheLastBackup) {
-    CVehicleLogDlg& window = start();
-    ASSERT_EQ(window.vehicleName(), "My Vehicle");
-    const Lines lines = window.reminderLines();
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines.front(), std::make_pair(QStringLiteral("Sample Vehicle, Select File->New"), 0));
-    EXPECT_EQ(lines.back(), std::make_pair(QStringLiteral("Last Backup: Unknown"), 6));
-    auto* list = window.findChild<QTreeWidget*>(QStringLiteral("reminderList"));
-    EXPECT_EQ(list->headerItem()->text(0), "Reminders");
-    EXPECT_EQ(list->columnWidth(0), 275);
-    EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
-}
-
-TEST_F(VehicleManagementTest, DueReminderIsListedAndItsLastDonePairsAreKept) {
+TEST_F(VehicleManagementTest, ReminderListShowsDueLinesWholeAboveTheLastBackup) {
     writeVehicles({"Van"}, {3});
     CProfileFile registry(registryPath());
     ASSERT_TRUE(registry.putText("Van", "Start Odometer", "900"));
     ASSERT_TRUE(registry.putText("Van", "OilDistance", "800"));
     ASSERT_TRUE(registry.putText("Van", "LeadOdo", "500"));
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastBackupDate, "01.12.2026 10:00"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastBackupDate, "12/01/2026 10:00"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::ReminderColumnWidth, 0, 190));
     CVehicleLogDlg& window = start();
     // No oil change in the log: the 300 driven since the start odometer leave 500 of 800.
     EXPECT_EQ(window.reminderLines(),
-              (Lines{{"Oil change due in: 500     Miles", 8}, {"Last Backup: 01.12.2026 10:00", 6}}));
+              (Lines{{"Oil change due in: 500     Miles", 8}, {"Last Backup: 12/01/2026 10:00", 6}}));
     EXPECT_EQ(window.vehicleSettings().lastMileage[0], 900);
-    EXPECT_EQ(window.vehicleSettings().lastDate[0], 0);
-}
 
-TEST_F(VehicleManagementTest, ReminderColumnWidthIsWrittenWhenTheListLosesFocus) {
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::ReminderColumnWidth, 0, 190));
-    CVehicleLogDlg& window = start();
+    // The list is wide enough for its longest line, so it needs no horizontal scroll bar.
     auto* list = window.findChild<QTreeWidget*>(QStringLiteral("reminderList"));
+    EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_GT(list->viewport()->width(),
+              list->fontMetrics().horizontalAdvance("Oil change due in: 500     Miles") + list->iconSize().width());
+    // The column keeps the user's width, which is written when the list loses the focus.
     EXPECT_EQ(list->columnWidth(0), 190);
     list->setColumnWidth(0, 240);
-    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "190");
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(list, &focusOut);
     EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "240");
@@ -138,9 +125,7 @@ TEST_F(VehicleManagementTest, SwitchingLoadsTheChosenVehicleAndItsLog) {
     writeVehicles({"Alpha", "Beta", "Gamma"}, {1, 2, 0});
     fs::remove(data() + "VIN2.odv");
     CVehicleLogDlg& window = start();
-    EXPECT_TRUE(selector()->isEnabled());
     EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta", "Gamma"}));
-    EXPECT_EQ(rows(), 1);
 
     choose(1);
     EXPECT_EQ(window.vehicleName(), "Beta");
@@ -186,43 +171,29 @@ TEST_F(VehicleManagementTest, VehicleWhoseSettingsCannotBeReadOpensNothingToSave
 TEST_F(VehicleManagementTest, NewVehicleGetsTheNextSlotAnEmptyLogAndBecomesCurrent) {
     writeVehicles({"Alpha"}, {2});
     CVehicleLogDlg& window = start();
-    struct Case {
-        const char* name;
-        const char* vin;
-        const char* dataFile;
-    };
-    for (const Case& c : {Case{"Bravo", "ab12", "AB12.odv"}, Case{"Charlie", "", "UnKnown.odv"}}) {
-        m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
-            auto* form = qobject_cast<CNewVehicleDlg*>(&dialog);
-            if (!form)
-                return std::nullopt;
-            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromLatin1(c.name));
-            QLineEdit* vin = form->findChild<QLineEdit*>(QStringLiteral("vinEdit"));
-            vin->clear();
-            QTest::keyClicks(vin, QString::fromLatin1(c.vin));
-            form->save();
-            return form->result();
-        };
-        window.action(CommandId::NewVehicle)->trigger();
-        EXPECT_EQ(window.vehicleName(), c.name);
-        EXPECT_EQ(selector()->currentText(), c.name);
-        EXPECT_EQ(rows(), 0) << c.name;
-        EXPECT_TRUE(fs::exists(data() + c.dataFile)) << c.dataFile;
-    }
-    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo", "Charlie"}));
-    const CVehicleRegistry registry(config());
-    EXPECT_EQ(registry.vehicleNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
-    EXPECT_EQ(registry.vin("Bravo"), "AB12");
-
-    // Cancel changes nothing.
-    const std::string before = bytesOf(registryPath());
-    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
-        if (!qobject_cast<CNewVehicleDlg*>(&dialog))
+    bool save = true;
+    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
+        auto* form = qobject_cast<CNewVehicleDlg*>(&dialog);
+        if (!form)
             return std::nullopt;
-        return CNewVehicleDlg::kCancelled;
+        form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Bravo"));
+        form->findChild<QLineEdit*>(QStringLiteral("vinEdit"))->clear();
+        QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("ab12"));
+        if (save)
+            form->save();
+        return save ? form->result() : CNewVehicleDlg::kCancelled;
     };
     window.action(CommandId::NewVehicle)->trigger();
-    EXPECT_EQ(window.vehicleName(), "Charlie");
+    EXPECT_EQ(window.vehicleName(), "Bravo");
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo"}));
+    EXPECT_EQ(selector()->currentText(), "Bravo");
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(fs::exists(data() + "AB12.odv"));
+
+    save = false; // Cancel changes nothing
+    const std::string before = bytesOf(registryPath());
+    window.action(CommandId::NewVehicle)->trigger();
+    EXPECT_EQ(window.vehicleName(), "Bravo");
     EXPECT_EQ(bytesOf(registryPath()), before);
 }
 
@@ -239,15 +210,16 @@ TEST_F(VehicleManagementTest, DeletingTheMiddleVehicleRewritesTheListWithoutAGap
     ASSERT_EQ(CMessageBox::shown().size(), 1u);
     EXPECT_EQ(CMessageBox::shown()[0].text, "DELETE! This operation will delete the current vehicle\nARE YOU SURE?");
     EXPECT_EQ(CMessageBox::shown()[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(CMessageBox::shown()[0].defaultButton, QMessageBox::No);
     EXPECT_EQ(bytesOf(registryPath()), before) << "No changes nothing";
     EXPECT_EQ(window.vehicleName(), "Beta");
 
     answerQuestions(true);
     window.action(CommandId::DeleteVehicle)->trigger();
     CProfileFile registry(registryPath());
-    EXPECT_EQ(registry.getText("VehicleList", "Vehicle0", "<absent>"), "Alpha");
-    EXPECT_EQ(registry.getText("VehicleList", "Vehicle1", "<absent>"), "Gamma");
-    EXPECT_EQ(registry.getText("VehicleList", "Vehicle2", "<absent>"), "<absent>");
+    for (const auto& [key, name] :
+         {std::pair{"Vehicle0", "Alpha"}, std::pair{"Vehicle1", "Gamma"}, std::pair{"Vehicle2", "<absent>"}})
+        EXPECT_EQ(registry.getText("VehicleList", key, "<absent>"), name) << key;
     EXPECT_EQ(registry.getText("Beta", "VIN"), "VIN1") << "the vehicle's section stays";
     EXPECT_EQ(bytesOf(data() + "VIN1.odv"), dataBefore) << "the data file stays";
     EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Gamma"}));
@@ -274,7 +246,7 @@ TEST_F(VehicleManagementTest, DeletingTheLastVehicleLeavesNoVehicleAndNoWrites) 
 
 TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
     writeVehicles({"Alpha", "Beta"}, {2, 3});
-    CVehicleLogDlg& window = start();
+    CVehicleLogDlg* window = &start();
     m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
         auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
         if (!run)
@@ -284,27 +256,32 @@ TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
         return run->result();
     };
     answerQuestions(true);
-    window.action(CommandId::Backup)->trigger();
+    window->action(CommandId::Backup)->trigger();
     const std::string betaLog = bytesOf(data() + "VIN1.odv");
     const std::string registryBytes = bytesOf(registryPath());
-    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    EXPECT_EQ(bytesOf(window->backupFolder() + "VIN1.odv"), betaLog);
     const std::string stamp = profileText("ListAttributes", "LastBackupDate");
     EXPECT_NE(stamp, "<absent>");
-    EXPECT_EQ(window.reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
+    EXPECT_EQ(window->reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
 
-    // Beta goes from the list and loses its data file; the restore brings both back.
+    // Beta goes from the list and loses its data file; the restore brings both back. The
+    // vehicle shown, made after the backup, is not in the restored list: the first one opens.
     choose(1);
-    window.action(CommandId::DeleteVehicle)->trigger();
+    window->action(CommandId::DeleteVehicle)->trigger();
     fs::remove(data() + "VIN1.odv");
-    ASSERT_EQ(selectorNames(), QStringList({"Alpha"}));
-    window.action(CommandId::Restore)->trigger();
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("VehicleList", "Vehicle1", "Later"));
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("Later", "VIN", "L1"));
+    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, "Later"));
+    window = &start();
+    ASSERT_EQ(window->vehicleName(), "Later");
+    window->action(CommandId::Restore)->trigger();
     EXPECT_EQ(bytesOf(data() + "VIN1.odv"), betaLog);
     EXPECT_EQ(bytesOf(registryPath()), registryBytes);
     EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
-    EXPECT_EQ(window.vehicleName(), "Alpha");
+    EXPECT_EQ(window->vehicleName(), "Alpha");
     EXPECT_EQ(rows(), 2);
     const std::string restored = profileText("ListAttributes", "LastRestoreDate");
-    EXPECT_EQ(window.reminderLines().front(),
+    EXPECT_EQ(window->reminderLines().front(),
               std::make_pair(QString::fromStdString("Restore data on: " + restored), 6));
     choose(1);
     EXPECT_EQ(rows(), 3);
@@ -312,41 +289,13 @@ TEST_F(VehicleManagementTest, RestoreBringsBackADeletedVehicleByteForByte) {
     // Declining either question leaves the files and writes the failure to the log.
     answerQuestions(false);
     fs::remove(data() + "VIN1.odv");
-    window.action(CommandId::Restore)->trigger();
-    window.action(CommandId::Backup)->trigger();
+    window->action(CommandId::Restore)->trigger();
+    window->action(CommandId::Backup)->trigger();
     EXPECT_FALSE(fs::exists(data() + "VIN1.odv"));
-    EXPECT_EQ(bytesOf(window.backupFolder() + "VIN1.odv"), betaLog);
+    EXPECT_EQ(bytesOf(window->backupFolder() + "VIN1.odv"), betaLog);
     const auto log = logDescriptions();
     for (const char* line : {"Full Backup Completed OK", "Full Restore Failure", "Full Backup Failure"})
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
-}
-
-TEST_F(VehicleManagementTest, RestoreOpensTheFirstRestoredVehicleWhenTheShownOneIsGone) {
-    writeVehicles({"Alpha", "Beta"}, {2, 3});
-    CVehicleLogDlg& window = start();
-    answerQuestions(true);
-    m_dialogHandler = [](QDialog& dialog) -> std::optional<int> {
-        if (auto* form = qobject_cast<CNewVehicleDlg*>(&dialog)) {
-            form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Later"));
-            QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("L1"));
-            form->save();
-            return form->result();
-        }
-        auto* run = qobject_cast<CCopyRunDlg*>(&dialog);
-        if (!run)
-            return std::nullopt;
-        run->runCopy();
-        run->reject();
-        return run->result();
-    };
-    window.action(CommandId::Backup)->trigger();
-    window.action(CommandId::NewVehicle)->trigger();
-    ASSERT_EQ(window.vehicleName(), "Later");
-    window.action(CommandId::Restore)->trigger();
-    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
-    EXPECT_EQ(window.vehicleName(), "Alpha");
-    EXPECT_EQ(selector()->currentText(), "Alpha");
-    EXPECT_EQ(rows(), 2);
 }
 
 } // namespace

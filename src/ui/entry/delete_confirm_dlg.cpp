@@ -11,6 +11,8 @@ CDeleteConfirmDlg::CDeleteConfirmDlg(bool& askFlag, QWidget* parent)
     ui->askCheck->setChecked(m_askFlag);
     connect(ui->yesButton, &QPushButton::clicked, this, [this] { answer(QDialog::Accepted); });
     connect(ui->noButton, &QPushButton::clicked, this, [this] { answer(QDialog::Rejected); });
+    // Deleting cannot be undone: Enter and Space answer No unless the user moves on purpose.
+    ui->noButton->setFocus();
 }
 
 CDeleteConfirmDlg::~CDeleteConfirmDlg() = default;

@@ -1,11 +1,11 @@
 #include "ui/entry/entry_fields.h"
 
+#include "calc/locale_info.h"
 #include "store/pick_list.h"
 #include "ui/toolkit/qt_text.h"
 
 #include <QComboBox>
 #include <QDateTime>
-#include <QLocale>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <vector>
@@ -30,10 +30,7 @@ DVTime withTime(DVTime value, const QTime& time) {
 }
 
 QString shortDateFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
+    return toQt(CLibcLocale().datePattern());
 }
 
 } // namespace entryfields

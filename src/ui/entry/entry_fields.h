@@ -22,8 +22,8 @@ void fillPickCombo(QComboBox* combo, const std::string& listsPath, std::string_v
 DVTime withDate(DVTime value, const QDate& date);
 DVTime withTime(DVTime value, const QTime& time);
 
-// The locale's short date with a four-digit year: a two-digit year field would read typed
-// years as 19xx.
+// The pattern of the locale's short date with a four-digit year, the same format the list
+// shows; a two-digit year field would read typed years as 19xx.
 QString shortDateFormat();
 
 } // namespace entryfields

@@ -4,6 +4,7 @@
 #include "store/file_io.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/qt_text.h"
+#include "ui/toolkit/tool_tip.h"
 #include "ui_copy_run_dlg.h"
 
 #include <QApplication>
@@ -55,9 +56,9 @@ CCopyRunDlg::CCopyRunDlg(Kind kind, const FolderSettings& folders, CAppProfile& 
     ui->introLabel->setText(m_kind.intro);
     ui->runButton->setText(m_kind.runText);
     ui->runButton->setIcon(QIcon(m_kind.runIcon));
-    ui->runButton->setToolTip(m_kind.runTip);
+    ui->runButton->setToolTip(CToolTip::wrap(m_kind.runTip));
     ui->closeButton->setIcon(QIcon(QStringLiteral(":/backup/close.svg")));
-    ui->closeButton->setToolTip(m_kind.closeTip);
+    ui->closeButton->setToolTip(CToolTip::wrap(m_kind.closeTip));
     ui->storageCombo->addItem(kStorage);
     ui->storageCombo->setEditText(toQt(m_profile.getText(m_kind.storageKey)));
 

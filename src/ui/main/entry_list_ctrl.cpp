@@ -1,6 +1,7 @@
 #include "ui/main/entry_list_ctrl.h"
 
 #include "calc/entry_text.h"
+#include "calc/locale_info.h"
 #include "store/app_profile.h"
 #include "store/column_state.h"
 #include "ui/main/entry_list_model.h"
@@ -12,6 +13,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <string>
 
@@ -42,6 +45,33 @@ constexpr const char* kImageFiles[CEntryListCtrl::kColumnCount] = {
     "trip_finished", // 19 trip that arrived
     "unassigned",    // 20
 };
+
+// A typical long value of each column, for default widths that show the values whole;
+// dates come from the locale.
+constexpr const char* kTypicalValues[CEntryListCtrl::kColumnCount] = {"",
+                                                                      "Maint.",
+                                                                      " 123456",
+                                                                      "",
+                                                                      "$123.456",
+                                                                      "123.456",
+                                                                      "Imp. Gallons",
+                                                                      "32.45 MPGi",
+                                                                      "Main Street Gas",
+                                                                      "TC-771204",
+                                                                      "-12",
+                                                                      " 12345",
+                                                                      "Business",
+                                                                      "City Office",
+                                                                      "J. Smith",
+                                                                      "",
+                                                                      "",
+                                                                      " 123456",
+                                                                      "10 Days 02 Hours 30 Min",
+                                                                      " 12345",
+                                                                      "Oil change"};
+constexpr int kDateColumn = 3;
+constexpr int kDepartColumn = 15;
+constexpr int kArriveColumn = 16;
 
 int colourPart(const CAppProfile& profile, const ProfileKey& key) {
     return std::clamp(profile.getNumber(key), 0, 255);
@@ -116,7 +146,8 @@ CEntryListCtrl::CEntryListCtrl(QWidget* parent) : QTableView(parent), m_model(ne
     header->setSectionsMovable(true);
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
-    header->setSortIndicatorShown(false);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::DescendingOrder);
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -189,7 +220,7 @@ void CEntryListCtrl::createColumns(const CAppProfile& profile) {
         header->moveSection(header->visualIndex(c), c);
         int width = profile.getNumber(ProfileKeys::ColumnWidth, c);
         if (width <= 0)
-            width = CEntryText::defaultWidth(c);
+            width = defaultWidth(c);
         m_rememberedWidths[static_cast<std::size_t>(c)] = width;
         header->resizeSection(c, width);
     }
@@ -217,6 +248,26 @@ void CEntryListCtrl::createColumns(const CAppProfile& profile) {
             header->setSectionHidden(c, (*state.visible)[static_cast<std::size_t>(c)] == 0);
     m_arrangingColumns = false;
     keepHiddenColumnsLast();
+}
+
+int CEntryListCtrl::defaultWidth(int column) const {
+    if (column < 0 || column >= kColumnCount)
+        return 0;
+    // A late-December date has the widest digits of the year.
+    const CLibcLocale locale;
+    const DVTime sample = 1798459200; // 2026-12-28 12:00 UTC
+    QString value = QString::fromLatin1(kTypicalValues[column]);
+    if (column == kDateColumn)
+        value = toQt(locale.shortDate(sample));
+    else if (column == kDepartColumn || column == kArriveColumn)
+        value = toQt(locale.dateAndTime(sample));
+    const QHeaderView* header = horizontalHeader();
+    const int headingRoom = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) +
+                            header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    const int heading =
+        header->fontMetrics().horizontalAdvance(QString::fromLatin1(CEntryText::heading(column))) + headingRoom;
+    const int cell = fontMetrics().horizontalAdvance(value) + kFitMargin + (column == 0 ? kImageSize : 0);
+    return std::max({CEntryText::defaultWidth(column), heading, cell});
 }
 
 void CEntryListCtrl::applyAppearance(const CAppProfile& profile) {
@@ -259,6 +310,7 @@ void CEntryListCtrl::sortRows(int column) {
         return;
     const int before = selectedRow();
     m_model->sortRows(column, m_sortDirection);
+    horizontalHeader()->setSortIndicator(column, m_sortDirection > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     m_sortDirection = -m_sortDirection;
     const int after = selectedRow();
     if (after != before)
@@ -367,6 +419,9 @@ void CEntryListCtrl::updateRowHeight() {
     const int height = std::max(fontMetrics().height() + 4, kImageSize + 2);
     verticalHeader()->setMinimumSectionSize(height);
     verticalHeader()->setDefaultSectionSize(height);
+    // However small the window, the headings and three rows stay in sight.
+    setMinimumHeight(horizontalHeader()->sizeHint().height() + 3 * height + horizontalScrollBar()->sizeHint().height() +
+                     2 * frameWidth());
 }
 
 void CEntryListCtrl::keyPressEvent(QKeyEvent* event) {

@@ -57,6 +57,7 @@ public:
     // Start-up: the column widths from ListAttributes ("ColNumber%d"; the default width when
     // absent or not positive), then the layout of the last run from ListState, applied as
     // far as it fits this list.
+    // Call after applyAppearance(): default widths are measured in the list's font.
     void createColumns(const CAppProfile& profile);
     // The font (MainFont), grid lines and row colours from the profile.
     void applyAppearance(const CAppProfile& profile);
@@ -78,6 +79,9 @@ public:
     // not behind the shown columns) with its remembered width.
     void setColumnShown(int column, bool shown);
     int rememberedWidth(int column) const;
+    // The width a column gets when the profile has none: its heading and a typical long value
+    // in the list's font fit, and never less than the classic width.
+    int defaultWidth(int column) const;
     // The widest cell text of the column plus a margin (and the image for column 0); for a
     // hidden column, the nearest shown column before it in the header order. Does nothing
     // while the list is empty.

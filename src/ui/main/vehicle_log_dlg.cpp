@@ -30,6 +30,7 @@
 #include "ui/toolkit/modal_runner.h"
 #include "ui/toolkit/qt_text.h"
 #include "ui/toolkit/shell.h"
+#include "ui/toolkit/tool_tip.h"
 #include "ui_vehicle_log_dlg.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -111,6 +113,9 @@ constexpr const char* kHintTo = "Only entries prior to and including this date w
 constexpr const char* kHintRange = "Select a filter, only entries matching this filter will be visible";
 constexpr const char* kHintSearch = "Search for... Only entries containing exact matches will be visible.";
 
+// The height of the tab area above the entry list; 0 gives the list three fifths of the height.
+constexpr ProfileKey kTabHeight{"ListAttributes", "TabHeight", "", 0};
+
 constexpr const char* kDeleteVehicleQuestion = "DELETE! This operation will delete the current vehicle\nARE YOU SURE?";
 
 } // namespace
@@ -134,6 +139,9 @@ CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget*
     });
     connect(ui->entryList, &CEntryListCtrl::hintRequested, this,
             [this](const QString& hint) { statusBar()->showMessage(hint); });
+    // Growing the window gives the list three parts and the tab area two.
+    ui->splitter->setStretchFactor(0, 2);
+    ui->splitter->setStretchFactor(1, 3);
     ui->reminderList->viewport()->installEventFilter(this);
     ui->reminderList->installEventFilter(this);
     connect(ui->vehicleCombo, &QComboBox::activated, this, &CVehicleLogDlg::switchVehicle);
@@ -162,8 +170,9 @@ void CVehicleLogDlg::initialize() {
     readFolders();
     installOnFirstStart();
     readFlags();
-    ui->searchButton->setToolTip(QStringLiteral("Search for a string in the entire database"));
-    ui->stoplightButton->setToolTip(QStringLiteral("Shows performance state"));
+    ui->searchButton->setToolTip(CToolTip::wrap(QStringLiteral("Search for a string in the entire database")));
+    ui->stoplightButton->setToolTip(CToolTip::wrap(QStringLiteral("Shows performance state")));
+    m_tabHeight = m_profile.getNumber(kTabHeight);
     applyFonts();
     int reminderWidth = m_profile.getNumber(ProfileKeys::ReminderColumnWidth, 0);
     if (reminderWidth <= 0)
@@ -189,7 +198,7 @@ void CVehicleLogDlg::createActions() {
         const QString text = QString::fromLatin1(def.text);
         if (!text.isEmpty()) {
             act->setStatusTip(text.section(QLatin1Char('\n'), 0, 0));
-            act->setToolTip(text.section(QLatin1Char('\n'), 1, 1));
+            act->setToolTip(CToolTip::wrap(text.section(QLatin1Char('\n'), 1, 1)));
         }
         if (def.icon)
             act->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(def.icon))));
@@ -309,8 +318,9 @@ void CVehicleLogDlg::applyFonts() {
     odoFont.setUnderline(m_profile.getNumber(ProfileKeys::OdoFontUnderline) != 0);
     ui->odometerLabel->setFont(odoFont);
 
-    ui->entryList->createColumns(m_profile);
+    // The font first: default column widths are measured in it.
     ui->entryList->applyAppearance(m_profile);
+    ui->entryList->createColumns(m_profile);
 }
 
 void CVehicleLogDlg::fillDateRange() {
@@ -322,7 +332,7 @@ void CVehicleLogDlg::fillDateRange() {
     ui->dateRangeCombo->addItems(items);
     ui->dateRangeCombo->setCurrentText(QString::fromLatin1(kDateRanges[0]));
     // Like the desktop's date pickers, these show the date; the time of day stays in the value.
-    const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    const QString dateFormat = toQt(m_locale.datePattern());
     m_appliedRange = ui->dateRangeCombo->currentText();
     ui->fromDateEdit->setDisplayFormat(dateFormat);
     ui->toDateEdit->setDisplayFormat(dateFormat);
@@ -426,11 +436,20 @@ void CVehicleLogDlg::recalculate() {
     if (!m_vehicleOpen)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The reload replaces every entry, so the selection is found again by its place in the log.
+    const long selected = m_session.doc().indexOf(ui->entryList->selectedEntry());
     CEconomyCalculator::recalculate(m_session.doc(), economySettings(m_settings));
     ui->entryList->setRows({});
     const SessionResult result = m_session.saveAndReload();
     refresh(Reload::No);
+    if (selected >= 0 && static_cast<std::size_t>(selected) < m_session.doc().entries().size()) {
+        const std::vector<CDVItem*>& rows = ui->entryList->rows();
+        const auto row = std::find(rows.begin(), rows.end(), &m_session.doc().at(static_cast<std::size_t>(selected)));
+        ui->entryList->selectRowAt(row == rows.end() ? -1 : static_cast<int>(row - rows.begin()));
+    }
     QApplication::restoreOverrideCursor();
+    if (result.message.empty())
+        statusBar()->showMessage(tr("Recalculation done: the economy of every fuel entry is up to date."));
     showResult({false, result.message});
 }
 
@@ -538,7 +557,7 @@ void CVehicleLogDlg::showPerformance(CPerformanceWatch::State state) {
     m_shownPerformance = static_cast<int>(state);
     ui->stoplightButton->setIcon(QIcon(QString::fromLatin1(kImages[static_cast<int>(display.image)])));
     ui->stoplightButton->setEnabled(display.enabled);
-    ui->stoplightButton->setToolTip(QString::fromUtf8(display.longText));
+    ui->stoplightButton->setToolTip(CToolTip::wrap(QString::fromUtf8(display.longText)));
     ui->performanceText->setText(QString::fromUtf8(display.shortText));
 }
 
@@ -719,6 +738,18 @@ bool CVehicleLogDlg::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void CVehicleLogDlg::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_splitApplied)
+        return;
+    // Sizes exist only once the window is laid out for showing.
+    m_splitApplied = true;
+    const QList<int> sizes = ui->splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    const int tab = m_tabHeight > 0 ? m_tabHeight : total * 2 / 5;
+    ui->splitter->setSizes({tab, std::max(total - tab, 1)});
+}
+
 void CVehicleLogDlg::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
         m_closed = true;
@@ -753,6 +784,7 @@ void CVehicleLogDlg::saveOnClose() {
         putOrWarn(m_profile.putNumber(ProfileKeys::SelectedTab, tab), "Last Tab failed to set");
 
     ok = ui->entryList->saveColumnState(m_profile) && ok;
+    ok = m_profile.putNumber(kTabHeight, ui->splitter->sizes().value(0)) && ok;
     ok = m_profile.deleteSection(ProfileKeys::SearchItem.section) && ok;
     for (int i = 0; i < ui->searchCombo->count(); ++i)
         ok = m_profile.putText(ProfileKeys::SearchItem, i, fromQt(ui->searchCombo->itemText(i))) && ok;
@@ -838,6 +870,7 @@ void CVehicleLogDlg::addReminderLine(const QString& text, bool reset, int image)
             return;
     }
     insert(text, image);
+    fitReminderList();
 }
 
 void CVehicleLogDlg::showReminders() {
@@ -849,6 +882,18 @@ void CVehicleLogDlg::showReminders() {
     // The lines come top to bottom; each is put at the top, so they go in from the bottom up.
     for (auto line = list.lines.rbegin(); line != list.lines.rend(); ++line)
         addReminderLine(toQt(line->text), false, line->image);
+}
+
+void CVehicleLogDlg::fitReminderList() {
+    // The list is kept wide enough for its longest line, so the lines show whole and a
+    // horizontal scroll bar would only ever scroll the blank end of the column.
+    QTreeWidget* list = ui->reminderList;
+    int width = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        width = std::max(width, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)));
+    width += list->iconSize().width() + 16; // icon spacing and cell margins
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setMinimumWidth(width + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width());
 }
 
 QList<std::pair<QString, int>> CVehicleLogDlg::reminderLines() const {

@@ -93,6 +93,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The first show splits the height between the tab area and the list.
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -132,6 +134,7 @@ private:
     // last-backup line; `reset` does that before inserting the text.
     void addReminderLine(const QString& text, bool reset, int image);
     void saveReminderColumnWidth();
+    void fitReminderList();
     // Makes `name` the current vehicle: loads its settings and log and rebuilds every view.
     void openVehicle(const std::string& name);
     void updateCommandStates();
@@ -179,4 +182,6 @@ private:
     int m_animate = 0;
     unsigned m_showCmd = 1;
     bool m_closed = false;
+    int m_tabHeight = 0;
+    bool m_splitApplied = false;
 };

@@ -26,7 +26,7 @@ void CMessageBox::error(QWidget* parent, const QString& text, const QString& tit
 }
 
 bool CMessageBox::ask(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon) {
-    return show(parent, icon, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return show(parent, icon, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CMessageBox::setResponder(Responder r) {
@@ -42,12 +42,15 @@ void CMessageBox::clearShown() {
 }
 
 QMessageBox::StandardButton CMessageBox::show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                              const QString& text, QMessageBox::StandardButtons buttons) {
+                                              const QString& text, QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton) {
     const QString caption = title.isEmpty() ? QApplication::applicationDisplayName() : title;
     if (responder()) {
-        shownList().push_back({caption, text, buttons, icon});
+        shownList().push_back({caption, text, buttons, icon, defaultButton});
         return responder()(shownList().back());
     }
     QMessageBox box(icon, caption, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

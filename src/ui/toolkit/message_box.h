@@ -17,6 +17,7 @@ public:
         QString text;
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     };
     using Responder = std::function<QMessageBox::StandardButton(const Shown&)>;
 
@@ -25,7 +26,8 @@ public:
     static void warn(QWidget* parent, const QString& text, const QString& title = QString());
     // A message with the stop icon, for a failure that ended the command.
     static void error(QWidget* parent, const QString& text, const QString& title = QString());
-    // A question with Yes and No; true for Yes. Warnings and destructive questions pass their icon.
+    // A question with Yes and No; true for Yes. No is the default button, so that a stray Enter
+    // never confirms a question that destroys something. Warnings pass their icon.
     static bool ask(QWidget* parent, const QString& text, const QString& title = QString(),
                     QMessageBox::Icon icon = QMessageBox::Question);
 
@@ -37,5 +39,6 @@ public:
 
 private:
     static QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                            const QString& text, QMessageBox::StandardButtons buttons);
+                                            const QString& text, QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 };

@@ -1,0 +1,241 @@
+// Drives the repair and trip dialogs headless. What both share (refused numbers, Cancel,
+// the list buttons, the editors) runs as one table over both; then each one's own Save.
+
+#include "calc/repair_form.h"
+#include "dialog_fixture.h"
+#include "ui/entry/repair_dlg.h"
+#include "ui/entry/repair_editor.h"
+#include "ui/entry/trip_dlg.h"
+#include "ui/entry/trip_editor.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPlainTextEdit>
+#include <QTimeEdit>
+#include <QToolButton>
+
+using namespace dialog_test;
+
+namespace {
+
+constexpr DVTime kStart = 1'700'000'000;
+enum class Kind { Repair, Trip };
+
+class RepairTripDlgTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        write("Lists.ini", "[RepairList]\r\nLine0=Oil Change\r\nLine1=Brake pads\r\n[RepairLocation]\r\nLine0=Quick "
+                           "Lube\r\n[ContactList]\r\nLine0=Zed\r\nLine1=Bob\r\n[PurposeList]\r\nLine0=Audit\r\n");
+        CRepairForm::resetDefaultIcon();
+    }
+    void TearDown() override {
+        CRepairForm::resetDefaultIcon();
+        DialogTest::TearDown();
+    }
+
+    EntryContext context(double rate = 0.5) const {
+        EntryContext c;
+        c.vehicle.name = "Blue Van";
+        c.vehicle.costPerMile = rate;
+        c.currentOdometer = 20'000;
+        c.startTime = kStart;
+        c.profile = m_profile.get();
+        c.listsPath = path("Lists.ini");
+        return c;
+    }
+
+    static CDVItem stored(Kind kind) {
+        CDVItem item;
+        item.EntryType = kind == Kind::Repair ? CDVItem::Repair : CDVItem::Trip;
+        item.Icon = kind == Kind::Repair ? 11 : 19;
+        item.Odometer = 18'000;
+        item.EndOdometer = kind == Kind::Trip ? 18'100 : 0;
+        item.DepartTime = kind == Kind::Trip ? kStart - 7200 : 0;
+        item.ArriveTime = kind == Kind::Trip ? kStart - 3600 : 0;
+        item.Date = kStart - 7200;
+        item.Entry = kind == Kind::Repair ? "Brakes" : "Trip";
+        item.Contact = kind == Kind::Trip ? "Bob" : "";
+        item.Destination = kind == Kind::Trip ? "Shelbyville" : "";
+        item.UnitPrice = kind == Kind::Trip ? 50 : 0;
+        item.Cost = kind == Kind::Repair ? 120 : 0;
+        return item;
+    }
+
+    std::unique_ptr<QDialog> open(Kind kind, CDVItem& record) const {
+        if (kind == Kind::Repair)
+            return std::make_unique<CRepairDlg>(record, context());
+        return std::make_unique<CTripDlg>(record, context());
+    }
+
+    // The remembered text a refused or cancelled dialog must not have written.
+    std::string remembered(Kind kind) const {
+        return m_profile->getText(kind == Kind::Repair ? ProfileKeys::LastMaintType : ProfileKeys::LastTripContact);
+    }
+};
+
+TEST_F(RepairTripDlgTest, RefusedNumberKeepsTheDialogOpenAndWritesNothing) {
+    const struct {
+        Kind kind;
+        const char* field;
+        const char* named;
+    } cases[] = {{Kind::Repair, "odometerEdit", "Odometer"},
+                 {Kind::Repair, "costEdit", "Total Cost"},
+                 {Kind::Trip, "departureOdometerEdit", "Departure Odometer"},
+                 {Kind::Trip, "arrivalOdometerEdit", "Arrival Odometer"},
+                 {Kind::Trip, "tollsEdit", "Toll & Exp."},
+                 {Kind::Trip, "parkingEdit", "Parking"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        CMessageBox::clearShown();
+        CDVItem record = stored(c.kind);
+        const CDVItem before = record;
+        const std::string profileBefore = remembered(c.kind);
+        auto dialog = open(c.kind, record);
+        child<QLineEdit>(*dialog, c.field)->setText(QStringLiteral("1.2x"));
+        click(*dialog, "saveButton");
+        expectRefused(*dialog, c.named);
+        EXPECT_EQ(record, before);
+        EXPECT_EQ(remembered(c.kind), profileBefore);
+    }
+}
+
+TEST_F(RepairTripDlgTest, CancelAndTheListButtonsLeaveTheRecordAlone) {
+    const struct {
+        Kind kind;
+        const char* listButton;
+        const char* combo;
+        const char* otherButton;
+        const char* otherCombo;
+    } cases[] = {{Kind::Repair, "descriptionListButton", "descriptionCombo", "locationListButton", "locationCombo"},
+                 {Kind::Trip, "contactListButton", "contactCombo", "purposeListButton", "purposeCombo"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.combo);
+        CDVItem record = stored(c.kind);
+        const CDVItem before = record;
+        const std::string profileBefore = remembered(c.kind);
+        auto dialog = open(c.kind, record);
+        auto* combo = child<QComboBox>(*dialog, c.combo);
+        const int count = combo->count();
+        m_itemToAdd = QStringLiteral("Carol added");
+        click(*dialog, c.listButton);
+        EXPECT_EQ(combo->currentText(), m_itemToAdd); // the editor's last addition is taken
+        EXPECT_EQ(combo->count(), count + 1);         // from the reloaded list
+        m_itemToAdd.clear();
+        click(*dialog, c.otherButton); // nothing added empties the field
+        EXPECT_EQ(child<QComboBox>(*dialog, c.otherCombo)->currentText(), QString());
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Carol added"));
+        click(*dialog, "cancelButton");
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        EXPECT_EQ(record, before);
+        EXPECT_EQ(remembered(c.kind), profileBefore);
+    }
+    EXPECT_EQ(m_listEditorRuns, 4);
+}
+
+TEST_F(RepairTripDlgTest, EditorsAskForAFreshContextAndReportSave) {
+    for (const Kind kind : {Kind::Repair, Kind::Trip}) {
+        int contexts = 0;
+        const auto fresh = [&] {
+            ++contexts;
+            return context(0);
+        };
+        std::unique_ptr<CEntryEditor> editor;
+        if (kind == Kind::Repair)
+            editor = std::make_unique<CRepairEditor>(fresh, nullptr);
+        else
+            editor = std::make_unique<CTripEditor>(fresh, nullptr);
+        CModalRunner::setHandler([](QDialog& dialog) {
+            dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+            return dialog.result();
+        });
+        CDVItem record = stored(kind);
+        EXPECT_TRUE(editor->edit(record));
+        // The trip claim is worked out again with the fresh context's rate of 0.
+        EXPECT_EQ(record.UnitPrice, 0);
+        CModalRunner::setHandler([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+        const CDVItem before = record;
+        EXPECT_FALSE(editor->edit(record));
+        EXPECT_EQ(record, before);
+        EXPECT_EQ(contexts, 2);
+    }
+}
+
+TEST_F(RepairTripDlgTest, RepairSaveTakesTypedPickedAndIconChoices) {
+    CDVItem record;
+    CRepairDlg dialog(record, context());
+    EXPECT_TRUE(child<QPushButton>(dialog, "saveButton")->isDefault());
+    auto* description = child<QComboBox>(dialog, "descriptionCombo");
+    EXPECT_EQ(description->currentText(), QStringLiteral("Maint."));
+    description->clearEditText();
+    QTest::keyClicks(description->lineEdit(), QStringLiteral("Full Oil Change"));
+    EXPECT_EQ(dialog.form().iconCode(), 4);
+    const int brakes = description->findText(QStringLiteral("Brake pads"));
+    description->setCurrentIndex(brakes);
+    emit description->activated(brakes);
+    EXPECT_EQ(dialog.form().iconCode(), 1);
+    QTest::mouseClick(child<QToolButton>(dialog, "watchIconButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.form().iconCode(), 10);
+    QTest::mouseClick(child<QToolButton>(dialog, "tireIconButton"), Qt::LeftButton);
+
+    child<QComboBox>(dialog, "locationCombo")->setCurrentIndex(0);
+    child<QLineEdit>(dialog, "odometerEdit")->setText(QStringLiteral("52310.5"));
+    child<QLineEdit>(dialog, "invoiceEdit")->setText(QStringLiteral("A-17"));
+    child<QLineEdit>(dialog, "costEdit")->setText(QStringLiteral("45.5"));
+    QTest::keyClicks(child<QPlainTextEdit>(dialog, "detailsEdit"), QStringLiteral("5W-30"));
+    click(dialog, "saveButton");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(record.Icon, 17);
+    EXPECT_EQ(record.Entry, "Brake pads");
+    EXPECT_EQ(record.Station, "Quick Lube");
+    EXPECT_EQ(record.Invoice, "A-17");
+    EXPECT_EQ(record.Note, "5W-30");
+    EXPECT_EQ(record.Odometer, 52'310.5);
+    EXPECT_EQ(record.Cost, 45.5);
+    EXPECT_EQ(record.Date, kStart);
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastMaintType), "Brake pads");
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastMaintLoc), "Quick Lube");
+}
+
+TEST_F(RepairTripDlgTest, TripShowsItsValuesStopsAtTheLimitsAndSavesTheClaim) {
+    CDVItem existing = stored(Kind::Trip);
+    CTripDlg shown(existing, context());
+    EXPECT_EQ(child<QComboBox>(shown, "destinationCombo")->currentText(), QStringLiteral("Shelbyville"));
+    EXPECT_EQ(child<QLineEdit>(shown, "arrivalOdometerEdit")->text(), QStringLiteral("18100"));
+    EXPECT_EQ(child<QTimeEdit>(shown, "arrivalTimeEdit")->time(),
+              QDateTime::fromSecsSinceEpoch(existing.ArriveTime).time());
+
+    CDVItem record;
+    CTripDlg dialog(record, context(0.5));
+    auto* contact = child<QComboBox>(dialog, "contactCombo");
+    dialog.show();
+    EXPECT_EQ(dialog.focusWidget(), contact);
+    contact->clearEditText();
+    QTest::keyClicks(contact->lineEdit(), QStringLiteral("Ann"));
+    child<QComboBox>(dialog, "purposeCombo")->setCurrentIndex(0);
+    auto* destination = child<QComboBox>(dialog, "destinationCombo");
+    destination->clearEditText();
+    QTest::keyClicks(destination->lineEdit(), QString(45, QLatin1Char('d')));
+    EXPECT_EQ(destination->currentText().size(), 40);
+    auto* notes = child<QPlainTextEdit>(dialog, "notesEdit");
+    QTest::keyClicks(notes, QString(260, QLatin1Char('n')));
+    EXPECT_EQ(notes->toPlainText().size(), 256);
+    retype(child<QLineEdit>(dialog, "arrivalOdometerEdit"), QStringLiteral("20120"));
+    child<QTimeEdit>(dialog, "departureTimeEdit")->setTime(QTime(7, 30, 45));
+    child<QLineEdit>(dialog, "tollsEdit")->setText(QStringLiteral("6.5"));
+    child<QLineEdit>(dialog, "parkingEdit")->setText(QStringLiteral("2"));
+    click(dialog, "saveButton");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(record.Contact, "Ann");
+    EXPECT_EQ(record.Purpose, "Audit");
+    EXPECT_EQ(record.EndOdometer, 20'120);
+    EXPECT_DOUBLE_EQ(record.UnitPrice, 60); // 120 at the vehicle's rate
+    EXPECT_EQ(record.Cost, 6.5);
+    EXPECT_EQ(record.Parking, 2);
+    const QDate startDay = QDateTime::fromSecsSinceEpoch(kStart).date();
+    EXPECT_EQ(record.DepartTime, QDateTime(startDay, QTime(7, 30)).toSecsSinceEpoch());
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastTripContact), "Ann");
+    EXPECT_EQ(m_profile->getText(ProfileKeys::LastTripDestination), std::string(40, 'd'));
+}
+
+} // namespace
