@@ -228,6 +228,12 @@ TEST(CostStatistics, RunningCostNoDataConditions) {
     EXPECT_EQ(r.distanceAverage, kNoData);
     EXPECT_EQ(r.runningCost, kNoData);
     EXPECT_EQ(r.fuelAverage, "$50.00 ");
+
+    // One entry and less than one unit of distance still have an average: the total itself.
+    noDistance.distance = 0.5;
+    noDistance.entryCount = 1;
+    const Running one = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
+    EXPECT_EQ(one.distanceAverage, one.distanceTotal);
 }
 
 TEST(CostStatistics, InitialRunningCost) {

@@ -179,6 +179,7 @@ TEST(EconomyCalculator, ImplausibleResultsAreStoredAsZero) {
         {"no distance in L/100km: infinite", {fill(1000, 8), fill(1000, 10)}, units::kLitresPer100Km, {0, 0}},
         {"an unknown economy unit", {fill(1000, 8), fill(1300, 10)}, 5, {0, 0}},
         // Distance is only measured from a full fill above zero: the next one counts as a first fill.
+        {"a full fill under one mile starts the distance", {fill(0.5, 8), fill(300.5, 10)}, units::kMpg, {0, 30}},
         {"full fill at a negative odometer", {fill(-100, 8), fill(200, 10)}, units::kMpg, {0, 0}},
         // -1000 mi on -10 gallons would be 100 MPG, but the fill itself leaves the last
         // full odometer at 0.

@@ -85,6 +85,26 @@ TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
     EXPECT_EQ(result.lastDays[6], 12);
 }
 
+// With the days reminder already open, the distance line still keeps to its own window.
+TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
+    const struct {
+        double interval;
+        double current;
+        bool due;
+    } cases[] = {{1000, 1898, false}, {1000, 1899, true}, {1000, 2000, true}, {1000, 2001, false}, {0, 1000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.interval) + " at " + std::to_string(c.current));
+        VehicleSettings v = vehicle();
+        v.oilDistance = c.interval;
+        v.leadOdo = 100;
+        v.oilDays = 10;
+        bool due = false;
+        for (const Line& l : listOf({entry("Oil Change", 1000, kToday - 10 * kDay)}, v, c.current))
+            due = due || (l.text.find(" due in: ") != std::string::npos && l.text.find("Miles") != std::string::npos);
+        EXPECT_EQ(due, c.due);
+    }
+}
+
 TEST(ReminderList, DaysIntervalZeroNeverAddsADayLine) {
     VehicleSettings v = vehicle();
     v.oilDays = 0;
