@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr DVTime kStart = 1'700'000'000;
@@ -35,6 +38,11 @@ protected:
         item.Note = "front and rear";
         item.Cost = 129.5;
         return item;
+    }
+
+    // The texts a form shows, in one list so that a whole form compares at once.
+    static std::vector<std::string> texts(const CRepairForm::Fields& f) {
+        return {f.description, f.location, f.odometer, f.cost, f.invoice, f.details};
     }
 
     int codeFor(const std::string& description) {
@@ -154,28 +162,16 @@ TEST_F(RepairFormTest, NewEntryStartsFromRememberedTexts) {
     c.lastMaintType = "Tune-Up";
     CRepairForm form;
     form.open(CDVItem{}, c);
-    const auto& f = form.fields();
-    EXPECT_EQ(f.description, "Tune-Up");
-    EXPECT_EQ(f.location, "Joe's Garage");
-    EXPECT_EQ(f.odometer, "52300");
-    EXPECT_EQ(f.date, kStart);
-    EXPECT_EQ(f.cost, "0");
-    EXPECT_EQ(f.invoice, "");
-    EXPECT_EQ(f.details, "");
+    EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"Tune-Up", "Joe's Garage", "52300", "0", "", ""}));
+    EXPECT_EQ(form.fields().date, kStart);
     EXPECT_EQ(form.iconCode(), 5);
 }
 
 TEST_F(RepairFormTest, ZeroOdometerClearsTheTexts) {
     CRepairForm form;
     form.open(existing("Oil Change", 4, 0), context());
-    const auto& f = form.fields();
-    EXPECT_EQ(f.description, "");
-    EXPECT_EQ(f.location, "");
-    EXPECT_EQ(f.invoice, "");
-    EXPECT_EQ(f.details, "");
-    EXPECT_EQ(f.cost, "0");
-    EXPECT_EQ(f.date, kStart);
-    EXPECT_EQ(f.odometer, "52300");
+    EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"", "", "52300", "0", "", ""}));
+    EXPECT_EQ(form.fields().date, kStart);
 
     CDVItem saved;
     ASSERT_TRUE(form.save(saved).saved);
