@@ -41,30 +41,25 @@ TEST(PerformanceWatch, HigherIsBetterMeasuresAtTheThresholds) {
                 << "unit " << unit << ", current " << c.current;
 }
 
-// Kilometres per litre: 1000 km on 100 L is 10 km/L, so 10.0 L/100km with a band of 1.0.
+// 1000 km on 100 L is 10.0 L/100km with a band of 1.0; 1000 mi on 100 L is 16.09344 km/L, or
+// 6.2137 L/100km with a band of 0.6214, so miles must be converted before the comparison.
 TEST(PerformanceWatch, LitresPer100KmLowerIsBetter) {
-    const VerdictCase cases[] = {
-        {8.5, State::Excellent}, {9.0, State::Excellent}, {9.5, State::Good},  {10.0, State::Good},
-        {10.5, State::Fair},     {11.0, State::Poor},     {12.0, State::Poor},
+    const struct {
+        int distanceUnit;
+        double current;
+        State expected;
+    } cases[] = {
+        {units::kKilometres, 8.5, State::Excellent}, {units::kKilometres, 9.0, State::Excellent},
+        {units::kKilometres, 9.5, State::Good},      {units::kKilometres, 10.0, State::Good},
+        {units::kKilometres, 10.5, State::Fair},     {units::kKilometres, 11.0, State::Poor},
+        {units::kKilometres, 12.0, State::Poor},     {units::kMiles, 5.5, State::Excellent},
+        {units::kMiles, 6.0, State::Good},           {units::kMiles, 6.5, State::Fair}, // EXCELLENT if read as km
+        {units::kMiles, 7.0, State::Poor},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 1000, 100), units::kLitresPer100Km, units::kKilometres),
+        EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 1000, 100), units::kLitresPer100Km, c.distanceUnit),
                   c.expected)
-            << "current " << c.current;
-}
-
-// Miles per litre: 1000 mi on 100 L is 16.09344 km/L, or 6.2137 L/100km with a band of 0.6214.
-TEST(PerformanceWatch, LitresPer100KmConvertsMilesFirst) {
-    const VerdictCase cases[] = {
-        {5.5, State::Excellent}, // 0.7137 below the average
-        {6.0, State::Good},      // 0.2137 below
-        {6.5, State::Fair},      // 0.2863 above; read as kilometres this would be EXCELLENT
-        {7.0, State::Poor},      // 0.7863 above
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CPerformanceWatch::evaluate(inputs(c.current, 1000, 100), units::kLitresPer100Km, units::kMiles),
-                  c.expected)
-            << "current " << c.current;
+            << "unit " << c.distanceUnit << ", current " << c.current;
 }
 
 TEST(PerformanceWatch, NotEnoughData) {
