@@ -45,6 +45,12 @@ protected:
         return {f.description, f.location, f.odometer, f.cost, f.invoice, f.details};
     }
 
+    CRepairForm opened(const CDVItem& item) const {
+        CRepairForm form;
+        form.open(item, context());
+        return form;
+    }
+
     int codeFor(const std::string& description) {
         CRepairForm form;
         form.open(CDVItem{}, context());
@@ -89,52 +95,41 @@ TEST_F(RepairFormTest, PickTakesTheItemThenMatches) {
 
 TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
     EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
-    CRepairForm first;
-    first.open(existing("Oil Change", 4), context());
+    opened(existing("Oil Change", 4));
     EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
 
     // A later new entry that names no reminder type takes the Oil Change code.
-    CRepairForm second;
-    second.open(CDVItem{}, context());
+    const CRepairForm second = opened(CDVItem{});
     EXPECT_EQ(second.fields().description, "Brake pads");
     EXPECT_EQ(second.iconCode(), 4);
     EXPECT_EQ(second.selectedIcon(), RepairIcon::OilChange);
 
     // New entries and button codes leave it alone; a general repair resets it.
-    CRepairForm third;
-    third.open(existing("Wipers", 13), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
-    CRepairForm fourth;
-    fourth.open(existing("Rotate Tires", 17), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::RotateTires);
-    CRepairForm fifth;
-    fifth.open(existing("Brakes", 1), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
+    const struct {
+        int icon;
+        RepairIcon after;
+    } steps[] = {{13, RepairIcon::OilChange}, {17, RepairIcon::RotateTires}, {1, RepairIcon::General}};
+    for (const auto& step : steps) {
+        opened(existing("Wipers", step.icon));
+        EXPECT_EQ(CRepairForm::defaultIcon(), step.after) << step.icon;
+    }
 }
 
+// The description would match Oil Change; opening a stored entry does not match it.
 TEST_F(RepairFormTest, OpeningExistingEntryKeepsItsCode) {
-    const struct {
-        int stored;
-        int code;
-        RepairIcon selected;
-    } cases[] = {
-        {4, 4, RepairIcon::OilChange},       {7, 7, RepairIcon::Coolant},  {8, 8, RepairIcon::Caution},
-        {12, 12, RepairIcon::TrafficSignal}, {16, 16, RepairIcon::Wrench}, {17, 17, RepairIcon::Tire},
-        {1, 1, RepairIcon::General},
+    const std::pair<int, RepairIcon> cases[] = {
+        {4, RepairIcon::OilChange}, {7, RepairIcon::Coolant}, {8, RepairIcon::Caution}, {12, RepairIcon::TrafficSignal},
+        {16, RepairIcon::Wrench},   {17, RepairIcon::Tire},   {1, RepairIcon::General},
     };
-    for (const auto& c : cases) {
+    for (const auto& [stored, selected] : cases) {
         CRepairForm::resetDefaultIcon();
-        CRepairForm form;
-        // The description would match Oil Change; opening does not match it.
-        form.open(existing("Oil Change", c.stored), context());
-        EXPECT_EQ(form.iconCode(), c.code) << c.stored;
-        EXPECT_EQ(form.selectedIcon(), c.selected) << c.stored;
+        const CRepairForm form = opened(existing("Oil Change", stored));
+        EXPECT_EQ(form.iconCode(), stored);
+        EXPECT_EQ(form.selectedIcon(), selected) << stored;
     }
     // Code 0 takes the default icon's code.
-    CRepairForm first;
-    first.open(existing("Coolant Flush", 7), context());
-    CRepairForm zero;
-    zero.open(existing("Brakes", 0), context());
+    opened(existing("Coolant Flush", 7));
+    const CRepairForm zero = opened(existing("Brakes", 0));
     EXPECT_EQ(zero.iconCode(), 7);
     EXPECT_EQ(zero.selectedIcon(), RepairIcon::Coolant);
 }
