@@ -91,7 +91,8 @@ TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
         double interval;
         double current;
         bool due;
-    } cases[] = {{1000, 1898, false}, {1000, 1899, true}, {1000, 2000, true}, {1000, 2001, false}, {0, 1000, false}};
+    } cases[] = {{1000, 1898, false}, {1000, 1899, true}, {1000, 2000, true},
+                 {1000, 2001, false}, {0, 1000, false},   {1, 1001, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.interval) + " at " + std::to_string(c.current));
         VehicleSettings v = vehicle();
