@@ -154,38 +154,23 @@ RefreshTotals sampleTotals() {
     return t;
 }
 
-TEST(CostStatistics, RunningCostWithData) {
+TEST(CostStatistics, RunningCostTexts) {
     const Running r = CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles);
-    EXPECT_EQ(r.fuelTotal, "$200.00");
-    EXPECT_EQ(r.repairsTotal, "$150.00");
-    EXPECT_EQ(r.parkingTotal, "$12.50 ");
-    EXPECT_EQ(r.distanceTotal, "1450    Mi.");
-    EXPECT_EQ(r.fuelAverage, "$50.00 ");
-    EXPECT_EQ(r.repairsAverage, "$75.00 ");
-    EXPECT_EQ(r.parkingAverage, "$12.50 ");
-    EXPECT_EQ(r.distanceAverage, "207     Mi."); // 1450 / 7 = 207.14
-    EXPECT_EQ(r.runningCost, "$0.25   / Mi.");   // 362.5 / 1450
-}
-
-TEST(CostStatistics, RunningCostTwoCharacterSymbolAndKilometres) {
-    const Running r = CCostStatistics::runningCost(sampleTotals(), "kr", units::kKilometres);
-    EXPECT_EQ(r.fuelTotal, "kr200.00");
-    EXPECT_EQ(r.parkingAverage, "kr12.50 ");
-    EXPECT_EQ(r.distanceTotal, "1450    Km.");
-    EXPECT_EQ(r.runningCost, "kr0.25   / Km.");
-}
-
-TEST(CostStatistics, RunningCostWithoutEntriesInRange) {
+    const Running k = CCostStatistics::runningCost(sampleTotals(), "kr", units::kKilometres);
     RefreshTotals empty;
     empty.entryCount = 5; // the vehicle has entries, none in range
-    const Running r = CCostStatistics::runningCost(empty, "$", units::kMiles);
-    EXPECT_EQ(r.fuelTotal, "$0.00  ");
-    EXPECT_EQ(r.repairsTotal, "$0.00  ");
-    EXPECT_EQ(r.parkingTotal, "$0.00  ");
-    EXPECT_EQ(r.distanceTotal, "0       Mi.");
-    for (const std::string* field :
-         {&r.fuelAverage, &r.repairsAverage, &r.parkingAverage, &r.distanceAverage, &r.runningCost})
-        EXPECT_EQ(*field, kNoData);
+    const Running z = CCostStatistics::runningCost(empty, "$", units::kMiles);
+    const std::pair<std::string, std::string> cases[] = {
+        {r.fuelTotal, "$200.00"},          {r.repairsTotal, "$150.00"},        {r.parkingTotal, "$12.50 "},
+        {r.distanceTotal, "1450    Mi."},  {r.fuelAverage, "$50.00 "},         {r.repairsAverage, "$75.00 "},
+        {r.parkingAverage, "$12.50 "},     {r.distanceAverage, "207     Mi."}, // 1450 / 7 = 207.14
+        {r.runningCost, "$0.25   / Mi."},                                      // 362.5 / 1450
+        {k.fuelTotal, "kr200.00"},         {k.parkingAverage, "kr12.50 "},     {k.distanceTotal, "1450    Km."},
+        {k.runningCost, "kr0.25   / Km."}, {z.fuelTotal, "$0.00  "},           {z.repairsTotal, "$0.00  "},
+        {z.parkingTotal, "$0.00  "},       {z.distanceTotal, "0       Mi."},   {z.runningCost, kNoData},
+    };
+    for (const auto& [actual, expected] : cases)
+        EXPECT_EQ(actual, expected);
 }
 
 struct NoDataCase {
@@ -228,15 +213,12 @@ TEST(CostStatistics, RunningCostNoDataConditions) {
     EXPECT_EQ(r.distanceAverage, kNoData);
     EXPECT_EQ(r.runningCost, kNoData);
     EXPECT_EQ(r.fuelAverage, "$50.00 ");
-}
 
-TEST(CostStatistics, InitialRunningCost) {
-    const Running r = CCostStatistics::initialRunningCost();
-    for (const std::string* money : {&r.fuelTotal, &r.repairsTotal, &r.parkingTotal, &r.fuelAverage, &r.repairsAverage,
-                                     &r.parkingAverage, &r.runningCost})
-        EXPECT_EQ(*money, "0.00");
-    EXPECT_EQ(r.distanceTotal, "000000.0");
-    EXPECT_EQ(r.distanceAverage, "000000.0");
+    // One entry and less than one unit of distance still have an average: the total itself.
+    noDistance.distance = 0.5;
+    noDistance.entryCount = 1;
+    const Running one = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
+    EXPECT_EQ(one.distanceAverage, one.distanceTotal);
 }
 
 } // namespace

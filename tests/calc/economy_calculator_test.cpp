@@ -179,6 +179,7 @@ TEST(EconomyCalculator, ImplausibleResultsAreStoredAsZero) {
         {"no distance in L/100km: infinite", {fill(1000, 8), fill(1000, 10)}, units::kLitresPer100Km, {0, 0}},
         {"an unknown economy unit", {fill(1000, 8), fill(1300, 10)}, 5, {0, 0}},
         // Distance is only measured from a full fill above zero: the next one counts as a first fill.
+        {"a full fill under one mile starts the distance", {fill(0.5, 8), fill(300.5, 10)}, units::kMpg, {0, 30}},
         {"full fill at a negative odometer", {fill(-100, 8), fill(200, 10)}, units::kMpg, {0, 0}},
         // -1000 mi on -10 gallons would be 100 MPG, but the fill itself leaves the last
         // full odometer at 0.
@@ -225,29 +226,16 @@ TEST(EconomyCalculator, UnknownDistanceUnitTakesTheMileVehiclesUnit) {
 }
 
 TEST(EconomyCalculator, RepairsAndTripsInBetween) {
-    CDVItem repair;
+    CDVItem repair = fill(1100, 3);
     repair.EntryType = CDVItem::Repair;
-    repair.Odometer = 1100;
-    repair.Cost = 250;
-    repair.Quantity = 3;
-    repair.UnitPrice = 5;
-    repair.Economy = 9.5;
-    repair.EconomyUnit = 3;
-    CDVItem trip;
+    CDVItem trip = repair;
     trip.EntryType = CDVItem::Trip;
     trip.Odometer = 1200;
-    trip.EndOdometer = 1250;
-    trip.Cost = 12;
-    trip.Quantity = 4;
-    trip.UnitPrice = 0.5 * 50; // the distance claim the trip dialog stored
     const auto log = recalculated({fill(1000, 8), repair, trip, fill(1300, 10)}, {0, units::kMiles, units::kMpg});
-
     EXPECT_NEAR(log[3].Economy, 300.0 / 10, kTolerance); // as without the two entries between
     EXPECT_EQ(log[1], repair);
-    CDVItem clearedTrip = trip;
-    clearedTrip.Quantity = 0;
-    clearedTrip.UnitPrice = 0;
-    EXPECT_EQ(log[2], clearedTrip); // tolls and the rest stay
+    trip.Quantity = trip.UnitPrice = 0; // the trip dialog's distance claim is cleared; the rest stays
+    EXPECT_EQ(log[2], trip);
 }
 
 TEST(EconomyCalculator, RunningTwiceGivesTheSameLog) {

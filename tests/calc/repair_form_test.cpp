@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr DVTime kStart = 1'700'000'000;
@@ -35,6 +38,17 @@ protected:
         item.Note = "front and rear";
         item.Cost = 129.5;
         return item;
+    }
+
+    // The texts a form shows, in one list so that a whole form compares at once.
+    static std::vector<std::string> texts(const CRepairForm::Fields& f) {
+        return {f.description, f.location, f.odometer, f.cost, f.invoice, f.details};
+    }
+
+    CRepairForm opened(const CDVItem& item) const {
+        CRepairForm form;
+        form.open(item, context());
+        return form;
     }
 
     int codeFor(const std::string& description) {
@@ -81,52 +95,41 @@ TEST_F(RepairFormTest, PickTakesTheItemThenMatches) {
 
 TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
     EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
-    CRepairForm first;
-    first.open(existing("Oil Change", 4), context());
+    opened(existing("Oil Change", 4));
     EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
 
     // A later new entry that names no reminder type takes the Oil Change code.
-    CRepairForm second;
-    second.open(CDVItem{}, context());
+    const CRepairForm second = opened(CDVItem{});
     EXPECT_EQ(second.fields().description, "Brake pads");
     EXPECT_EQ(second.iconCode(), 4);
     EXPECT_EQ(second.selectedIcon(), RepairIcon::OilChange);
 
     // New entries and button codes leave it alone; a general repair resets it.
-    CRepairForm third;
-    third.open(existing("Wipers", 13), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::OilChange);
-    CRepairForm fourth;
-    fourth.open(existing("Rotate Tires", 17), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::RotateTires);
-    CRepairForm fifth;
-    fifth.open(existing("Brakes", 1), context());
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
+    const struct {
+        int icon;
+        RepairIcon after;
+    } steps[] = {{13, RepairIcon::OilChange}, {17, RepairIcon::RotateTires}, {1, RepairIcon::General}};
+    for (const auto& step : steps) {
+        opened(existing("Wipers", step.icon));
+        EXPECT_EQ(CRepairForm::defaultIcon(), step.after) << step.icon;
+    }
 }
 
+// The description would match Oil Change; opening a stored entry does not match it.
 TEST_F(RepairFormTest, OpeningExistingEntryKeepsItsCode) {
-    const struct {
-        int stored;
-        int code;
-        RepairIcon selected;
-    } cases[] = {
-        {4, 4, RepairIcon::OilChange},       {7, 7, RepairIcon::Coolant},  {8, 8, RepairIcon::Caution},
-        {12, 12, RepairIcon::TrafficSignal}, {16, 16, RepairIcon::Wrench}, {17, 17, RepairIcon::Tire},
-        {1, 1, RepairIcon::General},
+    const std::pair<int, RepairIcon> cases[] = {
+        {4, RepairIcon::OilChange}, {7, RepairIcon::Coolant}, {8, RepairIcon::Caution}, {12, RepairIcon::TrafficSignal},
+        {16, RepairIcon::Wrench},   {17, RepairIcon::Tire},   {1, RepairIcon::General},
     };
-    for (const auto& c : cases) {
+    for (const auto& [stored, selected] : cases) {
         CRepairForm::resetDefaultIcon();
-        CRepairForm form;
-        // The description would match Oil Change; opening does not match it.
-        form.open(existing("Oil Change", c.stored), context());
-        EXPECT_EQ(form.iconCode(), c.code) << c.stored;
-        EXPECT_EQ(form.selectedIcon(), c.selected) << c.stored;
+        const CRepairForm form = opened(existing("Oil Change", stored));
+        EXPECT_EQ(form.iconCode(), stored);
+        EXPECT_EQ(form.selectedIcon(), selected) << stored;
     }
     // Code 0 takes the default icon's code.
-    CRepairForm first;
-    first.open(existing("Coolant Flush", 7), context());
-    CRepairForm zero;
-    zero.open(existing("Brakes", 0), context());
+    opened(existing("Coolant Flush", 7));
+    const CRepairForm zero = opened(existing("Brakes", 0));
     EXPECT_EQ(zero.iconCode(), 7);
     EXPECT_EQ(zero.selectedIcon(), RepairIcon::Coolant);
 }
@@ -154,28 +157,16 @@ TEST_F(RepairFormTest, NewEntryStartsFromRememberedTexts) {
     c.lastMaintType = "Tune-Up";
     CRepairForm form;
     form.open(CDVItem{}, c);
-    const auto& f = form.fields();
-    EXPECT_EQ(f.description, "Tune-Up");
-    EXPECT_EQ(f.location, "Joe's Garage");
-    EXPECT_EQ(f.odometer, "52300");
-    EXPECT_EQ(f.date, kStart);
-    EXPECT_EQ(f.cost, "0");
-    EXPECT_EQ(f.invoice, "");
-    EXPECT_EQ(f.details, "");
+    EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"Tune-Up", "Joe's Garage", "52300", "0", "", ""}));
+    EXPECT_EQ(form.fields().date, kStart);
     EXPECT_EQ(form.iconCode(), 5);
 }
 
 TEST_F(RepairFormTest, ZeroOdometerClearsTheTexts) {
     CRepairForm form;
     form.open(existing("Oil Change", 4, 0), context());
-    const auto& f = form.fields();
-    EXPECT_EQ(f.description, "");
-    EXPECT_EQ(f.location, "");
-    EXPECT_EQ(f.invoice, "");
-    EXPECT_EQ(f.details, "");
-    EXPECT_EQ(f.cost, "0");
-    EXPECT_EQ(f.date, kStart);
-    EXPECT_EQ(f.odometer, "52300");
+    EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"", "", "52300", "0", "", ""}));
+    EXPECT_EQ(form.fields().date, kStart);
 
     CDVItem saved;
     ASSERT_TRUE(form.save(saved).saved);

@@ -5,6 +5,8 @@
 
 #include <ctime>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,11 @@ CDVItem storedTrip(double odometer, double endOdometer) {
     return item;
 }
 
+// The texts a form shows, in one list so that a whole form compares at once.
+std::vector<std::string> texts(const CTripForm::Fields& f) {
+    return {f.contact, f.purpose, f.destination, f.notes, f.departOdometer, f.arriveOdometer, f.tolls, f.parking};
+}
+
 TEST(TripForm, IconAndClaim) {
     const struct {
         double depart, arrive, rate;
@@ -73,16 +80,10 @@ TEST(TripForm, NewTripDefaults) {
         CTripForm form;
         form.open(record, context());
         const auto& f = form.fields();
-        EXPECT_EQ(f.contact, "ACME");
-        EXPECT_EQ(f.purpose, "Sales call");
-        EXPECT_EQ(f.destination, "Springfield");
-        EXPECT_EQ(f.departOdometer, "20000");
-        EXPECT_EQ(f.arriveOdometer, "20000");
+        EXPECT_EQ(texts(f),
+                  (std::vector<std::string>{"ACME", "Sales call", "Springfield", "", "20000", "20000", "0", "0"}));
         for (DVTime t : {f.departDate, f.departTime, f.arriveDate, f.arriveTime})
             EXPECT_EQ(t, kStart);
-        EXPECT_EQ(f.notes, "");
-        EXPECT_EQ(f.tolls, "0");
-        EXPECT_EQ(f.parking, "0");
         EXPECT_EQ(form.iconCode(), 19);
     }
 }
@@ -92,18 +93,12 @@ TEST(TripForm, ExistingTripOpensWithItsValues) {
     CTripForm form;
     form.open(record, context());
     const auto& f = form.fields();
-    EXPECT_EQ(f.contact, "Bob");
-    EXPECT_EQ(f.purpose, "Audit");
-    EXPECT_EQ(f.destination, "Shelbyville");
-    EXPECT_EQ(f.notes, "via highway");
-    EXPECT_EQ(f.departOdometer, "18000");
-    EXPECT_EQ(f.arriveOdometer, "18120.5");
+    EXPECT_EQ(texts(f), (std::vector<std::string>{"Bob", "Audit", "Shelbyville", "via highway", "18000", "18120.5",
+                                                  "12.5", "4"}));
     EXPECT_EQ(f.departDate, record.DepartTime);
     EXPECT_EQ(f.departTime, record.DepartTime);
     EXPECT_EQ(f.arriveDate, record.ArriveTime);
     EXPECT_EQ(f.arriveTime, record.ArriveTime);
-    EXPECT_EQ(f.tolls, "12.5");
-    EXPECT_EQ(f.parking, "4");
 }
 
 TEST(TripForm, ArrivalNotAboveDepartureOpensAtDeparture) {
