@@ -78,15 +78,10 @@ TEST_F(FuelDlgTest, TextThatIsNoNumberKeepsTheDialogOpenOnThatField) {
     record.Odometer = 1100;
     record.Measure = "Litres";
     const CDVItem original = record;
-    struct Case {
-        const char* field;
-        const char* text;
-        const char* named;
-    };
-    // Which texts parse is CFuelForm::wholeNumber/wholeInteger's rule; here one refusal per check of Save.
-    for (const Case& c : {Case{"odometerEdit", "12a", "Odometer"}, Case{"tempEdit", "20.5", "Fuel Cell Temperature"},
-                          Case{"priceEdit", "abc", "Unit Price"}}) {
-        SCOPED_TRACE(c.field);
+    for (const auto& [field, text, named] :
+         {std::tuple{"odometerEdit", "12a", "Odometer"}, std::tuple{"tempEdit", "20.5", "Fuel Cell Temperature"},
+          std::tuple{"priceEdit", "abc", "Unit Price"}}) {
+        SCOPED_TRACE(field);
         CMessageBox::clearShown();
         m_profile->putText(ProfileKeys::LastMeasure, "before"); // the previous round's Save wrote it
         CFuelDlg dialog(record, m_context);

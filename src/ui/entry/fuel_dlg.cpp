@@ -47,6 +47,7 @@ CFuelDlg::CFuelDlg(CDVItem& record, const EntryContext& context, QWidget* parent
     : QDialog(parent), ui(std::make_unique<Ui::CFuelDlg>()), m_record(record), m_profile(context.profile),
       m_listsPath(context.listsPath), m_form(record, formInputs(context)) {
     ui->setupUi(this);
+    ui->dateEdit->setDisplayFormat(entryfields::shortDateFormat());
     ui->saveButton->setIcon(QIcon(QStringLiteral(":/fuel/save.svg")));
     ui->cancelButton->setIcon(QIcon(QStringLiteral(":/fuel/cancel.svg")));
     ui->stationButton->setIcon(QIcon(QStringLiteral(":/fuel/station.svg")));
