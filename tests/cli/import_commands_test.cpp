@@ -69,6 +69,10 @@ TEST_F(ImportCommand, MapOptionChoosesTheMap) {
     const clitest::CliRun r = import({m_csv, "--map", "Swapped", "--vehicle", "Van"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(entries(), (std::vector<std::string>{"Existing", "Wash"}));
+    const std::string settings = readFile(profile()); // the map and file are remembered for the next import
+    for (const std::string& key :
+         {std::string("LastMap=Swapped\r\n"), std::string("CSVName=import.csv\r\n"), "CSVPath=" + home()})
+        EXPECT_NE(settings.find(key), std::string::npos) << key << " in " << settings;
 }
 
 TEST_F(ImportCommand, ErrorsSaveNothing) {

@@ -138,6 +138,18 @@ TEST_F(ViewCommands, StatsPrintsTotalsFiguresAndVerdict) {
         EXPECT_NE(out.find(std::string(line) + "\n"), std::string::npos) << line << "\n" << out;
 }
 
+TEST_F(ViewCommands, CostPagesCountEntriesAsStoredWhateverTheirText) {
+    // The list reads an entry whose text begins with "Trip" as a trip; the cost pages must not.
+    CVehicleLogDoc doc;
+    ASSERT_EQ(doc.load(m_home.file("VAN1.odv")).status, LogLoadStatus::Loaded);
+    doc.at(1).Entry = "Trip computer repair";
+    ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
+    const auto [code, out] = run({"stats"});
+    ASSERT_EQ(code, 0) << out;
+    for (const char* line : {"Repair cost MAX: 45.00", "Repair cost AVG: 45.00", "Fuel cost AVG: 3.500"})
+        EXPECT_NE(out.find(std::string(line) + "\n"), std::string::npos) << line << "\n" << out;
+}
+
 TEST_F(ViewCommands, BadOptionsAreRefused) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"list", "--view", "cars"},
                                                  {"list", "--from", "2026-03-01"},
