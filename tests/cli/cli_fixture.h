@@ -19,6 +19,25 @@
 
 namespace clitest {
 
+// The pieces of `text` between the separators, empty ones included.
+inline std::vector<std::string> split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> result;
+    for (std::size_t start = 0;;) {
+        const auto stop = text.find(separator, start);
+        result.push_back(text.substr(start, stop - start));
+        if (stop == std::string::npos)
+            return result;
+        start = stop + separator.size();
+    }
+}
+
+// The lines of `text`, the last one's end not making an empty line.
+inline std::vector<std::string> lines(std::string text, const std::string& end = "\n") {
+    if (text.ends_with(end))
+        text.resize(text.size() - end.size());
+    return text.empty() ? std::vector<std::string>{} : split(text, end);
+}
+
 struct CliRun {
     int code;
     std::string out;

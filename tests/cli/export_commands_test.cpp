@@ -11,19 +11,6 @@ using logtest::TempFolder;
 
 namespace {
 
-std::vector<std::string> splitLines(const std::string& text, const std::string& end) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto stop = text.find(end, start);
-        result.push_back(text.substr(start, stop - start));
-        if (stop == std::string::npos)
-            break;
-        start = stop + end.size();
-    }
-    return result;
-}
-
 class ExportCommand : public clitest::CliFixture {
 protected:
     void SetUp() override {
@@ -84,8 +71,8 @@ TEST_F(ExportCommand, WritesTheRowsListPrintsInTheViewsLayout) {
         const Result list = run(listArgs);
         ASSERT_EQ(list.code, 0) << list.err;
         std::vector<std::string> listed;
-        for (const auto& row : splitLines(list.out, "\n"))
-            listed.push_back(splitLines(row, "\t")[2]);
+        for (const auto& row : clitest::lines(list.out))
+            listed.push_back(clitest::split(row, "\t")[2]);
 
         const std::string path = m_home.file("rows.csv");
         std::vector<std::string> exportArgs = {"export", "--out", path};
@@ -94,12 +81,12 @@ TEST_F(ExportCommand, WritesTheRowsListPrintsInTheViewsLayout) {
         ASSERT_EQ(exported.code, 0) << exported.err;
         const std::string bytes = logtest::readFile(path);
         ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF", 0), 0u);
-        const auto lines = splitLines(bytes.substr(3), "\r\n");
+        const auto lines = clitest::lines(bytes.substr(3), "\r\n");
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines[0], CCsvExport::headerLine(c.viewMode));
         std::vector<std::string> written;
         for (std::size_t i = 1; i < lines.size(); ++i)
-            written.push_back(splitLines(lines[i], "\",\"")[1]);
+            written.push_back(clitest::split(lines[i], "\",\"")[1]);
         EXPECT_EQ(written, listed) << exportArgs.back();
     }
 }

@@ -5,29 +5,14 @@
 #include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
+using clitest::lines;
 using logtest::writeFile;
 
+static std::vector<std::string> fields(const std::string& row) {
+    return clitest::split(row, "\t");
+}
+
 namespace {
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    for (;;) {
-        const auto tab = line.find('\t', start);
-        result.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos)
-            return result;
-        start = tab + 1;
-    }
-}
 
 class ViewCommands : public clitest::CliFixture {
 protected:
