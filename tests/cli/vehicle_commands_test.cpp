@@ -55,12 +55,9 @@ TEST_F(VehicleCommands, RecalcUsesTheVehiclesEconomyUnitAndSaves) {
     EXPECT_NEAR(doc.at(1).Economy, 37.8541 / 4.828032, 1e-9);
     EXPECT_EQ(doc.at(1).EconomyUnit, 2.0);
     EXPECT_EQ(doc.at(1).Cost, 20.0);
-}
 
-TEST_F(VehicleCommands, RecalcDefaultsToTheCurrentVehicle) {
-    writeFills("CAR1");
+    writeFills("CAR1"); // without --vehicle: the current one, in miles per gallon
     ASSERT_EQ(run({"recalc"}).code, 0);
-    CVehicleLogDoc doc;
     ASSERT_TRUE(doc.load(m_home.file("CAR1.odv")).ok());
     EXPECT_NEAR(doc.at(1).Economy, 30.0, 0.005);
 }
@@ -79,7 +76,7 @@ TEST_F(VehicleCommands, RecalcRefusesWhatItCannotDoAndChangesNothing) {
 
     r = run({"recalc", "--vehicle", "Car 2"}); // no entries yet: no file is made
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(m_home.file(".odv")));
+    EXPECT_FALSE(std::filesystem::exists(m_home.file("UnKnown.odv")));
 
     std::filesystem::remove(m_home.file("Drivana.ini"));
     r = run({"vehicles"});
