@@ -307,24 +307,18 @@ TEST_F(VehicleLogFileOnDisk, MissingFileIsAnEmptyLogCreatedByTheFirstSave) {
 const char* const kCannotCreateMessage = "ERROR 2105!\nUnable create database\nPlease check your setup.\n"
                                          "If the problem persists\ncontact Quorvane Support at\nsupport@odrivo.org";
 
-TEST_F(VehicleLogFileOnDisk, MissingFileInAMissingFolderCannotBeCreated) {
-    CVehicleLogDoc doc;
-    const LogLoadResult loaded = doc.load(m_folder.file("no/such/folder/V.odv"));
-    EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate);
-    EXPECT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.message, kCannotCreateMessage);
-    EXPECT_EQ(doc.blockedPath(), "");
-}
-
-TEST_F(VehicleLogFileOnDisk, MissingFileInAReadOnlyFolderCannotBeCreated) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bind root";
+TEST_F(VehicleLogFileOnDisk, MissingFileInAMissingOrReadOnlyFolderCannotBeCreated) {
     const std::string locked = m_folder.file("locked");
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    CVehicleLogDoc doc;
-    const LogLoadResult loaded = doc.load(locked + "/V.odv");
-    EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate);
-    EXPECT_EQ(loaded.message, kCannotCreateMessage);
+    // Folder permissions do not bind root.
+    for (const std::string& folder : {m_folder.file("no/such/folder"), ::geteuid() ? locked : m_folder.file("x/y")}) {
+        CVehicleLogDoc doc;
+        const LogLoadResult loaded = doc.load(folder + "/V.odv");
+        EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate) << folder;
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.message, kCannotCreateMessage);
+        EXPECT_EQ(doc.blockedPath(), "");
+    }
 }
 
 TEST_F(VehicleLogFileOnDisk, CorruptFileIsBlockedUntilALaterLoadSucceeds) {
