@@ -139,18 +139,6 @@ TEST_F(ActivityLog, HundredthLineMovesTheOthersToTheArchive) {
     EXPECT_EQ(descriptions(readFile(log.archivePath())), expectedArchive);
 }
 
-TEST_F(ActivityLog, RotationIntoAnExistingArchiveKeepsItsLines) {
-    CActivityLog log = makeLog();
-    const std::string old = CActivityLog::headerLine() + CActivityLog::formatLine("01-01-2020", "", "", "", "old");
-    ASSERT_TRUE(odrivo::writeFileAtomically(log.archivePath(), old));
-    for (int i = 1; i <= 100; ++i)
-        log.write("m" + std::to_string(i));
-
-    std::vector<std::string> expected = numbered("m", 1, 99);
-    expected.insert(expected.begin(), {"DESCRIPTION", "old"});
-    EXPECT_EQ(descriptions(readFile(log.archivePath())), expected);
-}
-
 TEST_F(ActivityLog, UnopenableLogIsSkippedSilently) {
     // A folder where the log file should be.
     fs::create_directory(m_dir + "Odrivo.log");
