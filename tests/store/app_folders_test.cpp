@@ -99,10 +99,10 @@ TEST_F(AppFolders, AskingForFoldersCreatesNothing) {
 }
 
 TEST(AppFoldersSeparator, AppendsOneWhenMissing) {
-    EXPECT_EQ(CAppFolders::withSeparator(""), "");
-    EXPECT_EQ(CAppFolders::withSeparator("/data"), "/data/");
-    EXPECT_EQ(CAppFolders::withSeparator("/data/"), "/data/");
-    EXPECT_EQ(CAppFolders::withSeparator("/"), "/");
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""}, {"/data", "/data/"}, {"/data/", "/data/"}, {"/", "/"}};
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(CAppFolders::withSeparator(path), expected) << path;
 }
 
 } // namespace

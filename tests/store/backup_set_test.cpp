@@ -54,6 +54,25 @@ protected:
     TempFolder m_root;
 };
 
+// A data and a backup folder of their own, and a run in one direction that logs what fails.
+struct Direction {
+    explicit Direction(bool restoring) : restore(restoring) {
+        fs::create_directory(data);
+        fs::create_directory(backup);
+    }
+    const std::string& from() const { return restore ? backup : data; }
+    const std::string& to() const { return restore ? data : backup; }
+    CopyRunResult run() {
+        const CBackupSet set({data, backup, root.path()});
+        return restore ? set.restore(&log) : set.backup(&log);
+    }
+
+    TempFolder root;
+    std::string data = root.file("Data/"), backup = root.file("Backup/");
+    CActivityLog log{root.file("Odrivo.log"), root.file("Odrivo.archive")};
+    bool restore;
+};
+
 // Data files hold NULs and CR LF pairs that a text-mode copy or a string cut at NUL would spoil.
 const std::string kCarBytes = logtest::logWithNote("Car log");
 const std::string kVanBytes = logtest::logWithNote("Van");
@@ -119,41 +138,29 @@ TEST_F(BackupSet, RestoreRemakesAMissingWorkingFolder) {
 }
 
 TEST_F(BackupSet, AFailedCopyIsLoggedAndTheRunGoesOn) {
-    struct Case {
-        const char* name;
-        bool restore;
-    };
-    for (const Case c : {Case{"backup", false}, Case{"restore", true}}) {
-        SCOPED_TRACE(c.name);
-        TempFolder root;
-        const std::string dataFolder = root.file("Data/");
-        const std::string backupFolder = root.file("Backup/");
-        fs::create_directory(dataFolder);
-        fs::create_directory(backupFolder);
-        const std::string& from = c.restore ? backupFolder : dataFolder;
-        const std::string& to = c.restore ? dataFolder : backupFolder;
-        writeFile(from + "A.odv", kCarBytes);
-        writeFile(from + "B.odv", kCarBytes);
-        writeFile(from + "C.odv", kVanBytes);
+    for (const bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "restore" : "backup");
+        Direction d(restore);
+        writeFile(d.from() + "A.odv", kCarBytes);
+        writeFile(d.from() + "B.odv", kCarBytes);
+        writeFile(d.from() + "C.odv", kVanBytes);
         // A folder where the copy must go cannot be replaced by a file.
-        fs::create_directory(to + "B.odv");
-        writeFile(to + "B.odv/keep.txt", "user's file");
+        fs::create_directory(d.to() + "B.odv");
+        writeFile(d.to() + "B.odv/keep.txt", "user's file");
 
-        CActivityLog log(root.file("Odrivo.log"), root.file("Odrivo.archive"));
-        const CBackupSet backupSet({dataFolder, backupFolder, root.path()});
-        const CopyRunResult result = c.restore ? backupSet.restore(&log) : backupSet.backup(&log);
+        const CopyRunResult result = d.run();
 
         EXPECT_EQ(namesOf(result.copied), (std::vector<std::string>{"A.odv", "C.odv"}));
         ASSERT_EQ(result.failed.size(), 1u);
         EXPECT_EQ(result.failed[0].file.name, "B.odv");
-        EXPECT_NE(result.failed[0].reason.find(to + "B.odv"), std::string::npos) << result.failed[0].reason;
-        EXPECT_EQ(readFile(to + "C.odv"), kVanBytes);
-        EXPECT_EQ(readFile(to + "B.odv/keep.txt"), "user's file");
+        EXPECT_NE(result.failed[0].reason.find(d.to() + "B.odv"), std::string::npos) << result.failed[0].reason;
+        EXPECT_EQ(readFile(d.to() + "C.odv"), kVanBytes);
+        EXPECT_EQ(readFile(d.to() + "B.odv/keep.txt"), "user's file");
 
-        const std::string logBytes = readFile(log.logPath());
+        const std::string logBytes = readFile(d.log.logPath());
         ASSERT_EQ(logBytes.size(), 2 * CActivityLog::kLineSize);
         const std::string line = logBytes.substr(CActivityLog::kLineSize + 58, 200);
-        EXPECT_EQ(line.rfind(c.restore ? "Restore copy failed: " : "Backup copy failed: ", 0), 0u) << line;
+        EXPECT_EQ(line.rfind(restore ? "Restore copy failed: " : "Backup copy failed: ", 0), 0u) << line;
         EXPECT_NE(line.find("B.odv"), std::string::npos) << line;
     }
 }
@@ -175,26 +182,19 @@ TEST_F(BackupSet, ADamagedLogNeverReplacesTheCopyItWouldOverwrite) {
     const std::string cut = kCarBytes.substr(0, kCarBytes.size() - 9);
     for (const bool restore : {false, true}) {
         SCOPED_TRACE(restore ? "restore" : "backup");
-        TempFolder root;
-        const std::string dataFolder = root.file("Data/"), backupFolder = root.file("Backup/");
-        fs::create_directory(dataFolder);
-        fs::create_directory(backupFolder);
-        const std::string& from = restore ? backupFolder : dataFolder;
-        const std::string& to = restore ? dataFolder : backupFolder;
-        writeFile(from + "Car.odv", cut);
-        writeFile(to + "Car.odv", kCarBytes);
-        writeFile(from + "Van.odv", kVanBytes);
+        Direction d(restore);
+        writeFile(d.from() + "Car.odv", cut);
+        writeFile(d.to() + "Car.odv", kCarBytes);
+        writeFile(d.from() + "Van.odv", kVanBytes);
 
-        CActivityLog log(root.file("Odrivo.log"), root.file("Odrivo.archive"));
-        const CBackupSet backupSet({dataFolder, backupFolder, root.path()});
-        const CopyRunResult result = restore ? backupSet.restore(&log) : backupSet.backup(&log);
+        const CopyRunResult result = d.run();
 
         EXPECT_EQ(namesOf(result.copied), std::vector<std::string>{"Van.odv"});
         ASSERT_EQ(result.failed.size(), 1u);
         EXPECT_EQ(result.failed[0].file.name, "Car.odv");
         EXPECT_NE(result.failed[0].reason.find("does not read as a vehicle log"), std::string::npos);
-        EXPECT_EQ(readFile(to + "Car.odv"), kCarBytes);
-        EXPECT_NE(readFile(log.logPath()).find("skipped damaged file: " + from + "Car.odv"), std::string::npos);
+        EXPECT_EQ(readFile(d.to() + "Car.odv"), kCarBytes);
+        EXPECT_NE(readFile(d.log.logPath()).find("skipped damaged file: " + d.from() + "Car.odv"), std::string::npos);
     }
 }
 

@@ -39,6 +39,9 @@ struct RejectCase {
 
 TEST(ColumnState, RestoreStopsAtTheFirstValueThatDoesNotFit) {
     using Bytes = ColumnBytes;
+    const auto order = [](std::vector<int> values) {
+        return [values](Bytes& o, Bytes&, Bytes&) { o = ColumnState::encode(values); };
+    };
     const RejectCase cases[] = {
         {"valid", kCount, [](Bytes&, Bytes&, Bytes&) {}, 3},
         {"no count", std::nullopt, [](Bytes&, Bytes&, Bytes&) {}, 0},
@@ -46,21 +49,9 @@ TEST(ColumnState, RestoreStopsAtTheFirstValueThatDoesNotFit) {
         {"order short", kCount, [](Bytes& o, Bytes&, Bytes&) { o.pop_back(); }, 0},
         {"order long", kCount, [](Bytes& o, Bytes&, Bytes&) { o.insert(o.end(), 4, 0); }, 0},
         {"order absent", kCount, [](Bytes& o, Bytes&, Bytes&) { o.clear(); }, 0},
-        {"order negative", kCount,
-         [](Bytes& o, Bytes&, Bytes&) {
-             o = ColumnState::encode({2, -1, 3, 1});
-         },
-         0},
-        {"order past end", kCount,
-         [](Bytes& o, Bytes&, Bytes&) {
-             o = ColumnState::encode({2, 0, 4, 1});
-         },
-         0},
-        {"order repeats", kCount,
-         [](Bytes& o, Bytes&, Bytes&) {
-             o = ColumnState::encode({2, 0, 2, 1});
-         },
-         0},
+        {"order negative", kCount, order({2, -1, 3, 1}), 0},
+        {"order past end", kCount, order({2, 0, 4, 1}), 0},
+        {"order repeats", kCount, order({2, 0, 2, 1}), 0},
         {"widths short", kCount, [](Bytes&, Bytes& w, Bytes&) { w.resize(12); }, 1},
         {"widths absent", kCount, [](Bytes&, Bytes& w, Bytes&) { w.clear(); }, 1},
         {"visible long", kCount, [](Bytes&, Bytes&, Bytes& v) { v.push_back(1); }, 2},

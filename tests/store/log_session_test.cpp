@@ -125,13 +125,20 @@ TEST_F(LogSession, NewEntriesCarryTheAddCommandsDefaults) {
     for (std::int32_t type = 0; type < 3; ++type) {
         SCOPED_TRACE(type);
         EXPECT_EQ(*m_session.newEntry(type), expected[type]);
-        // The dialog is shown the same record, through the slot of its type.
-        ScriptedEditor editor(m_session, false);
-        m_session.addEntry(type, editor);
+        // The dialog is shown the same record, through the slot of its type. Even a dialog
+        // that changed its record before Cancel adds nothing.
+        const std::string before = fileBytes();
+        ScriptedEditor editor(m_session, false, setOdometer(500, "cancelled"));
+        const SessionResult result = m_session.addEntry(type, editor);
         ASSERT_EQ(editor.shown.size(), 1u);
         EXPECT_EQ(editor.shown[0], expected[type]);
         EXPECT_TRUE(editor.inSlot[0]);
         EXPECT_EQ(m_session.entryInEdit(type), nullptr);
+        // A cancelled trip is saved and reloaded all the same.
+        EXPECT_EQ(result.changed, type == CDVItem::Trip);
+        EXPECT_EQ(result.message, "");
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_EQ(notesInMemory(), std::vector<std::string>{""});
     }
     EXPECT_EQ(m_session.newEntry(3), nullptr);
     EXPECT_EQ(m_session.entryInEdit(-1), nullptr);
@@ -162,41 +169,23 @@ TEST_F(LogSession, AddedEntriesGoInOdometerOrderAndMemoryEqualsTheFile) {
     EXPECT_EQ(m_session.currentOdometer(), 100);
 }
 
-TEST_F(LogSession, FuelAndRepairWithoutAnOdometerAreDropped) {
+TEST_F(LogSession, FuelAndRepairNeedAtLeastOneOdometerUnit) {
     const struct {
         std::int32_t type;
         double odometer;
-    } cases[] = {{CDVItem::Fuel, 0}, {CDVItem::Fuel, 0.99}, {CDVItem::Repair, 0}, {CDVItem::Repair, 0.5}};
+        bool kept;
+    } cases[] = {{CDVItem::Fuel, 0, false},
+                 {CDVItem::Fuel, 0.99, false},
+                 {CDVItem::Repair, 0, false},
+                 {CDVItem::Repair, 0.5, false},
+                 {CDVItem::Fuel, 1.0, true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.odometer);
         ScriptedEditor editor(m_session, true, setOdometer(c.odometer));
-        const SessionResult result = m_session.addEntry(c.type, editor);
-        EXPECT_FALSE(result.changed);
+        EXPECT_EQ(m_session.addEntry(c.type, editor).changed, c.kept);
         EXPECT_EQ(m_session.entryInEdit(c.type), nullptr);
-        EXPECT_EQ(m_session.doc().size(), 0u);
-        EXPECT_FALSE(fs::exists(m_session.dataFilePath())) << "nothing is saved";
-    }
-    // One kilometre is enough.
-    ScriptedEditor editor(m_session, true, setOdometer(1.0));
-    EXPECT_TRUE(m_session.addEntry(CDVItem::Fuel, editor).changed);
-    EXPECT_EQ(fileEntries().size(), 1u);
-}
-
-TEST_F(LogSession, CancelledAddsLeaveTheLogUnchanged) {
-    writeLog({entry(CDVItem::Fuel, 10, "a"), entry(CDVItem::Trip, 20, "b", 35)});
-    ASSERT_TRUE(m_session.reload().ok());
-    const std::string before = fileBytes();
-
-    for (std::int32_t type = 0; type < 3; ++type) {
-        SCOPED_TRACE(type);
-        // Even a dialog that changed its record before Cancel adds nothing.
-        ScriptedEditor editor(m_session, false, setOdometer(500, "cancelled"));
-        const SessionResult result = m_session.addEntry(type, editor);
-        // A cancelled trip is saved and reloaded all the same.
-        EXPECT_EQ(result.changed, type == CDVItem::Trip);
-        EXPECT_EQ(result.message, "");
-        EXPECT_EQ(m_session.entryInEdit(type), nullptr);
-        EXPECT_EQ(fileBytes(), before);
-        EXPECT_EQ(notesInMemory(), (std::vector<std::string>{"a", "b"}));
+        EXPECT_EQ(m_session.doc().size(), c.kept ? 1u : 0u);
+        EXPECT_EQ(fs::exists(m_session.dataFilePath()), c.kept) << "nothing is saved for a dropped entry";
     }
 }
 

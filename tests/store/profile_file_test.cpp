@@ -174,6 +174,11 @@ TEST_F(ProfileFile, RealsUseAPointWhateverTheLocale) {
     EXPECT_DOUBLE_EQ(read, 1.5);
 }
 
+// An edit that writes one text value.
+std::function<bool(CProfileFile&)> put(const char* section, const char* key, std::optional<std::string> value) {
+    return [=](CProfileFile& f) { return f.putText(section, key, value); };
+}
+
 struct EditCase {
     const char* name;
     std::optional<std::string> before; // nullopt: no file
@@ -188,41 +193,29 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
     sampleWithNewKey.replace(sampleWithNewKey.find("\r\n\r\n[ app2"), 2, "\r\nnew=1\r\n");
 
     const EditCase cases[] = {
-        {"value replaced, spacing and line ends kept", "[A]\n  Key = \"old\"  \r\nb=2\r",
-         [](CProfileFile& f) { return f.putText("a", "key", "new"); }, "[A]\n  Key = new\r\nb=2\r"},
-        {"emptied value", "[A]\r\nk = v\r\n", [](CProfileFile& f) { return f.putText("A", "k", ""); },
-         "[A]\r\nk =\r\n"},
-        {"absent value writes an empty one", "[A]\r\nk=v\r\n",
-         [](CProfileFile& f) { return f.putText("A", "k", std::nullopt); }, "[A]\r\nk=\r\n"},
-        {"key without '=' gets one", "[A]\r\n flag  \r\n", [](CProfileFile& f) { return f.putText("A", "FLAG", "1"); },
-         "[A]\r\n flag=1\r\n"},
-        {"first section and key win", "[A]\r\nk=1\r\nK=2\r\n[a]\r\nk=3\r\n",
-         [](CProfileFile& f) { return f.putText("A", "k", "9"); }, "[A]\r\nk=9\r\nK=2\r\n[a]\r\nk=3\r\n"},
-        {"unterminated last line keeps its lack of ending", "[A]\r\nk=1",
-         [](CProfileFile& f) { return f.putText("A", "k", "2"); }, "[A]\r\nk=2"},
-        {"sample: value in a later section", kSample, [](CProfileFile& f) { return f.putText("app2", "K", "X"); },
-         sampleWithNewValue},
-        {"sample: new key before the blank line", kSample,
-         [](CProfileFile& f) { return f.putText("app1", "new", "1"); }, sampleWithNewKey},
+        {"value replaced, spacing and line ends kept", "[A]\n  Key = \"old\"  \r\nb=2\r", put("a", "key", "new"),
+         "[A]\n  Key = new\r\nb=2\r"},
+        {"emptied value", "[A]\r\nk = v\r\n", put("A", "k", ""), "[A]\r\nk =\r\n"},
+        {"absent value writes an empty one", "[A]\r\nk=v\r\n", put("A", "k", std::nullopt), "[A]\r\nk=\r\n"},
+        {"key without '=' gets one", "[A]\r\n flag  \r\n", put("A", "FLAG", "1"), "[A]\r\n flag=1\r\n"},
+        {"first section and key win", "[A]\r\nk=1\r\nK=2\r\n[a]\r\nk=3\r\n", put("A", "k", "9"),
+         "[A]\r\nk=9\r\nK=2\r\n[a]\r\nk=3\r\n"},
+        {"unterminated last line keeps its lack of ending", "[A]\r\nk=1", put("A", "k", "2"), "[A]\r\nk=2"},
+        {"sample: value in a later section", kSample, put("app2", "K", "X"), sampleWithNewValue},
+        {"sample: new key before the blank line", kSample, put("app1", "new", "1"), sampleWithNewKey},
         {"new key after a comment, before blank lines", "[A]\r\nx=1\r\n; note\r\n\r\n\n[B]\r\ny=2\r\n",
-         [](CProfileFile& f) { return f.putText("A", "new", "v"); },
-         "[A]\r\nx=1\r\n; note\r\nnew=v\r\n\r\n\n[B]\r\ny=2\r\n"},
-        {"new key in a section that ends the file unterminated", "[A]\nx=1",
-         [](CProfileFile& f) { return f.putText("A", "k", "v"); }, "[A]\nx=1\r\nk=v\r\n"},
-        {"new key under a bare header", "[A]", [](CProfileFile& f) { return f.putText("A", "k", "v"); },
-         "[A]\r\nk=v\r\n"},
-        {"new section at the end, no blank line added", "[A]\r\nx=1\r\n\r\n",
-         [](CProfileFile& f) { return f.putText("B", "k", "v"); }, "[A]\r\nx=1\r\n\r\n[B]\r\nk=v\r\n"},
-        {"new section after an unterminated line", "[A]\r\nx=1",
-         [](CProfileFile& f) { return f.putText("B", "k", "v"); }, "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
-        {"missing file is created with trimmed names", std::nullopt,
-         [](CProfileFile& f) { return f.putText(" S ", " k ", "v"); }, "[S]\r\nk=v\r\n"},
-        {"names and values go to disk in Windows-1252", std::nullopt,
-         [](CProfileFile& f) { return f.putText("Caf\u00e9", "n\u00e9", "\u20ac5 \u0160koda"); },
+         put("A", "new", "v"), "[A]\r\nx=1\r\n; note\r\nnew=v\r\n\r\n\n[B]\r\ny=2\r\n"},
+        {"new key in a section that ends the file unterminated", "[A]\nx=1", put("A", "k", "v"), "[A]\nx=1\r\nk=v\r\n"},
+        {"new key under a bare header", "[A]", put("A", "k", "v"), "[A]\r\nk=v\r\n"},
+        {"new section at the end, no blank line added", "[A]\r\nx=1\r\n\r\n", put("B", "k", "v"),
+         "[A]\r\nx=1\r\n\r\n[B]\r\nk=v\r\n"},
+        {"new section after an unterminated line", "[A]\r\nx=1", put("B", "k", "v"), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        {"missing file is created with trimmed names", std::nullopt, put(" S ", " k ", "v"), "[S]\r\nk=v\r\n"},
+        {"names and values go to disk in Windows-1252", std::nullopt, put("Caf\u00e9", "n\u00e9", "\u20ac5 \u0160koda"),
          "[Caf\xE9]\r\nn\xE9=\x80"
          "5 \x8Akoda\r\n"},
-        {"Windows-1252 key found and updated", "[Caf\xE9]\r\nn\xE9=old\r\n",
-         [](CProfileFile& f) { return f.putText("Caf\u00e9", "N\u00e9", "new"); }, "[Caf\xE9]\r\nn\xE9=new\r\n"},
+        {"Windows-1252 key found and updated", "[Caf\xE9]\r\nn\xE9=old\r\n", put("Caf\u00e9", "N\u00e9", "new"),
+         "[Caf\xE9]\r\nn\xE9=new\r\n"},
         {"integer in decimal", std::nullopt, [](CProfileFile& f) { return f.putInt("S", "k", -11); },
          "[S]\r\nk=-11\r\n"},
         {"integer in hexadecimal", "[S]\r\n",

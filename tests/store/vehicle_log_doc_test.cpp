@@ -219,51 +219,40 @@ TEST(VehicleLogFileBytes, DamagedFilesAreRejected) {
     }
 }
 
-TEST(VehicleLogFileBytes, InsertKeepsOdometerOrderAndEqualOdometersInArrivalOrder) {
+// insert() puts a record after those of an equal odometer, insertBeforeEqual() ahead of them.
+TEST(VehicleLogFileBytes, InsertKeepsOdometerOrder) {
+    using Notes = std::vector<std::string>;
     struct Case {
         std::vector<std::pair<double, const char*>> adds;
-        std::vector<std::string> expected;
+        Notes after, ahead;
+        std::vector<std::size_t> aheadIndexes;
     };
     const std::vector<Case> cases = {
-        {{{300, "c"}, {100, "a"}, {200, "b"}}, {"a", "b", "c"}},
-        {{{100, "first"}, {100, "second"}, {100, "third"}}, {"first", "second", "third"}},
-        {{{100, "a"}, {300, "c"}, {200, "b1"}, {200, "b2"}, {50, "z"}}, {"z", "a", "b1", "b2", "c"}},
-        {{{0, "no odometer"}, {0.5, "half"}, {0, "again"}}, {"no odometer", "again", "half"}},
+        {{{300, "c"}, {100, "a"}, {200, "b"}}, {"a", "b", "c"}, {"a", "b", "c"}, {0, 0, 1}},
+        {{{100, "1st"}, {100, "2nd"}, {100, "3rd"}}, {"1st", "2nd", "3rd"}, {"3rd", "2nd", "1st"}, {0, 0, 0}},
+        {{{100, "a"}, {300, "c"}, {200, "b1"}, {200, "b2"}, {400, "d"}, {50, "z"}},
+         {"z", "a", "b1", "b2", "c", "d"},
+         {"z", "a", "b2", "b1", "c", "d"},
+         {0, 1, 1, 1, 4, 0}},
+        {{{0, "none"}, {0.5, "half"}, {0, "again"}}, {"none", "again", "half"}, {"again", "none", "half"}, {0, 1, 0}},
     };
     for (const auto& c : cases) {
-        CVehicleLogDoc doc;
+        CVehicleLogDoc doc, ahead;
+        std::vector<std::size_t> aheadIndexes;
         for (const auto& [odometer, note] : c.adds) {
             auto r = item(odometer, note);
             const CDVItem* added = r.get();
             const std::size_t index = doc.insert(std::move(r));
             EXPECT_EQ(doc.indexOf(added), static_cast<long>(index));
+            aheadIndexes.push_back(ahead.insertBeforeEqual(item(odometer, note)));
         }
-        EXPECT_EQ(notes(doc), c.expected);
+        EXPECT_EQ(notes(doc), c.after);
+        EXPECT_EQ(notes(ahead), c.ahead);
+        EXPECT_EQ(aheadIndexes, c.aheadIndexes);
         // The file keeps list order.
         CVehicleLogDoc back;
         ASSERT_TRUE(back.decode(doc.encode(), nullptr));
-        EXPECT_EQ(notes(back), c.expected);
-    }
-}
-
-TEST(VehicleLogFileBytes, InsertBeforeEqualPutsEqualOdometersAheadOfEarlierOnes) {
-    struct Case {
-        std::vector<std::pair<double, const char*>> adds;
-        std::vector<std::string> expected;
-        std::vector<std::size_t> indexes;
-    };
-    const std::vector<Case> cases = {
-        {{{300, "c"}, {100, "a"}, {200, "b"}}, {"a", "b", "c"}, {0, 0, 1}},
-        {{{100, "first"}, {100, "second"}, {100, "third"}}, {"third", "second", "first"}, {0, 0, 0}},
-        {{{100, "a"}, {300, "c"}, {200, "b1"}, {200, "b2"}, {400, "d"}}, {"a", "b2", "b1", "c", "d"}, {0, 1, 1, 1, 4}},
-    };
-    for (const auto& c : cases) {
-        CVehicleLogDoc doc;
-        std::vector<std::size_t> indexes;
-        for (const auto& [odometer, note] : c.adds)
-            indexes.push_back(doc.insertBeforeEqual(item(odometer, note)));
-        EXPECT_EQ(notes(doc), c.expected);
-        EXPECT_EQ(indexes, c.indexes);
+        EXPECT_EQ(notes(back), c.after);
     }
 }
 
@@ -307,24 +296,18 @@ TEST_F(VehicleLogFileOnDisk, MissingFileIsAnEmptyLogCreatedByTheFirstSave) {
 const char* const kCannotCreateMessage = "ERROR 2105!\nUnable create database\nPlease check your setup.\n"
                                          "If the problem persists\ncontact Quorvane Support at\nsupport@odrivo.org";
 
-TEST_F(VehicleLogFileOnDisk, MissingFileInAMissingFolderCannotBeCreated) {
-    CVehicleLogDoc doc;
-    const LogLoadResult loaded = doc.load(m_folder.file("no/such/folder/V.odv"));
-    EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate);
-    EXPECT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.message, kCannotCreateMessage);
-    EXPECT_EQ(doc.blockedPath(), "");
-}
-
-TEST_F(VehicleLogFileOnDisk, MissingFileInAReadOnlyFolderCannotBeCreated) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bind root";
+TEST_F(VehicleLogFileOnDisk, MissingFileInAMissingOrReadOnlyFolderCannotBeCreated) {
     const std::string locked = m_folder.file("locked");
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    CVehicleLogDoc doc;
-    const LogLoadResult loaded = doc.load(locked + "/V.odv");
-    EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate);
-    EXPECT_EQ(loaded.message, kCannotCreateMessage);
+    // Folder permissions do not bind root.
+    for (const std::string& folder : {m_folder.file("no/such/folder"), ::geteuid() ? locked : m_folder.file("x/y")}) {
+        CVehicleLogDoc doc;
+        const LogLoadResult loaded = doc.load(folder + "/V.odv");
+        EXPECT_EQ(loaded.status, LogLoadStatus::CannotCreate) << folder;
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.message, kCannotCreateMessage);
+        EXPECT_EQ(doc.blockedPath(), "");
+    }
 }
 
 TEST_F(VehicleLogFileOnDisk, CorruptFileIsBlockedUntilALaterLoadSucceeds) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using logtest::readFile;
@@ -146,42 +147,21 @@ TEST_F(VehicleRegistry, HandWrittenFileLoads) {
     writeIni(kHandWritten);
     const VehicleSettings s = load("Car");
 
-    EXPECT_EQ(s.name, "Car");
-    EXPECT_TRUE(s.detailedTrips);
-    EXPECT_FALSE(s.tripCompanyName);
-    EXPECT_FALSE(s.tripHomeAddress) << "the flag needs \"Yes\" with this spelling";
-    EXPECT_TRUE(s.tripUseContacts);
-    EXPECT_EQ(s.tripSortOrder, 2) << "the last matching word wins";
-
-    EXPECT_EQ(s.company, "Acme Fleet");
-    EXPECT_EQ(s.vin, "1FTEX1EP5FKD12345");
-    EXPECT_EQ(s.make, "Ford");
-    EXPECT_EQ(s.plate, "ABC 123");
-    EXPECT_EQ(s.model, "F-150");
-    EXPECT_EQ(s.year, 2015);
-    EXPECT_EQ(s.startOdometer, 1200.5);
-    EXPECT_EQ(s.oilDays, 90);
-    EXPECT_EQ(s.oilDistance, 3000.0);
-    EXPECT_EQ(s.coolDays, 12) << "a malformed number reads as its leading part";
-    EXPECT_EQ(s.tireDistance, 0.0);
-    EXPECT_EQ(s.tuneDistance, 350.0);
-    EXPECT_EQ(s.transDays, 0);
-    EXPECT_EQ(s.customNames[0], "");
-    EXPECT_EQ(s.customNames[1], "Brakes");
-    EXPECT_EQ(s.customDays[1], 30);
-    EXPECT_EQ(s.customDistance[1], 1500.25);
-    EXPECT_EQ(s.costPerMile, 0.545);
-    EXPECT_EQ(s.setupDate, 1700000000);
-    EXPECT_EQ(s.distanceUnit, 1);
-    EXPECT_EQ(s.economyUnit, 3);
-    EXPECT_EQ(s.liquid, 1);
-    EXPECT_EQ(s.leadDays, 7.9);
-    EXPECT_EQ(s.leadOdo, 150.0);
-    EXPECT_EQ(s.lastMileage[0], 1000.0);
-    EXPECT_EQ(s.lastMileage[1], 1200.5) << "an absent last odometer reads as the start odometer";
-    EXPECT_EQ(s.lastMileage[9], 2500.75);
-    EXPECT_EQ(s.lastDate[3], 19675.0);
-    EXPECT_EQ(s.lastDate[4], 1700000000.0) << "an absent last date reads as the setup date";
+    EXPECT_EQ(std::tie(s.name, s.company, s.vin, s.make, s.plate, s.model, s.customNames[0], s.customNames[1]),
+              std::make_tuple("Car", "Acme Fleet", "1FTEX1EP5FKD12345", "Ford", "ABC 123", "F-150", "", "Brakes"));
+    // Flags need "Yes" with this spelling; of the sort words the last matching one wins.
+    EXPECT_EQ(std::tie(s.detailedTrips, s.tripCompanyName, s.tripHomeAddress, s.tripUseContacts, s.tripSortOrder),
+              std::make_tuple(true, false, false, true, 2));
+    // A malformed number reads as its leading part (CoolDays, TuneDistance).
+    EXPECT_EQ(std::tie(s.year, s.oilDays, s.coolDays, s.transDays, s.customDays[1], s.distanceUnit, s.economyUnit,
+                       s.liquid, s.setupDate),
+              std::make_tuple(2015, 90, 12, 0, 30, 1, 3, 1, std::time_t{1700000000}));
+    EXPECT_EQ(std::tie(s.startOdometer, s.oilDistance, s.tireDistance, s.tuneDistance, s.customDistance[1],
+                       s.costPerMile, s.leadDays, s.leadOdo),
+              std::make_tuple(1200.5, 3000.0, 0.0, 350.0, 1500.25, 0.545, 7.9, 150.0));
+    // An absent last odometer reads as the start odometer, an absent last date as the setup date.
+    EXPECT_EQ(std::tie(s.lastMileage[0], s.lastMileage[1], s.lastMileage[9], s.lastDate[3], s.lastDate[4]),
+              std::make_tuple(1000.0, 1200.5, 2500.75, 19675.0, 1700000000.0));
 }
 
 TEST_F(VehicleRegistry, SaveKeepsEveryLineItDoesNotWrite) {
@@ -443,11 +423,6 @@ TEST_F(VehicleRegistry, SelectionIndex) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(CVehicleRegistry::selectionIndex(c.names, c.current), c.index) << c.current;
-
-    // Car / Car 2: the selector points at Car 2 while the settings are those of Car.
-    writeIni(kHandWritten);
-    EXPECT_EQ(CVehicleRegistry::selectionIndex(m_registry.vehicleNames(), "Car"), 1);
-    EXPECT_EQ(load("Car").vin, "1FTEX1EP5FKD12345");
 }
 
 TEST_F(VehicleRegistry, NewVehicleTakesTheFirstFreeSlot) {
@@ -478,11 +453,6 @@ TEST_F(VehicleRegistry, NewVehicleTakesTheFirstFreeSlot) {
         section += "LastR" + std::to_string(i) + "Mileage=500.500000\r\nLastR" + std::to_string(i) +
                    "Date=1765000000.000000\r\n";
     EXPECT_EQ(ini(), "[VehicleList]\r\nVehicle0=A\r\nVehicle1=B\r\nVehicle3=D\r\nVehicle2=Truck\r\n" + section);
-
-    const VehicleSettings loaded = load("Truck");
-    EXPECT_EQ(loaded.company, "Left alone");
-    EXPECT_EQ(loaded.leadDays, 9.0);
-    EXPECT_EQ(loaded.oilDays, 0);
     EXPECT_EQ(m_registry.vehicleNames(), (std::vector<std::string>{"A", "B", "Truck", "D"}));
 }
 
