@@ -6,13 +6,11 @@
 
 #include "../calc/fixed_locale.h"
 #include "../store/log_file_bytes.h"
-#include "exchange/csv_export.h"
 #include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,14 +40,6 @@ CColumnMap basicMap(std::initializer_list<int> more = {}) {
     for (int slot : more)
         map.setColumn(slot, column++);
     return map;
-}
-
-CDVItem item(int type, double odometer, const char* entry) {
-    CDVItem e;
-    e.EntryType = type;
-    e.Odometer = odometer;
-    e.Entry = entry;
-    return e;
 }
 
 VehicleSettings vehicle(int liquid = 0) {
@@ -263,8 +253,12 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
 
 TEST(CsvImportRun, InsertsBeforeEqualOdometerTracksLastReadingAndReportsProgress) {
     CVehicleLogDoc doc;
-    for (const auto& [odometer, entry] : {std::pair{100.0, "old 100"}, std::pair{200.0, "old 200"}})
-        doc.insert(std::make_unique<CDVItem>(item(CDVItem::Fuel, odometer, entry)));
+    for (const auto& [odometer, entry] : {std::pair{100.0, "old 100"}, std::pair{200.0, "old 200"}}) {
+        auto e = std::make_unique<CDVItem>();
+        e->Odometer = odometer;
+        e->Entry = entry;
+        doc.insert(std::move(e));
+    }
     const auto texts = [&doc] {
         Strings out;
         for (const auto& e : doc.entries())
@@ -336,40 +330,6 @@ TEST(CsvImportDates, StyleFromLocaleDateFormat) {
         EXPECT_EQ((Strings{s.dateSeparator, s.timeSeparator, s.afternoon}), (Strings{c.separator, ":", "PM"}))
             << c.format;
     }
-}
-
-TEST(CsvImportRun, ReadsBackTheAnyViewExport) {
-    TimeZone utc("UTC0");
-    CDVItem fuel = item(CDVItem::Fuel, 1200, "Fuel");
-    fuel.Date = utcTime(2024, 5, 17);
-    fuel.Note = repeat("\u52A0\u6CB9\u7AD9", 20); // 60 characters, 180 bytes
-    fuel.Quantity = 40.5;
-    CDVItem trip = item(CDVItem::Trip, 1300, "Business");
-    trip.Purpose = "Client";
-    trip.EndOdometer = 1350;
-    TempFolder folder;
-    const std::string path = folder.file("export.csv");
-    ASSERT_TRUE(CCsvExport::writeFile(path, {&fuel, &trip}, 3, FixedLocale()));
-    const CsvHeadings headings = CCsvImport::readHeadings(path);
-    CColumnMap map;
-    const std::pair<int, const char*> columns[] = {
-        {CColumnMap::Date, "Date"},        {CColumnMap::Odometer, "Odometer"}, {CColumnMap::EntryType, "Entry"},
-        {CColumnMap::FuelQty, "Fuel Qty"}, {CColumnMap::Purpose, "Purpose"},   {CColumnMap::EndOdo, "End Mileage"},
-        {CColumnMap::Notes, "Note"}};
-    for (const auto& [slot, heading] : columns) {
-        const auto at = std::find(headings.columns.begin(), headings.columns.end(), heading);
-        ASSERT_NE(at, headings.columns.end()) << heading;
-        map.setColumn(slot, static_cast<int>(at - headings.columns.begin()));
-    }
-    CVehicleLogDoc doc;
-    const CsvImportResult r =
-        CCsvImport(map, vehicle(2), CCsvImport::dateStyleFrom("%d.%m.%Y"), kStart).run(path, headings.dataStart, doc);
-    ASSERT_TRUE(r.ok()) << r.message;
-    ASSERT_EQ(doc.size(), 2u);
-    EXPECT_EQ((Strings{doc.at(0).Note, doc.at(1).Purpose}), (Strings{fuel.Note, "Client"}));
-    EXPECT_EQ((std::vector<double>{doc.at(0).Quantity, doc.at(1).EndOdometer, double(doc.at(1).EntryType)}),
-              (std::vector<double>{40.5, 1350, CDVItem::Trip}));
-    EXPECT_EQ(doc.at(0).Date, utcTime(2024, 5, 17, 9, 41));
 }
 
 TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
