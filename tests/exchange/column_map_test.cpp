@@ -39,8 +39,10 @@ TEST_F(ColumnMap, SlotBounds) {
     EXPECT_FALSE(map.isMapped(CColumnMap::Odometer));
 }
 
-// The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one.
+// The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one. "Car" is
+// refused as a name beside "Car 2", yet its map is still saved under its own section.
 TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
+    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
     CColumnMap map;
     map.setColumn(CColumnMap::EntryType, 0);
     map.setColumn(CColumnMap::Odometer, 2);
@@ -53,25 +55,18 @@ TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
     EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
     EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car");
+    EXPECT_EQ(CColumnMap::savedNames(m_profile), std::vector<std::string>{"Car 2"});
 
     CColumnMap loaded;
     loaded.setColumn(CColumnMap::Notes, 4); // replaced by the load
     loaded.load(CAppProfile(m_path), "Car");
     EXPECT_EQ(loaded, map);
-}
-
-TEST_F(ColumnMap, MapNeverSavedLoadsUnmappedAndEmptyNameIsRefused) {
-    CColumnMap map;
-    map.setColumn(CColumnMap::Odometer, 1);
-    map.load(m_profile, "Nothing here");
-    EXPECT_EQ(map, CColumnMap());
-    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "DefaultMap");
-    std::string error;
-    EXPECT_FALSE(map.save(m_profile, "", &error));
+    EXPECT_FALSE(loaded.save(m_profile, "", &error));
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(ColumnMap, ValuesNoLineCanHaveLoadUnmapped) {
+// Values no line can have load unmapped, and so does a map never saved.
+TEST_F(ColumnMap, LoadsOnlyColumnsALineCanHave) {
     const std::pair<const char*, int> cases[] = {{"2147483648", -1}, {"-2147483648", -1}, {"29", -1},
                                                  {"0", -1},          {"28", 27},          {"1", 0}};
     for (int i = 0; i < 6; ++i)
@@ -80,6 +75,9 @@ TEST_F(ColumnMap, ValuesNoLineCanHaveLoadUnmapped) {
     map.load(m_profile, "Car");
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(map.column(i), cases[i].second) << cases[i].first;
+    map.load(m_profile, "Nothing here");
+    EXPECT_EQ(map, CColumnMap());
+    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "DefaultMap");
 }
 
 // The list of names stops at its first gap; a name is added only when no saved name contains it.
@@ -107,19 +105,6 @@ TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
         EXPECT_EQ(CColumnMap::addName(profile, c.name), c.added) << c.name;
         EXPECT_EQ(CColumnMap::savedNames(profile), c.after) << c.name;
     }
-}
-
-// "Car" is refused as a name beside "Car 2", yet its map is still saved under its own section.
-TEST_F(ColumnMap, SavingCarBesideCar2WritesTheSectionButNoName) {
-    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
-    CColumnMap map;
-    map.setColumn(CColumnMap::Odometer, 4);
-    std::string error;
-    ASSERT_TRUE(map.save(m_profile, "Car", &error)) << error;
-    EXPECT_EQ(CColumnMap::savedNames(m_profile), std::vector<std::string>{"Car 2"});
-    CColumnMap loaded;
-    loaded.load(m_profile, "Car");
-    EXPECT_EQ(loaded.column(CColumnMap::Odometer), 4);
 }
 
 } // namespace

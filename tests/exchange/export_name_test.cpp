@@ -20,21 +20,18 @@ std::string repeated(const std::string& piece, std::size_t count) {
 // bytes: 254 two-byte letters are 508 bytes and still allowed. Which characters are refused is below.
 TEST(ExportName, RefusesFoldersAndLongNames) {
     const std::string e = "\u00e9", euro = "\u20ac";
-    const struct {
-        std::string name;
-        bool valid;
-    } cases[] = {{"/home/eva/export.csv", true},
-                 {"C:\\Export.CSV", true},
-                 {"", false},
-                 {"/home/eva/", false},
-                 {repeated("a", 254), true},
-                 {repeated("a", 255), false},
-                 {repeated("a", 300), false},
-                 {repeated(e, 254), true},
-                 {repeated(e, 255), false},
-                 {repeated(euro, 253) + "ab", false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(CExportName::isValid(c.name), c.valid) << c.name.substr(0, 40) << " (" << c.name.size() << " bytes)";
+    const std::pair<std::string, bool> cases[] = {{"/home/eva/export.csv", true},
+                                                  {"C:\\Export.CSV", true},
+                                                  {"", false},
+                                                  {"/home/eva/", false},
+                                                  {repeated("a", 254), true},
+                                                  {repeated("a", 255), false},
+                                                  {repeated("a", 300), false},
+                                                  {repeated(e, 254), true},
+                                                  {repeated(e, 255), false},
+                                                  {repeated(euro, 253) + "ab", false}};
+    for (const auto& [name, valid] : cases)
+        EXPECT_EQ(CExportName::isValid(name), valid) << name.substr(0, 40) << " (" << name.size() << " bytes)";
 }
 
 TEST(ExportName, RefusalNamesExactlyTheCharactersRefused) {
