@@ -22,26 +22,27 @@ protected:
     CAppProfile m_profile{m_path};
 };
 
+// Columns outside 0..27 and slots outside 0..27 leave the slot unmapped.
 TEST_F(ColumnMap, SlotBounds) {
     CColumnMap map;
     for (int slot = 0; slot < CColumnMap::kSlotCount; ++slot)
         EXPECT_FALSE(map.isMapped(slot)) << slot;
-    map.setColumn(CColumnMap::Odometer, 3);
-    map.setColumn(27, 9);
-    map.setColumn(28, 1); // no such slot
-    map.setColumn(-1, 1);
-    map.setColumn(CColumnMap::Date, -7);
-    map.setColumn(CColumnMap::Notes, 28); // no line has such a column
-    EXPECT_EQ(map.column(CColumnMap::Odometer), 3);
-    EXPECT_EQ(map.column(27), 9);
-    EXPECT_EQ(map.column(28), -1);
-    EXPECT_EQ(map.column(CColumnMap::Date), -1);
-    EXPECT_EQ(map.column(CColumnMap::Notes), -1);
+    const int set[][2] = {{CColumnMap::Odometer, 3}, {27, 9}, {28, 1}, {-1, 1}, {CColumnMap::Date, -7},
+                          {CColumnMap::Notes, 28}};
+    for (const auto& [slot, column] : set)
+        map.setColumn(slot, column);
+    const int read[][2] = {
+        {CColumnMap::Odometer, 3}, {27, 9}, {28, -1}, {CColumnMap::Date, -1}, {CColumnMap::Notes, -1}};
+    for (const auto& [slot, column] : read)
+        EXPECT_EQ(map.column(slot), column) << slot;
     map.unmap(CColumnMap::Odometer);
     EXPECT_FALSE(map.isMapped(CColumnMap::Odometer));
 }
 
+// The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one. "Car" is
+// refused as a name beside "Car 2", yet its map is still saved under its own section.
 TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
+    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
     CColumnMap map;
     map.setColumn(CColumnMap::EntryType, 0);
     map.setColumn(CColumnMap::Odometer, 2);
@@ -49,70 +50,54 @@ TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLastMapAndLoadsBack) {
     std::string error;
     ASSERT_TRUE(map.save(m_profile, "Car", &error));
     EXPECT_EQ(error, "");
-
     const std::string ini = readFile(m_path);
-    EXPECT_NE(ini.find("[Car]"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("F0=1"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("F1=3"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("F2=0"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("F26=6"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("F27=0"), std::string::npos) << ini;
-    EXPECT_EQ(ini.find("F28"), std::string::npos) << ini; // 28 slots, F0 to F27
+    for (const char* line : {"[Car]", "F0=1", "F1=3", "F2=0", "F26=6", "F27=0"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
+    EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
     EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car");
+    EXPECT_EQ(CColumnMap::savedNames(m_profile), std::vector<std::string>{"Car 2"});
 
     CColumnMap loaded;
     loaded.setColumn(CColumnMap::Notes, 4); // replaced by the load
     loaded.load(CAppProfile(m_path), "Car");
     EXPECT_EQ(loaded, map);
-}
-
-TEST_F(ColumnMap, MapNeverSavedLoadsUnmappedAndEmptyNameIsRefused) {
-    CColumnMap map;
-    map.setColumn(CColumnMap::Odometer, 1);
-    map.load(m_profile, "Nothing here");
-    EXPECT_EQ(map, CColumnMap());
-    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "DefaultMap");
-
-    std::string error;
-    EXPECT_FALSE(map.save(m_profile, "", &error));
+    EXPECT_FALSE(loaded.save(m_profile, "", &error));
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(ColumnMap, ValuesNoLineCanHaveLoadUnmapped) {
-    const ProfileKey slot{"Car", "F%d", "", 0};
-    const char* const values[] = {"2147483648", "-2147483648", "29", "0", "28", "1"};
+// Values no line can have load unmapped, and so does a map never saved.
+TEST_F(ColumnMap, LoadsOnlyColumnsALineCanHave) {
+    const std::pair<const char*, int> cases[] = {{"2147483648", -1}, {"-2147483648", -1}, {"29", -1},
+                                                 {"0", -1},          {"28", 27},          {"1", 0}};
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(m_profile.putText(slot, i, values[i]));
+        ASSERT_TRUE(m_profile.putText(ProfileKey{"Car", "F%d", "", 0}, i, cases[i].first));
     CColumnMap map;
     map.load(m_profile, "Car");
-    const int expected[] = {-1, -1, -1, -1, 27, 0};
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(map.column(i), expected[i]) << values[i];
+        EXPECT_EQ(map.column(i), cases[i].second) << cases[i].first;
+    map.load(m_profile, "Nothing here");
+    EXPECT_EQ(map, CColumnMap());
+    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "DefaultMap");
 }
 
-TEST_F(ColumnMap, SavedNamesStopAtFirstGap) {
+// The list of names stops at its first gap; a name is added only when no saved name contains it.
+TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
     ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Van"));
     ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 2, "Truck"));
     ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 4, "Lost"));
     EXPECT_EQ(CColumnMap::savedNames(m_profile), (std::vector<std::string>{"Van", "Truck"}));
-}
-
-TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
-    struct Case {
+    const struct {
         std::vector<std::string> saved;
         std::string name;
         bool added;
         std::vector<std::string> after;
-    };
-    const std::vector<Case> cases = {
-        {{}, "Car", true, {"Car"}},
-        {{"Car 2"}, "Car", false, {"Car 2"}},
-        {{"Car"}, "Car", false, {"Car"}},
-        {{"Car"}, "Car 2", true, {"Car", "Car 2"}},
-        {{"Van", "Truck"}, "ruck", false, {"Van", "Truck"}},
-        {{"Van"}, "", false, {"Van"}},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{{}, "Car", true, {"Car"}},
+                 {{"Car 2"}, "Car", false, {"Car 2"}},
+                 {{"Car"}, "Car", false, {"Car"}},
+                 {{"Car"}, "Car 2", true, {"Car", "Car 2"}},
+                 {{"Van", "Truck"}, "ruck", false, {"Van", "Truck"}},
+                 {{"Van"}, "", false, {"Van"}}};
+    for (const auto& c : cases) {
         TempFolder folder;
         CAppProfile profile(folder.file("Odrivo.ini"));
         for (std::size_t i = 0; i < c.saved.size(); ++i)
@@ -120,20 +105,6 @@ TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
         EXPECT_EQ(CColumnMap::addName(profile, c.name), c.added) << c.name;
         EXPECT_EQ(CColumnMap::savedNames(profile), c.after) << c.name;
     }
-}
-
-TEST_F(ColumnMap, SavingCarBesideCar2WritesTheSectionButNoName) {
-    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
-    CColumnMap map;
-    map.setColumn(CColumnMap::Odometer, 4);
-    EXPECT_FALSE(CColumnMap::addName(m_profile, "Car"));
-    std::string error;
-    ASSERT_TRUE(map.save(m_profile, "Car", &error));
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(CColumnMap::savedNames(m_profile), std::vector<std::string>{"Car 2"});
-    CColumnMap loaded;
-    loaded.load(m_profile, "Car");
-    EXPECT_EQ(loaded.column(CColumnMap::Odometer), 4);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -28,7 +29,7 @@ const char* const kAnyHeader =
 
 // Columns of the "Any" layout.
 constexpr std::size_t kEntry = 2, kLocation = 3, kMeasure = 5, kInvoice = 9, kPurpose = 12, kDestination = 13,
-                      kContact = 14, kDepart = 16, kArrive = 17, kNote = 18;
+                      kContact = 14, kNote = 18;
 
 CDVItem fuelEntry() {
     CDVItem e;
@@ -45,7 +46,8 @@ CDVItem fuelEntry() {
     e.Economy = 6.25;
     e.CellTemp = -3;
     e.Note = "Caf\u00e9 stop";
-    e.DepartTime = utcTime(2026, 3, 1, 9, 0); // stored, but not written for a fuel entry
+    e.DepartTime = utcTime(2026, 3, 1, 9, 0); // stored, but only a trip writes its times
+    e.ArriveTime = utcTime(2026, 3, 1, 9, 20);
     return e;
 }
 
@@ -94,16 +96,13 @@ std::vector<std::string> values(const std::string& line) {
 }
 
 TEST(CsvExport, HeaderLineOfEachView) {
-    const struct {
-        int viewMode;
-        const char* header;
-    } cases[] = {{0, kFuelHeader}, {1, kRepairHeader}, {2, kTripHeader},
-                 {3, kAnyHeader},  {7, kAnyHeader},    {-1, kAnyHeader}};
+    const std::pair<int, const char*> cases[] = {{0, kFuelHeader}, {1, kRepairHeader}, {2, kTripHeader},
+                                                 {3, kAnyHeader},  {7, kAnyHeader},    {-1, kAnyHeader}};
     const FixedLocale locale;
-    for (const auto& c : cases) {
-        EXPECT_EQ(CCsvExport::headerLine(c.viewMode), c.header) << c.viewMode;
+    for (const auto& [viewMode, header] : cases) {
+        EXPECT_EQ(CCsvExport::headerLine(viewMode), header) << viewMode;
         // An empty list: the byte-order mark and the header line only.
-        EXPECT_EQ(CCsvExport::fileBytes({}, c.viewMode, locale), kBom + c.header + "\r\n") << c.viewMode;
+        EXPECT_EQ(CCsvExport::fileBytes({}, viewMode, locale), kBom + header + "\r\n") << viewMode;
     }
 }
 
@@ -112,11 +111,9 @@ TEST(CsvExport, EntryLinesInEachLayout) {
     const CDVItem fuel = fuelEntry();
     const CDVItem repair = repairEntry();
     const CDVItem trip = tripEntry();
-    const struct {
-        const CDVItem& entry;
-        int viewMode;
-        std::string line;
-    } cases[] = {
+    CDVItem open = tripEntry(); // no arrival time yet: blank, not the start of the epoch
+    open.ArriveTime = 0;
+    const std::tuple<const CDVItem&, int, std::string> cases[] = {
         {fuel, 0,
          "\"01.03.2026\",\"  12345\",\"Fuel\",\"Shell Brno\",\"40.500\",\"Litres\",\"1.859\",\"A-17\","
          "\"6.25\",\"-3\",\"Caf\xC3\xA9 stop\""},
@@ -133,65 +130,53 @@ TEST(CsvExport, EntryLinesInEachLayout) {
         {trip, 3,
          R"("07.03.2026","  12500","Trip","","0.000","","0.000","  4.50","12.00","","0.00","0",)"
          R"("Client visit","Olomouc","Eva","  12580","07.03.2026 08:15","07.03.2026 17:05","")"},
+        {open, 2,
+         R"("07.03.2026","  12500","Trip","  4.50","12.00","Client visit","Olomouc","Eva","  12580",)"
+         R"("07.03.2026 08:15"," ","")"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CCsvExport::entryLine(c.entry, c.viewMode, locale), c.line) << c.viewMode << " " << c.entry.Entry;
+    for (const auto& [entry, viewMode, line] : cases)
+        EXPECT_EQ(CCsvExport::entryLine(entry, viewMode, locale), line) << viewMode << " " << entry.Entry;
 }
 
 TEST(CsvExport, NumberFormats) {
     const FixedLocale locale;
-    const struct {
-        double CDVItem::*field;
-        double number;
-        std::size_t column; // in the "Any" layout
-        const char* text;
-    } cases[] = {
-        {&CDVItem::Odometer, 987, 1, "    987"},
+    // field, value, its column in the "Any" layout, text
+    const std::tuple<double CDVItem::*, double, std::size_t, const char*> cases[] = {
         {&CDVItem::Odometer, 1234567.6, 1, "1234568"},
         {&CDVItem::Odometer, 1e20, 1, "100000000000000000000"}, // wider than the column: whole, never cut
-        {&CDVItem::EndOdometer, 0, 15, "      0"},
-        {&CDVItem::Quantity, 5, 4, "5.000"},
         {&CDVItem::UnitPrice, 12.34567, 6, "12.346"},
         {&CDVItem::Cost, 0, 7, "  0.00"},
         {&CDVItem::Cost, 1234.5, 7, "1234.50"},
         {&CDVItem::Parking, 3.005, 8, "3.00"},
         {&CDVItem::Economy, 31.456, 10, "31.46"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [field, number, column, text] : cases) {
         CDVItem entry = repairEntry();
-        entry.*c.field = c.number;
-        EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[c.column], c.text) << c.number;
+        entry.*field = number;
+        EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[column], text) << number;
     }
     CDVItem cold = fuelEntry();
     cold.CellTemp = -12;
     EXPECT_EQ(values(CCsvExport::entryLine(cold, 0, locale))[9], "-12");
 }
 
+// Exactly the limit is unchanged; a cut keeps the last character whole, be it two or three bytes,
+// and none of the first dropped character's bytes stay.
 TEST(CsvExport, CutTextsKeepWholeCharacters) {
     const FixedLocale locale;
-    const std::string e = "\u00e9";    // two bytes
-    const std::string euro = "\u20ac"; // three bytes
-    const struct {
-        std::string CDVItem::*field;
-        std::size_t column;
-        std::size_t limit;
-    } fields[] = {{&CDVItem::Entry, kEntry, 20}, {&CDVItem::Station, kLocation, 29}, {&CDVItem::Note, kNote, 60}};
-    for (const auto& f : fields) {
-        const std::string head(f.limit - 1, 'a');
-        const struct {
-            std::string text;
-            std::string written;
-        } cases[] = {
-            {head + e, head + e},              // exactly the limit: unchanged
-            {head + e + "xyz", head + e},      // the last kept character has two bytes
-            {head + euro + euro, head + euro}, // the last kept has three
-            {head + "b" + e, head + "b"},      // the first dropped has two: none of its bytes stay
-            {std::string(f.limit, 'c'), std::string(f.limit, 'c')},
-        };
-        for (const auto& c : cases) {
+    const std::string e = "\u00e9", euro = "\u20ac";
+    const std::tuple<std::string CDVItem::*, std::size_t, std::size_t> fields[] = {
+        {&CDVItem::Entry, kEntry, 20}, {&CDVItem::Station, kLocation, 29}, {&CDVItem::Note, kNote, 60}};
+    for (const auto& [field, column, limit] : fields) {
+        const std::string head(limit - 1, 'a');
+        const std::pair<std::string, std::string> cases[] = {{head + e, head + e},
+                                                             {head + e + "xyz", head + e},
+                                                             {head + euro + euro, head + euro},
+                                                             {head + "b" + e, head + "b"}};
+        for (const auto& [text, written] : cases) {
             CDVItem entry = tripEntry();
-            entry.*f.field = c.text;
-            EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[f.column], c.written) << f.limit;
+            entry.*field = text;
+            EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[column], written) << limit;
         }
     }
 }
@@ -208,25 +193,6 @@ TEST(CsvExport, LongTextsOfUncutColumnsAreWrittenWhole) {
         const std::string line = CCsvExport::entryLine(entry, 3, locale);
         EXPECT_NE(line.find("\"" + longText + "\""), std::string::npos) << column;
         EXPECT_EQ(values(line).size(), 20u) << "the quote-comma-quote inside the text splits it unescaped";
-    }
-}
-
-TEST(CsvExport, TripTimesOnlyForTrips) {
-    const FixedLocale locale;
-    for (const CDVItem& entry : {fuelEntry(), repairEntry()}) {
-        CDVItem withTimes = entry;
-        withTimes.DepartTime = utcTime(2026, 1, 2, 3, 4);
-        withTimes.ArriveTime = utcTime(2026, 1, 2, 5, 6);
-        const auto cells = values(CCsvExport::entryLine(withTimes, 3, locale));
-        EXPECT_EQ(cells[kDepart], " ");
-        EXPECT_EQ(cells[kArrive], " ");
-        withTimes.EntryType = CDVItem::Trip;
-        const auto asTrip = values(CCsvExport::entryLine(withTimes, 3, locale));
-        EXPECT_EQ(asTrip[kDepart], "02.01.2026 03:04");
-        EXPECT_EQ(asTrip[kArrive], "02.01.2026 05:06");
-        // An open trip has no arrival time yet: blank, not the start of the epoch.
-        withTimes.ArriveTime = 0;
-        EXPECT_EQ(values(CCsvExport::entryLine(withTimes, 3, locale))[kArrive], " ");
     }
 }
 

@@ -16,30 +16,22 @@ std::string repeated(const std::string& piece, std::size_t count) {
     return text;
 }
 
-TEST(ExportName, RefusesReservedCharactersAndLongNames) {
-    const struct {
-        std::string name;
-        bool valid;
-    } cases[] = {
-        {"/home/eva/export.csv", true},
-        {"C:\\Export.CSV", true}, // the colon of a drive letter is allowed
-        {"/home/eva/a*b.csv", false},
-        {"/home/eva/what?.csv", false},
-        {"/home/eva/<log>.csv", false},
-        {"/home/eva/log>.csv", false},
-        {"/home/eva/a|b.csv", false},
-        {"", false},           // no name at all
-        {"/home/eva/", false}, // a folder, not a file
-        {repeated("a", 254), true},
-        {repeated("a", 255), false},
-        {repeated("a", 300), false},
-        // characters, not bytes: 254 two-byte letters are 508 bytes and still allowed
-        {repeated("\u00e9", 254), true},
-        {repeated("\u00e9", 255), false},
-        {repeated("\u20ac", 253) + "ab", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CExportName::isValid(c.name), c.valid) << c.name.substr(0, 40) << " (" << c.name.size() << " bytes)";
+// A drive letter's colon is allowed, a folder is no file name, and the limit counts characters, not
+// bytes: 254 two-byte letters are 508 bytes and still allowed. Which characters are refused is below.
+TEST(ExportName, RefusesFoldersAndLongNames) {
+    const std::string e = "\u00e9", euro = "\u20ac";
+    const std::pair<std::string, bool> cases[] = {{"/home/eva/export.csv", true},
+                                                  {"C:\\Export.CSV", true},
+                                                  {"", false},
+                                                  {"/home/eva/", false},
+                                                  {repeated("a", 254), true},
+                                                  {repeated("a", 255), false},
+                                                  {repeated("a", 300), false},
+                                                  {repeated(e, 254), true},
+                                                  {repeated(e, 255), false},
+                                                  {repeated(euro, 253) + "ab", false}};
+    for (const auto& [name, valid] : cases)
+        EXPECT_EQ(CExportName::isValid(name), valid) << name.substr(0, 40) << " (" << name.size() << " bytes)";
 }
 
 TEST(ExportName, RefusalNamesExactlyTheCharactersRefused) {
@@ -53,25 +45,18 @@ TEST(ExportName, RefusalNamesExactlyTheCharactersRefused) {
     }
 }
 
-TEST(ExportName, AddsCsvUnlessTheNameMentionsIt) {
-    const struct {
-        const char* name;
-        const char* result;
-    } cases[] = {
-        {"/home/eva/Export.CSV", "/home/eva/Export.CSV"}, // the name keeps its case
-        {"/home/eva/export.csv", "/home/eva/export.csv"},
-        {"/home/eva/export.Csv", "/home/eva/export.Csv"},
-        {"/home/eva/export", "/home/eva/export.csv"},
-        {"/home/eva/export.txt", "/home/eva/export.txt.csv"},
-        {"/home/eva/export.csv.bak", "/home/eva/export.csv.bak"}, // ".csv" anywhere counts
-        {"/home/eva/csv", "/home/eva/csv.csv"},
-        {"/home/\u00c9VA/export", "/home/\u00c9VA/export.csv"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CExportName::withCsvExtension(c.name), c.result) << c.name;
-}
-
-TEST(ExportName, DefaultNameIsTheVinInTheFolder) {
+// The name keeps its case, and ".csv" anywhere in it counts.
+TEST(ExportName, AddsCsvUnlessTheNameMentionsItAndDefaultsToTheVin) {
+    const std::pair<std::string, std::string> cases[] = {{"Export.CSV", "Export.CSV"},
+                                                         {"export.csv", "export.csv"},
+                                                         {"export.Csv", "export.Csv"},
+                                                         {"export", "export.csv"},
+                                                         {"export.txt", "export.txt.csv"},
+                                                         {"export.csv.bak", "export.csv.bak"},
+                                                         {"csv", "csv.csv"},
+                                                         {"\u00c9VA/export", "\u00c9VA/export.csv"}};
+    for (const auto& [name, result] : cases)
+        EXPECT_EQ(CExportName::withCsvExtension("/home/eva/" + name), "/home/eva/" + result) << name;
     EXPECT_EQ(CExportName::defaultName("/home/eva/Documents/", "1HGCM82633A004352"),
               "/home/eva/Documents/1HGCM82633A004352.CSV");
 }
