@@ -3,17 +3,12 @@
 // loaded entries, and the refresh that a repaint of the table brings.
 
 #include "../calc/fixed_locale.h"
+#include "dialog_fixture.h"
 #include "store/vehicle_log_doc.h"
 #include "ui/main/reminder_tab.h"
 
 #include <QColor>
-#include <QHeaderView>
 #include <QTableWidget>
-#include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <random>
 
 namespace fs = std::filesystem;
 
@@ -50,21 +45,14 @@ VehicleSettings vehicle() {
     return v;
 }
 
-class ReminderTabPage : public ::testing::Test {
+class ReminderTabPage : public dialog_test::DialogTest {
 protected:
     void SetUp() override {
-        std::random_device rd;
-        m_folder = fs::temp_directory_path() / ("odrivo-remtab-" + std::to_string(rd()));
-        fs::create_directories(m_folder);
-        m_file = CVehicleLogDoc::dataFilePath(m_folder.string() + "/", "VIN1");
+        DialogTest::SetUp();
+        m_file = CVehicleLogDoc::dataFilePath(m_dir.string() + "/", "VIN1");
     }
 
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_folder, ec);
-    }
-
-    static void write(const std::string& path, const std::vector<CDVItem>& entries) {
+    static void save(const std::string& path, const std::vector<CDVItem>& entries) {
         CVehicleLogDoc doc;
         for (const CDVItem& e : entries)
             doc.append(std::make_unique<CDVItem>(e));
@@ -86,7 +74,6 @@ protected:
     }
     static std::string colour(const QColor& c) { return c.name().toStdString(); }
 
-    fs::path m_folder;
     std::string m_file;
     FixedLocale m_locale;
     const std::vector<CDVItem> m_log{
@@ -97,7 +84,7 @@ protected:
 // The cells' figures are the reminder check's (tested there); here: the table shows them,
 // each urgency in its colour on silver, with the vehicle's own row labels.
 TEST_F(ReminderTabPage, ShowsTheComputedTableWithUrgencyColours) {
-    write(m_file, m_log);
+    save(m_file, m_log);
     VehicleSettings v = vehicle();
     v.customNames[3] = "Wipers";
     CReminderTab tab(m_locale);
@@ -120,10 +107,9 @@ TEST_F(ReminderTabPage, ShowsTheComputedTableWithUrgencyColours) {
 }
 
 TEST_F(ReminderTabPage, FileThatCannotBeReadShowsBlankCells) {
-    write(m_file, m_log);
-    const std::string garbage = (m_folder / "garbage.odv").string();
-    std::ofstream(garbage, std::ios::binary) << "not a log at all";
-    for (const std::string& bad : {garbage, (m_folder / "missing.odv").string(), m_folder.string()}) {
+    save(m_file, m_log);
+    write("garbage.odv", "not a log at all");
+    for (const std::string& bad : {path("garbage.odv"), path("missing.odv"), m_dir.string()}) {
         CReminderTab tab(m_locale);
         // A good file first, so that a table left over from it would show.
         tab.setSource(m_file, vehicle(), 13500, kToday);
@@ -151,7 +137,7 @@ protected:
 
 // A repaint refreshes the table, but the file is read again only when it changed.
 TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
-    write(m_file, m_log);
+    save(m_file, m_log);
     CReminderTab tab(m_locale);
     tab.setSource(m_file, vehicle(), 13500, kToday);
     tab.resize(600, 400);
@@ -166,7 +152,7 @@ TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
 
     std::vector<CDVItem> longer = m_log;
     longer.push_back(repair("Transmission Service", 13000, kToday - kDay));
-    write(m_file, longer);
+    save(m_file, longer);
     QWidget* viewport = grid(tab)->viewport();
     PaintCounter counter;
     viewport->installEventFilter(&counter);
@@ -178,9 +164,9 @@ TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
     EXPECT_EQ(tab.fileLoads(), 2);
 
     // Another file of the same size and time is read too.
-    const std::string other = (m_folder / "other.odv").string();
+    const std::string other = path("other.odv");
     longer[0].Odometer = 20000;
-    write(other, longer);
+    save(other, longer);
     fs::last_write_time(other, fs::last_write_time(m_file));
     ASSERT_EQ(fs::file_size(other), fs::file_size(m_file));
     tab.setSource(other, vehicle(), 17000, kToday);
