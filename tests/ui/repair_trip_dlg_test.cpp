@@ -1,5 +1,5 @@
 // Drives the repair and trip dialogs headless. What both share (refused numbers, Cancel,
-// the list buttons, the editors) runs as one table over both; then each one's own Save.
+// the list buttons, the editors) runs over both; then each one's own Save.
 
 #include "calc/repair_form.h"
 #include "dialog_fixture.h"
@@ -75,42 +75,31 @@ protected:
     }
 };
 
-TEST_F(RepairTripDlgTest, RefusedNumberKeepsTheDialogOpenAndWritesNothing) {
+// A refused number, the list buttons and Cancel all leave the record and the profile alone.
+TEST_F(RepairTripDlgTest, RefusalListButtonsAndCancelLeaveTheRecordAlone) {
     const struct {
         Kind kind;
-        const char* field;
-        const char* named;
-    } cases[] = {{Kind::Repair, "costEdit", "Total Cost"}, {Kind::Trip, "parkingEdit", "Parking"}};
+        const char *number, *named, *listButton, *combo, *otherButton, *otherCombo;
+    } cases[] = {{Kind::Repair, "costEdit", "Total Cost", "descriptionListButton", "descriptionCombo",
+                  "locationListButton", "locationCombo"},
+                 {Kind::Trip, "parkingEdit", "Parking", "contactListButton", "contactCombo", "purposeListButton",
+                  "purposeCombo"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.field);
+        SCOPED_TRACE(c.combo);
         CMessageBox::clearShown();
         CDVItem record = stored(c.kind);
         const CDVItem before = record;
         const std::string profileBefore = remembered(c.kind);
         auto dialog = open(c.kind, record);
-        child<QLineEdit>(*dialog, c.field)->setText(QStringLiteral("1.2x"));
+        auto* number = child<QLineEdit>(*dialog, c.number);
+        const QString typed = number->text();
+        number->setText(QStringLiteral("1.2x"));
         click(*dialog, "saveButton");
         expectRefused(*dialog, c.named);
         EXPECT_EQ(record, before);
         EXPECT_EQ(remembered(c.kind), profileBefore);
-    }
-}
+        number->setText(typed);
 
-TEST_F(RepairTripDlgTest, CancelAndTheListButtonsLeaveTheRecordAlone) {
-    const struct {
-        Kind kind;
-        const char* listButton;
-        const char* combo;
-        const char* otherButton;
-        const char* otherCombo;
-    } cases[] = {{Kind::Repair, "descriptionListButton", "descriptionCombo", "locationListButton", "locationCombo"},
-                 {Kind::Trip, "contactListButton", "contactCombo", "purposeListButton", "purposeCombo"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.combo);
-        CDVItem record = stored(c.kind);
-        const CDVItem before = record;
-        const std::string profileBefore = remembered(c.kind);
-        auto dialog = open(c.kind, record);
         auto* combo = child<QComboBox>(*dialog, c.combo);
         const int count = combo->count();
         m_itemToAdd = QStringLiteral("Carol added");
