@@ -24,11 +24,8 @@ constexpr int kNote = 20;
 
 CDVItem fuel(double odometer, const std::string& station, const std::string& note = {}) {
     CDVItem item;
-    item.EntryType = CDVItem::Fuel;
-    item.Icon = 0;
-    item.Odometer = odometer;
-    item.Station = station;
-    item.Note = note;
+    std::tie(item.EntryType, item.Odometer, item.Station, item.Note) =
+        std::tuple(CDVItem::Fuel, odometer, station, note);
     return item;
 }
 
@@ -57,13 +54,6 @@ protected:
         QHeaderView* header = list.horizontalHeader();
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    }
-
-    static QAction* menuItem(QMenu& menu, int column) {
-        for (QAction* item : menu.actions())
-            if (item->data().toInt() == column)
-                return item;
-        return nullptr;
     }
 
     // The header order, left to right.
@@ -124,7 +114,7 @@ TEST_F(EntryListTest, HeaderMenuHidesBehindTheShownColumnsAndShowsAtItsIndex) {
     ASSERT_EQ(menu->actions().size(), kColumns);
     EXPECT_TRUE(menu->actions()[3]->isChecked());
     header->resizeSection(3, 130);
-    menuItem(*menu, 3)->trigger();
+    menu->actions()[3]->trigger();
     EXPECT_FALSE(list->isColumnShown(3));
     EXPECT_EQ(header->sectionSize(3), 0);
     EXPECT_EQ(header->visualIndex(3), kColumns - 1);

@@ -39,7 +39,6 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndCloseWritesProfileRegistryAndLog
         {"LastView", "0"},        {"AskDelete", "1"},           {"Splash", "1"}};
     for (const auto& [key, value] : written)
         EXPECT_EQ(profileText("Initialize", key), value) << key;
-    EXPECT_EQ(profileText("ListAttributes", "Tab"), "0");
     EXPECT_EQ(profileText("ListAttributes", "TabHeight"), std::to_string(split[0]));
     EXPECT_TRUE(WindowPlacement::parse(profileText("Initialize", "State")).has_value());
     EXPECT_GT(CProfileFile(home + "Drivana.ini").getReal("Config", "ToDate", -1), 1.0e9);
