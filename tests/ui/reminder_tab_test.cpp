@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QTableWidget>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -22,26 +23,16 @@ const QColor kYellow(255, 255, 4);
 
 CDVItem repair(const std::string& text, double odometer, DVTime date) {
     CDVItem item;
-    item.EntryType = CDVItem::Repair;
-    item.Entry = text;
-    item.Odometer = odometer;
-    item.Date = date;
+    std::tie(item.EntryType, item.Entry, item.Odometer, item.Date) = std::tuple(CDVItem::Repair, text, odometer, date);
     return item;
 }
 
 // Oil by distance only, coolant by days only, tires by both, custom 1 "Brakes" by distance.
 VehicleSettings vehicle() {
     VehicleSettings v;
-    v.name = "Van";
-    v.vin = "VIN1";
-    v.oilDistance = 3000;
-    v.coolDays = 365;
-    v.tireDistance = 5000;
-    v.tireDays = 180;
-    v.customNames[0] = "Brakes";
-    v.customDistance[0] = 2000;
-    v.leadOdo = 500;
-    v.leadDays = 30;
+    std::tie(v.name, v.vin, v.oilDistance, v.coolDays, v.tireDistance, v.tireDays) =
+        std::tuple("Van", "VIN1", 3000, 365, 5000, 180);
+    std::tie(v.customNames[0], v.customDistance[0], v.leadOdo, v.leadDays) = std::tuple("Brakes", 2000, 500, 30);
     return v;
 }
 
