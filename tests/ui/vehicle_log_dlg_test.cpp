@@ -247,8 +247,8 @@ TEST_F(FilteredWindowTest, RadiosRangeAndSearchAreWiredToTheRows) {
     window.close();
     EXPECT_EQ(profileText("SearchList", "Search0"), "COAST");
 
-    CVehicleLogDlg& again = start(); // the history comes back; "CLEAR ALL" empties it
-    auto* history = again.findChild<QComboBox*>(QStringLiteral("searchCombo"));
+    start(); // the history comes back; "CLEAR ALL" empties it
+    auto* history = child<QComboBox>("searchCombo");
     ASSERT_EQ(history->count(), 1);
     history->setCurrentText("CLEAR ALL");
     clickButton("searchButton");
