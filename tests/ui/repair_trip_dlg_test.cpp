@@ -48,18 +48,16 @@ protected:
 
     static CDVItem stored(Kind kind) {
         CDVItem item;
-        item.EntryType = kind == Kind::Repair ? CDVItem::Repair : CDVItem::Trip;
-        item.Icon = kind == Kind::Repair ? 11 : 19;
         item.Odometer = 18'000;
-        item.EndOdometer = kind == Kind::Trip ? 18'100 : 0;
-        item.DepartTime = kind == Kind::Trip ? kStart - 7200 : 0;
-        item.ArriveTime = kind == Kind::Trip ? kStart - 3600 : 0;
         item.Date = kStart - 7200;
-        item.Entry = kind == Kind::Repair ? "Brakes" : "Trip";
-        item.Contact = kind == Kind::Trip ? "Bob" : "";
-        item.Destination = kind == Kind::Trip ? "Shelbyville" : "";
-        item.UnitPrice = kind == Kind::Trip ? 50 : 0;
-        item.Cost = kind == Kind::Repair ? 120 : 0;
+        if (kind == Kind::Repair) {
+            std::tie(item.EntryType, item.Icon, item.Entry, item.Cost) = std::tuple(CDVItem::Repair, 11, "Brakes", 120);
+            return item;
+        }
+        std::tie(item.EntryType, item.Icon, item.Entry, item.EndOdometer, item.UnitPrice) =
+            std::tuple(CDVItem::Trip, 19, "Trip", 18'100, 50);
+        std::tie(item.DepartTime, item.ArriveTime, item.Contact, item.Destination) =
+            std::tuple(kStart - 7200, kStart - 3600, "Bob", "Shelbyville");
         return item;
     }
 
