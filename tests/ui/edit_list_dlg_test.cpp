@@ -4,7 +4,6 @@
 #include "dialog_fixture.h"
 #include "store/pick_list.h"
 
-#include <QLabel>
 #include <QListWidget>
 
 using namespace dialog_test;
@@ -26,7 +25,6 @@ TEST_F(EditListDlgTest, AddsTypedItemsSortedAndHandsBackTheLast) {
     write("Lists.ini", "[FuelStationList]\r\nLine0=Shell\r\nLine1=Aral\r\n");
     CEditListDlg dialog(path("Lists.ini"), std::string(CPickList::FuelStationList));
     dialog.show();
-    EXPECT_EQ(child<QLabel>(dialog, "sectionLabel")->text(), QStringLiteral("FuelStationList"));
     auto* edit = child<QLineEdit>(dialog, "newItemEdit");
     QTest::keyClicks(edit, QStringLiteral("BP"));
     click(dialog, "addButton");
@@ -44,8 +42,6 @@ TEST_F(EditListDlgTest, AddsTypedItemsSortedAndHandsBackTheLast) {
     click(dialog, "addButton"); // an empty Add adds nothing and clears what the caller gets
     EXPECT_EQ(dialog.lastAdded(), "");
     EXPECT_EQ(shown(dialog).size(), 4);
-    click(dialog, "closeButton");
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST_F(EditListDlgTest, DeletesOnlyTheSelectedItem) {

@@ -19,7 +19,6 @@
 #include "ui/toolkit/shell.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,7 +28,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-#include <QToolBar>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
