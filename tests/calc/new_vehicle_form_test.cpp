@@ -65,7 +65,8 @@ TEST(NewVehicleForm, NumberFieldsTakeWholeTextsOnly) {
     for (const auto& [text, value] : ints)
         EXPECT_EQ(CNewVehicleForm::parseInteger(text), value) << text;
     const std::pair<const char*, std::optional<double>> reals[] = {
-        {"1200.5", 1200.5}, {" 3e2", 300.0}, {"", {}}, {"1,5", {}}, {"12 km", {}}, {"inf", {}}, {"nan", {}}};
+        {"1200.5", 1200.5}, {" 3e2", 300.0}, {"  -3 ", -3.0}, {"+7.5", 7.5}, {"", {}},      {"  ", {}},
+        {"1,5", {}},        {"12 km", {}},   {"inf", {}},     {"nan", {}},   {"1.2.3", {}}, {"- 4", {}}};
     for (const auto& [text, value] : reals)
         EXPECT_EQ(CNewVehicleForm::parseNumber(text), value) << text;
     EXPECT_EQ(CNewVehicleForm::numberText(1234.5), "1234.5");

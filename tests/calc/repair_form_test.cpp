@@ -236,17 +236,4 @@ TEST_F(RepairFormTest, RefusedNumberLeavesRecordAlone) {
     }
 }
 
-TEST(RepairFormNumbers, ParseAndFormat) {
-    EXPECT_EQ(CRepairForm::parseNumber("12345.6"), 12345.6);
-    EXPECT_EQ(CRepairForm::parseNumber("  -3 "), -3.0);
-    EXPECT_EQ(CRepairForm::parseNumber("+7.5"), 7.5);
-    EXPECT_EQ(CRepairForm::parseNumber("1e3"), 1000.0);
-    for (const char* bad : {"", "  ", "abc", "12,5", "1.2.3", "inf", "- 4"})
-        EXPECT_FALSE(CRepairForm::parseNumber(bad)) << bad;
-    EXPECT_EQ(CRepairForm::formatNumber(0), "0");
-    EXPECT_EQ(CRepairForm::formatNumber(41250.5), "41250.5");
-    EXPECT_EQ(CRepairForm::formatNumber(0.1 + 0.2), "0.3");
-    EXPECT_EQ(CRepairForm::parseNumber(CRepairForm::formatNumber(123456.789)), 123456.789);
-}
-
 } // namespace
