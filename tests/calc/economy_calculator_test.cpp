@@ -110,27 +110,18 @@ struct LogCase {
 };
 
 TEST(EconomyCalculator, PartialFillsAreCarriedToTheNextFullFill) {
+    // 4 + 6 gallons over 300 miles; 3 + 2 + 5; carried fuel is used up by the first full fill after it and
+    // not counted again at the fill after that; no economy for a partial fill in L/100km either.
+    const CDVItem p1150 = fill(1150, 4, "Gallons", 1);
     const LogCase cases[] = {
-        {"partial between two full fills: 4 + 6 gallons over 300 miles",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
-         units::kMpg,
-         {0, 0, 300.0 / 10}},
-        {"two partials: 3 + 2 + 5 gallons",
+        {"one partial", {fill(1000, 8), p1150, fill(1300, 6)}, units::kMpg, {0, 0, 300.0 / 10}},
+        {"two partials",
          {fill(1000, 8), fill(1100, 3, "Gallons", 1), fill(1200, 2, "Gallons", 1), fill(1300, 5)},
          units::kMpg,
          {0, 0, 0, 300.0 / 10}},
-        {"carried fuel is used up by the first full fill after it",
-         {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1300, 10)},
-         units::kMpg,
-         {0, 0, 300.0 / 10}},
-        {"and not counted again at the fill after that",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6), fill(1600, 10)},
-         units::kMpg,
-         {0, 0, 300.0 / 10, 300.0 / 10}},
-        {"a partial fill has no economy in L/100km either",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
-         units::kLitresPer100Km,
-         {0, 0, 37.8541 / 4.828032}},
+        {"partial first", {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1300, 10)}, units::kMpg, {0, 0, 30}},
+        {"used up", {fill(1000, 8), p1150, fill(1300, 6), fill(1600, 10)}, units::kMpg, {0, 0, 30, 30}},
+        {"L/100km", {fill(1000, 8), p1150, fill(1300, 6)}, units::kLitresPer100Km, {0, 0, 37.8541 / 4.828032}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
