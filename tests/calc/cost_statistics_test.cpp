@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -26,13 +27,8 @@ public:
 
 CDVItem fuel(DVTime day, double economy, int partial = 0) {
     CDVItem e;
-    e.EntryType = CDVItem::Fuel;
-    e.Entry = "Fuel";
-    e.Date = day;
-    e.Economy = economy;
-    e.PartialFill = partial;
-    e.UnitPrice = 1.5;
-    e.Quantity = 10;
+    e.EntryType = CDVItem::Fuel, e.Entry = "Fuel", e.Date = day, e.Economy = economy, e.PartialFill = partial;
+    e.UnitPrice = 1.5, e.Quantity = 10;
     e.Cost = 15; // what the economy recalculation leaves in a fuel entry's Cost
     return e;
 }
@@ -45,21 +41,14 @@ CDVItem priced(DVTime day, double unitPrice) {
 
 CDVItem repair(DVTime day, double cost) {
     CDVItem e;
-    e.EntryType = CDVItem::Repair;
-    e.Entry = "Oil change";
-    e.Date = day;
-    e.Cost = cost;
+    e.EntryType = CDVItem::Repair, e.Entry = "Oil change", e.Date = day, e.Cost = cost;
     return e;
 }
 
 CDVItem trip(DVTime day) {
     CDVItem e;
-    e.EntryType = CDVItem::Trip;
-    e.Entry = "Trip";
-    e.Date = day;
-    e.Cost = 40;
+    e.EntryType = CDVItem::Trip, e.Entry = "Trip", e.Date = day, e.Cost = 40, e.Economy = 99;
     e.UnitPrice = 9; // distance claim
-    e.Economy = 99;
     return e;
 }
 
@@ -77,16 +66,12 @@ struct PageCase {
     Figures expected;
 };
 
-void expectFigures(const Figures& actual, const Figures& expected, const char* name) {
+void expectFigures(const Figures& a, const Figures& e, const char* name) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(actual.max, expected.max);
-    EXPECT_EQ(actual.maxDate, expected.maxDate);
-    EXPECT_EQ(actual.min, expected.min);
-    EXPECT_EQ(actual.minDate, expected.minDate);
-    EXPECT_EQ(actual.current, expected.current);
-    EXPECT_EQ(actual.average, expected.average);
-    EXPECT_NEAR(actual.currentValue, expected.currentValue, 1e-9);
-    EXPECT_NEAR(actual.averageValue, expected.averageValue, 1e-9);
+    EXPECT_EQ((std::vector{a.max, a.maxDate, a.min, a.minDate, a.current, a.average}),
+              (std::vector{e.max, e.maxDate, e.min, e.minDate, e.current, e.average}));
+    EXPECT_NEAR(a.currentValue, e.currentValue, 1e-9);
+    EXPECT_NEAR(a.averageValue, e.averageValue, 1e-9);
 }
 
 TEST(CostStatistics, PageFigures) {
@@ -142,15 +127,8 @@ TEST(CostStatistics, PageFigures) {
 
 RefreshTotals sampleTotals() {
     RefreshTotals t;
-    t.fuelCount = 4;
-    t.fuelCost = 200;
-    t.repairCount = 2;
-    t.repairCost = 150;
-    t.tripCount = 1;
-    t.tripExpenses = 12.5;
-    t.totalExpenses = 362.5;
-    t.distance = 1450;
-    t.entryCount = 7;
+    t.fuelCount = 4, t.fuelCost = 200, t.repairCount = 2, t.repairCost = 150, t.tripCount = 1, t.tripExpenses = 12.5;
+    t.totalExpenses = 362.5, t.distance = 1450, t.entryCount = 7;
     return t;
 }
 
@@ -173,15 +151,9 @@ TEST(CostStatistics, RunningCostTexts) {
         EXPECT_EQ(actual, expected);
 }
 
-struct NoDataCase {
-    const char* name;
-    std::function<void(RefreshTotals&)> change;
-    std::string Running::*field;
-};
-
 // Each condition on its own turns exactly its field into "No Data".
 TEST(CostStatistics, RunningCostNoDataConditions) {
-    const NoDataCase cases[] = {
+    const std::tuple<const char*, std::function<void(RefreshTotals&)>, std::string Running::*> cases[] = {
         {"no fuel cost", [](RefreshTotals& t) { t.fuelCost = 0; }, &Running::fuelAverage},
         {"negative fuel cost", [](RefreshTotals& t) { t.fuelCost = -3; }, &Running::fuelAverage},
         {"no fuel entry", [](RefreshTotals& t) { t.fuelCount = 0; }, &Running::fuelAverage},
@@ -193,30 +165,25 @@ TEST(CostStatistics, RunningCostNoDataConditions) {
         {"no expenses", [](RefreshTotals& t) { t.totalExpenses = 0; }, &Running::runningCost},
     };
     const Running full = CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, change, field] : cases) {
+        SCOPED_TRACE(name);
         RefreshTotals totals = sampleTotals();
-        c.change(totals);
+        change(totals);
         const Running r = CCostStatistics::runningCost(totals, "$", units::kMiles);
-        EXPECT_EQ(r.*c.field, kNoData);
+        EXPECT_EQ(r.*field, kNoData);
         for (auto other : {&Running::fuelAverage, &Running::repairsAverage, &Running::parkingAverage,
-                           &Running::distanceAverage, &Running::runningCost}) {
-            if (other != c.field) {
-                EXPECT_EQ(r.*other, full.*other);
-            }
-        }
+                           &Running::distanceAverage, &Running::runningCost})
+            EXPECT_EQ(r.*other, other == field ? kNoData : full.*other);
     }
 
     RefreshTotals noDistance = sampleTotals();
     noDistance.distance = 0;
     const Running r = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
-    EXPECT_EQ(r.distanceAverage, kNoData);
-    EXPECT_EQ(r.runningCost, kNoData);
-    EXPECT_EQ(r.fuelAverage, "$50.00 ");
+    EXPECT_EQ((std::vector{r.distanceAverage, r.runningCost, r.fuelAverage}),
+              (std::vector<std::string>{kNoData, kNoData, "$50.00 "}));
 
     // One entry and less than one unit of distance still have an average: the total itself.
-    noDistance.distance = 0.5;
-    noDistance.entryCount = 1;
+    noDistance.distance = 0.5, noDistance.entryCount = 1;
     const Running one = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
     EXPECT_EQ(one.distanceAverage, one.distanceTotal);
 }

@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,15 +20,8 @@ constexpr double kTolerance = 1e-8;
 
 CDVItem fill(double odometer, double quantity, std::string measure = "Gallons", int partial = 0) {
     CDVItem e;
-    e.EntryType = CDVItem::Fuel;
-    e.Odometer = odometer;
-    e.Quantity = quantity;
-    e.Measure = std::move(measure);
-    e.PartialFill = partial;
-    e.UnitPrice = 2.5;
-    e.Cost = kStale;
-    e.Economy = kStale;
-    e.EconomyUnit = kStale;
+    e.EntryType = CDVItem::Fuel, e.Odometer = odometer, e.Quantity = quantity, e.Measure = std::move(measure);
+    e.PartialFill = partial, e.UnitPrice = 2.5, e.Cost = e.Economy = e.EconomyUnit = kStale;
     return e;
 }
 
@@ -48,13 +43,6 @@ std::vector<CDVItem> recalculated(std::vector<CDVItem> entries, const Settings& 
     return out;
 }
 
-std::vector<double> economies(const std::vector<CDVItem>& entries) {
-    std::vector<double> out;
-    for (const auto& e : entries)
-        out.push_back(e.Economy);
-    return out;
-}
-
 void expectEconomies(const std::vector<CDVItem>& entries, const std::vector<double>& expected) {
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -67,48 +55,33 @@ std::vector<CDVItem> referenceLog() {
     return {fill(1000, 8), fill(1300, 10)};
 }
 
-struct UnitCase {
-    int economyUnit;
-    double expected;
-    const char* text;
-};
-
 TEST(EconomyCalculator, ReferenceLogInEveryEconomyUnit) {
-    const UnitCase cases[] = {
+    const std::tuple<int, double, const char*> cases[] = {
         {units::kMpg, 300.0 / 10, "30.00 MPG"},                           // miles per US gallon
         {units::kMpl, 300.0 / 37.8541, "7.93 MPL"},                       // miles per litre
         {units::kLitresPer100Km, 37.8541 / 4.828032, "7.84 L/100km"},     // litres per 100 km
         {units::kMpgImperial, 300.0 / (37.8541 / 4.54609), "36.03 MPGi"}, // 8.3267 imperial gallons
         {units::kKpl, 482.8032 / 37.8541, "12.75 KPL"},                   // km per litre
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto log = recalculated(referenceLog(), {0, units::kMiles, c.economyUnit});
-        expectEconomies(log, {0, c.expected}); // the first full fill of a log has no economy
-        EXPECT_EQ(units::economyText(log[1].Economy, log[1].EconomyUnit), c.text);
-        for (const auto& e : log)
-            EXPECT_EQ(e.EconomyUnit, c.economyUnit);
+    for (const auto& [economyUnit, expected, text] : cases) {
+        SCOPED_TRACE(text);
+        const auto log = recalculated(referenceLog(), {0, units::kMiles, economyUnit});
+        expectEconomies(log, {0, expected}); // the first full fill of a log has no economy
+        EXPECT_EQ(units::economyText(log[1].Economy, log[1].EconomyUnit), text);
+        EXPECT_EQ(std::tuple(log[0].EconomyUnit, log[1].EconomyUnit), std::tuple(economyUnit, economyUnit));
     }
 }
 
 TEST(EconomyCalculator, CostIsPriceTimesQuantityInTheEntrysOwnMeasure) {
     const auto log = recalculated({fill(1000, 8), fill(1300, 10, "Imp. Gallons"), fill(1400, 3, "nothing known")},
                                   {0, units::kMiles, units::kLitresPer100Km});
-    EXPECT_DOUBLE_EQ(log[0].Cost, 8 * 2.5);
-    EXPECT_DOUBLE_EQ(log[1].Cost, 10 * 2.5); // not the 45.46 litres
-    EXPECT_DOUBLE_EQ(log[2].Cost, 3 * 2.5);  // even when the measure names no unit
-    EXPECT_EQ(log[2].Economy, 0);
+    // Not the 45.46 litres, and even when the measure names no unit.
+    EXPECT_EQ((std::vector{log[0].Cost, log[1].Cost, log[2].Cost, log[2].Economy}),
+              (std::vector{8 * 2.5, 10 * 2.5, 3 * 2.5, 0.0}));
 }
 
-struct MeasureCase {
-    const char* measure;
-    double quantity;
-    int economyUnit;
-    double expected;
-};
-
 TEST(EconomyCalculator, MeasureOfTheSecondFill) {
-    const MeasureCase cases[] = {
+    const std::tuple<const char*, double, int, double> cases[] = {
         // MPG follows the measure: imperial gallons give miles per imperial gallon.
         {"Imp. Gallons", 10, units::kMpg, 300.0 / 10},
         // 40 L = 40 / 3.78541 US gallons.
@@ -119,12 +92,12 @@ TEST(EconomyCalculator, MeasureOfTheSecondFill) {
         {"gallons", 10, units::kMpg, 0},
         {"", 10, units::kKpl, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.measure) + " unit " + std::to_string(c.economyUnit));
-        const auto log = recalculated({fill(1000, 8, "Gallons"), fill(1300, c.quantity, c.measure)},
-                                      {0, units::kMiles, c.economyUnit});
-        expectEconomies(log, {0, c.expected});
-        EXPECT_DOUBLE_EQ(log[1].Cost, c.quantity * 2.5);
+    for (const auto& [measure, quantity, economyUnit, expected] : cases) {
+        SCOPED_TRACE(std::string(measure) + " unit " + std::to_string(economyUnit));
+        const auto log =
+            recalculated({fill(1000, 8, "Gallons"), fill(1300, quantity, measure)}, {0, units::kMiles, economyUnit});
+        expectEconomies(log, {0, expected});
+        EXPECT_DOUBLE_EQ(log[1].Cost, quantity * 2.5);
     }
 }
 
@@ -137,27 +110,18 @@ struct LogCase {
 };
 
 TEST(EconomyCalculator, PartialFillsAreCarriedToTheNextFullFill) {
+    // 4 + 6 gallons over 300 miles; 3 + 2 + 5; carried fuel is used up by the first full fill after it and
+    // not counted again at the fill after that; no economy for a partial fill in L/100km either.
+    const CDVItem p1150 = fill(1150, 4, "Gallons", 1);
     const LogCase cases[] = {
-        {"partial between two full fills: 4 + 6 gallons over 300 miles",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
-         units::kMpg,
-         {0, 0, 300.0 / 10}},
-        {"two partials: 3 + 2 + 5 gallons",
+        {"one partial", {fill(1000, 8), p1150, fill(1300, 6)}, units::kMpg, {0, 0, 300.0 / 10}},
+        {"two partials",
          {fill(1000, 8), fill(1100, 3, "Gallons", 1), fill(1200, 2, "Gallons", 1), fill(1300, 5)},
          units::kMpg,
          {0, 0, 0, 300.0 / 10}},
-        {"carried fuel is used up by the first full fill after it",
-         {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1300, 10)},
-         units::kMpg,
-         {0, 0, 300.0 / 10}},
-        {"and not counted again at the fill after that",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6), fill(1600, 10)},
-         units::kMpg,
-         {0, 0, 300.0 / 10, 300.0 / 10}},
-        {"a partial fill has no economy in L/100km either",
-         {fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)},
-         units::kLitresPer100Km,
-         {0, 0, 37.8541 / 4.828032}},
+        {"partial first", {fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1300, 10)}, units::kMpg, {0, 0, 30}},
+        {"used up", {fill(1000, 8), p1150, fill(1300, 6), fill(1600, 10)}, units::kMpg, {0, 0, 30, 30}},
+        {"L/100km", {fill(1000, 8), p1150, fill(1300, 6)}, units::kLitresPer100Km, {0, 0, 37.8541 / 4.828032}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,22 +163,15 @@ TEST(EconomyCalculator, ImplausibleResultsAreStoredAsZero) {
 
 TEST(EconomyCalculator, KilometreVehicleWithMixedEntries) {
     CDVItem repair;
-    repair.EntryType = CDVItem::Repair;
-    repair.Odometer = 1600;
-    repair.DistanceUnit = 7;
+    repair.EntryType = CDVItem::Repair, repair.Odometer = 1600, repair.DistanceUnit = 7;
     const auto log = recalculated({kmFill(1000, 40, units::kKilometres), kmFill(1500, 40, units::kKilometres),
                                    kmFill(1000, 30, units::kMiles), repair, kmFill(1700, 10, 7)},
                                   {0, units::kKilometres, units::kKpl});
-    expectEconomies(log, {
-                             0,
-                             500.0 / 40,             // 1000 km to 1500 km on 40 L
-                             (1609.344 - 1500) / 30, // 1000 miles is 1609.344 km
-                             0,                      // the repair
-                             (1700 - 1609.344) / 10, // unit 7 taken as the vehicle's kilometres
-                         });
-    EXPECT_EQ(log[4].DistanceUnit, units::kKilometres);
-    EXPECT_EQ(log[2].DistanceUnit, units::kMiles);
-    EXPECT_EQ(log[3].DistanceUnit, 7); // only fuel entries are fixed
+    // 1000 miles is 1609.344 km; unit 7 is taken as the vehicle's kilometres.
+    expectEconomies(log, {0, 500.0 / 40, (1609.344 - 1500) / 30, 0, (1700 - 1609.344) / 10});
+    // Only fuel entries are fixed.
+    EXPECT_EQ(std::tuple(log[2].DistanceUnit, log[3].DistanceUnit, log[4].DistanceUnit),
+              std::tuple(units::kMiles, 7, units::kKilometres));
 }
 
 TEST(EconomyCalculator, UnknownDistanceUnitTakesTheMileVehiclesUnit) {
@@ -242,8 +199,7 @@ TEST(EconomyCalculator, RunningTwiceGivesTheSameLog) {
     const Settings vehicle{0, units::kMiles, units::kMpl};
     const auto first =
         recalculated({fill(900, 5, "Gallons", 1), fill(1000, 8), fill(1150, 4, "Gallons", 1), fill(1300, 6)}, vehicle);
-    EXPECT_NEAR(first[3].Economy, 300.0 / 37.8541, kTolerance);
-    EXPECT_EQ(economies(first), (std::vector<double>{0, 0, 0, first[3].Economy}));
+    expectEconomies(first, {0, 0, 0, 300.0 / 37.8541});
     EXPECT_EQ(recalculated(first, vehicle), first);
 }
 

@@ -7,22 +7,18 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
 
+using Two = std::pair<std::string, std::string>;
+
 CFuelForm::Inputs inputs(int distanceUnit = 0, int economyUnit = 0, double previous = 1000, double start = 0) {
     CFuelForm::Inputs in;
-    in.distanceUnit = distanceUnit;
-    in.economyUnit = economyUnit;
-    in.liquid = 0;
-    in.startOdometer = start;
-    in.currentOdometer = 1234;
-    in.previousFuelOdometer = previous;
-    in.startTime = 1'700'000'000;
-    in.currencySymbol = "$";
-    in.lastStation = "Shell";
-    in.lastMeasure = "Gallon";
+    in.distanceUnit = distanceUnit, in.economyUnit = economyUnit, in.liquid = 0, in.startOdometer = start;
+    in.currentOdometer = 1234, in.previousFuelOdometer = previous, in.startTime = 1'700'000'000;
+    in.currencySymbol = "$", in.lastStation = "Shell", in.lastMeasure = "Gallon";
     return in;
 }
 
@@ -33,91 +29,60 @@ void typeQuantity(CFuelForm& form, const std::string& text) {
 }
 
 TEST(FuelFormTest, LiveEconomyInEveryUnitAndMeasure) {
-    struct Case {
-        int distanceUnit;
-        int economyUnit;
-        const char* measure;
-        double odometer;
-        double previous;
-        const char* quantity;
-        double economy;
+    // distance unit, economy unit, measure, odometer (previous fill 1000 or 10000), quantity, economy
+    const std::tuple<int, int, const char*, double, const char*, double> cases[] = {
+        {0, 0, "Gallons", 1300, "10", 30.00},      {0, 0, "Imp. Gallons", 1300, "10", 30.00},
+        {0, 0, "Litres", 1300, "40", 28.39},       {0, 0, "Gal", 1300, "10", 30.00},
+        {0, 0, "gallons", 1300, "10", 0},          {0, 1, "Litres", 1300, "40", 7.49}, // truncated, not rounded
+        {0, 1, "Imp. Gallons", 1300, "7.5", 8.79}, {1, 2, "Litres", 10500, "40", 8.00},
+        {0, 2, "Gallons", 1300, "10", 7.84},       {0, 3, "Gallons", 1300, "10", 36.02},
+        {1, 3, "Litres", 10500, "33", 42.80},      {1, 4, "Litres", 10500, "40", 12.50},
+        {1, 0, "Gallons", 10500, "10", 31.06},
     };
-    const Case cases[] = {
-        {0, 0, "Gallons", 1300, 1000, "10", 30.00},
-        {0, 0, "Imp. Gallons", 1300, 1000, "10", 30.00}, // miles per imperial gallon
-        {0, 0, "Litres", 1300, 1000, "40", 28.39},       // miles per US gallon
-        {0, 0, "Gal", 1300, 1000, "10", 30.00},          // the live test only needs "Gal"
-        {0, 0, "gallons", 1300, 1000, "10", 0},          // no known unit
-        {0, 1, "Litres", 1300, 1000, "40", 7.49},        // 7.4999999999 truncated, not rounded
-        {0, 1, "Imp. Gallons", 1300, 1000, "7.5", 8.79},
-        {1, 2, "Litres", 10500, 10000, "40", 8.00},
-        {0, 2, "Gallons", 1300, 1000, "10", 7.84},
-        {0, 3, "Gallons", 1300, 1000, "10", 36.02},
-        {1, 3, "Litres", 10500, 10000, "33", 42.80},
-        {1, 4, "Litres", 10500, 10000, "40", 12.50},
-        {1, 0, "Gallons", 10500, 10000, "10", 31.06},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.measure) + " unit " + std::to_string(c.economyUnit));
-        CFuelForm form(CDVItem{}, inputs(c.distanceUnit, c.economyUnit, c.previous));
-        form.fields().odometer = c.odometer;
-        form.fields().measure = c.measure;
+    for (const auto& [distanceUnit, economyUnit, measure, odometer, quantity, economy] : cases) {
+        SCOPED_TRACE(std::string(measure) + " unit " + std::to_string(economyUnit));
+        CFuelForm form(CDVItem{}, inputs(distanceUnit, economyUnit, odometer > 5000 ? 10000 : 1000));
+        form.fields().odometer = odometer;
+        form.fields().measure = measure;
         form.fields().priceText = "2.5";
-        typeQuantity(form, c.quantity);
-        EXPECT_DOUBLE_EQ(form.fields().economy, c.economy);
-        const double quantity = std::stod(c.quantity);
-        EXPECT_EQ(form.fields().totalText, "$" + CFuelForm::twoDecimals(quantity * 2.5));
+        typeQuantity(form, quantity);
+        EXPECT_DOUBLE_EQ(form.fields().economy, economy);
+        EXPECT_EQ(form.fields().totalText, "$" + CFuelForm::twoDecimals(std::stod(quantity) * 2.5));
     }
 }
 
 TEST(FuelFormTest, QuantityChangeWithoutAUsableEconomy) {
-    struct Case {
-        const char* name;
-        double previous, start, odometer;
-        const char* quantity;
-        double economy;    // shown before: 12
-        const char* total; // price 3
-        double parsed;     // the quantity kept
+    // previous fill, start, odometer, quantity, economy (12 before), total at price 3, quantity kept
+    const std::tuple<double, double, double, const char*, double, const char*, double> cases[] = {
+        {0, 500, 1300, "10", 12, "$0.00", 10},     {500, 500, 1300, "10", 12, "$0.00", 10},
+        {1000, 0, 1000, "10", 12, "$0.00", 10},    {1000, 0, 1300, "", 12, "$0.00", 0},
+        {1000, 0, 1300, "0.01", 0, "$0.03", 0.01}, {1000, 0, 1300, "100000", 0, "$300000.00", 100000},
+        {1000, 0, 1300, "0", 0, "$0.00", 0},       {1000, 0, 1300, "-5", 0, "$0.00", 0},
+        {1000, 0, 1300, "abc", 0, "$0.00", 0},
     };
-    const Case cases[] = {
-        {"no previous fill: nothing changes", 0, 500, 1300, "10", 12, "$0.00", 10},
-        {"previous fill at the start", 500, 500, 1300, "10", 12, "$0.00", 10},
-        {"odometer not above the previous fill", 1000, 0, 1000, "10", 12, "$0.00", 10},
-        {"empty text changes nothing", 1000, 0, 1300, "", 12, "$0.00", 0},
-        {"economy above the range", 1000, 0, 1300, "0.01", 0, "$0.03", 0.01},
-        {"economy below the range", 1000, 0, 1300, "100000", 0, "$300000.00", 100000},
-        {"no volume", 1000, 0, 1300, "0", 0, "$0.00", 0},
-        {"negative volume is 0", 1000, 0, 1300, "-5", 0, "$0.00", 0},
-        {"no number", 1000, 0, 1300, "abc", 0, "$0.00", 0},
-    };
-    for (const Case& c : cases) {
-        CFuelForm form(CDVItem{}, inputs(0, 0, c.previous, c.start));
-        form.fields().odometer = c.odometer;
+    for (const auto& [previous, start, odometer, quantity, economy, total, parsed] : cases) {
+        SCOPED_TRACE(std::to_string(previous) + " " + quantity);
+        CFuelForm form(CDVItem{}, inputs(0, 0, previous, start));
+        form.fields().odometer = odometer;
         form.fields().economy = 12;
         form.fields().priceText = "3";
-        typeQuantity(form, c.quantity);
-        EXPECT_EQ(form.fields().economy, c.economy) << c.name;
-        EXPECT_EQ(form.fields().totalText, c.total) << c.name;
-        EXPECT_EQ(form.fields().quantity, c.parsed) << c.name;
+        typeQuantity(form, quantity);
+        EXPECT_EQ(std::tuple(form.fields().economy, form.fields().totalText, form.fields().quantity),
+                  std::tuple(economy, std::string(total), parsed));
     }
 }
 
 TEST(FuelFormTest, PriceChangeParsesLeadingNumbersWithoutClamping) {
-    struct Case {
-        const char* quantity;
-        const char* price;
-        const char* total;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"10", "2.999", "$29.99"}, {"12.5abc", "2", "$25.00"}, {"abc", "2", "$0.00"},
         {"1,5", "2", "$2.00"},     {"10", "-2", "$-20.00"},    {"  4", ".5", "$2.00"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [quantity, price, total] : cases) {
         CFuelForm form(CDVItem{}, inputs());
-        form.fields().quantityText = c.quantity;
-        form.fields().priceText = c.price;
+        form.fields().quantityText = quantity;
+        form.fields().priceText = price;
         form.priceChanged();
-        EXPECT_EQ(form.fields().totalText, c.total) << c.quantity << " x " << c.price;
+        EXPECT_EQ(form.fields().totalText, total) << quantity << " x " << price;
     }
 }
 
@@ -130,59 +95,42 @@ TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
     form.fields().quantityText = "99";
     form.fields().measure = "Litres";
     form.measureSelectionChanged();
-    EXPECT_EQ(form.fields().totalText, "$ 25.00");
-    EXPECT_EQ(form.fields().unitLabel, "/ Litres");
-
-    // Whichever signal comes last, a change of the measure leaves the blank after the symbol.
+    EXPECT_EQ(std::pair(form.fields().totalText, form.fields().unitLabel), Two("$ 25.00", "/ Litres"));
     form.measureDropDownClosed(std::string("Imp. Gallons"));
-    EXPECT_EQ(form.fields().measure, "Imp. Gallons");
-    EXPECT_EQ(form.fields().totalText, "$ 25.00");
-    EXPECT_EQ(form.fields().unitLabel, "/ Imp. Gallons");
-
+    EXPECT_EQ(std::pair(form.fields().measure, form.fields().unitLabel), Two("Imp. Gallons", "/ Imp. Gallons"));
     form.fields().measure = "Barrels";
     form.measureDropDownClosed(std::nullopt);
-    EXPECT_EQ(form.fields().measure, "Barrels");
-    EXPECT_EQ(form.fields().unitLabel, "/ Barrels");
-
+    EXPECT_EQ(std::pair(form.fields().measure, form.fields().unitLabel), Two("Barrels", "/ Barrels"));
     form.fields().measure = "Cans";
     form.measureTextEdited();
-    EXPECT_EQ(form.fields().unitLabel, "/ Cans");
-    EXPECT_EQ(form.fields().totalText, "$ 25.00");
+    // Whichever signal comes last, a change of the measure leaves the blank after the symbol.
+    EXPECT_EQ(std::pair(form.fields().totalText, form.fields().unitLabel), Two("$ 25.00", "/ Cans"));
 }
 
 TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
-    struct Case {
-        const char* quantity;
-        const char* price;
-        const char* message; // "" when Save may go on
-    };
-    const Case cases[] = {{"40.5", "1.5", ""},
-                          {" 40 ", "-1.5", ""},
-                          {"abc", "1.5", "Please enter a number for Fuel."},
-                          {"12 l", "1.5", "Please enter a number for Fuel."},
-                          {"", "1.5", "Please enter a number for Fuel."},
-                          {"40", "1.5x", "Please enter a number for Unit Price."},
-                          {"40", "inf", "Please enter a number for Unit Price."}};
-    for (const Case& c : cases) {
+    const std::string fuel = "Please enter a number for Fuel.", price = "Please enter a number for Unit Price.";
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"40.5", "1.5", ""}, {" 40 ", "-1.5", ""},  {"abc", "1.5", fuel}, {"12 l", "1.5", fuel},
+        {"", "1.5", fuel},   {"40", "1.5x", price}, {"40", "inf", price}};
+    for (const auto& [quantity, priceText, message] : cases) {
         CFuelForm form(CDVItem{}, inputs());
-        form.fields().quantityText = c.quantity;
-        form.fields().priceText = c.price;
+        form.fields().quantityText = quantity;
+        form.fields().priceText = priceText;
         const auto refusal = form.saveRefusal();
-        EXPECT_EQ(refusal ? refusal->message : "", c.message) << c.quantity << " / " << c.price;
+        EXPECT_EQ(refusal ? refusal->message : "", message) << quantity << " / " << priceText;
         if (refusal)
-            EXPECT_EQ(refusal->field == CFuelForm::NumberField::Quantity, std::string(c.message).ends_with("Fuel."));
+            EXPECT_EQ(refusal->field == CFuelForm::NumberField::Quantity, message == fuel);
     }
 }
 
 TEST(FuelFormTest, CurrencySymbolOfMoreThanTwoCharactersIsDollar) {
-    EXPECT_EQ(CFuelForm::limitedCurrency("EUR"), "$");
-    EXPECT_EQ(CFuelForm::limitedCurrency("kr"), "kr");
-    EXPECT_EQ(CFuelForm::limitedCurrency("\u20ac"), "\u20ac"); // one character of three bytes
-    EXPECT_EQ(CFuelForm::limitedCurrency("\u00a3\u00a3\u00a3"), "$");
+    const std::pair<const char*, const char*> cases[] = {
+        {"EUR", "$"}, {"kr", "kr"}, {"\u20ac", "\u20ac"}, {"\u00a3\u00a3\u00a3", "$"}}; // the euro is 3 bytes
+    for (const auto& [symbol, shown] : cases)
+        EXPECT_EQ(CFuelForm::limitedCurrency(symbol), shown) << symbol;
     CFuelForm::Inputs in = inputs();
     in.currencySymbol = "CHF";
-    CFuelForm form(CDVItem{}, in);
-    EXPECT_EQ(form.fields().totalText, "$0.00");
+    EXPECT_EQ(CFuelForm(CDVItem{}, in).fields().totalText, "$0.00");
 }
 
 TEST(FuelFormTest, NewEntryOpensWithDefaults) {
@@ -197,36 +145,19 @@ TEST(FuelFormTest, NewEntryOpensWithDefaults) {
         CFuelForm form(record, in);
         const CFuelForm::Fields& f = form.fields();
         EXPECT_FALSE(form.isExistingEntry());
-        EXPECT_EQ(f.measure, measures[liquid]);
-        EXPECT_EQ(f.station, "Shell");
-        EXPECT_EQ(f.unitLabel, "Gallon");
-        EXPECT_EQ(f.date, 1'700'000'000);
-        EXPECT_EQ(f.odometer, 1234);
-        EXPECT_EQ(f.quantityText, "0");
-        EXPECT_EQ(f.priceText, "0");
-        EXPECT_EQ(f.totalText, "kr0.00");
-        EXPECT_EQ(f.economy, 0);
-        EXPECT_EQ(f.distance, 0);
-        EXPECT_FALSE(f.partialFill);
+        EXPECT_EQ(
+            (std::vector<std::string>{f.measure, f.station, f.unitLabel, f.quantityText, f.priceText, f.totalText}),
+            (std::vector<std::string>{measures[liquid], "Shell", "Gallon", "0", "0", "kr0.00"}));
+        EXPECT_EQ(std::tuple(f.date, f.odometer, f.economy, f.distance), std::tuple(1'700'000'000, 1234.0, 0.0, 0.0));
         EXPECT_STREQ(form.distanceUnitLabel(), "Km.");
     }
 }
 
 CDVItem existingRecord() {
     CDVItem r;
-    r.Odometer = 1300;
-    r.Date = 1'600'000'000;
-    r.Station = "Esso";
-    r.Measure = "Litres";
-    r.Note = "road trip";
-    r.Invoice = "A-17";
-    r.CellTemp = 21;
-    r.PartialFill = 1;
-    r.Cost = 51.2345;
-    r.Quantity = 40.12345;
-    r.UnitPrice = 1.2769;
-    r.Economy = 29.996;
-    r.FuelDistance = 300;
+    r.Odometer = 1300, r.Date = 1'600'000'000, r.Station = "Esso", r.Measure = "Litres", r.Note = "road trip";
+    r.Invoice = "A-17", r.CellTemp = 21, r.PartialFill = 1, r.Cost = 51.2345, r.Quantity = 40.12345;
+    r.UnitPrice = 1.2769, r.Economy = 29.996, r.FuelDistance = 300;
     return r;
 }
 
@@ -234,106 +165,56 @@ TEST(FuelFormTest, ExistingEntryOpensWithItsValues) {
     CFuelForm form(existingRecord(), inputs());
     const CFuelForm::Fields& f = form.fields();
     EXPECT_TRUE(form.isExistingEntry());
-    EXPECT_EQ(f.odometer, 1300);
-    EXPECT_EQ(f.date, 1'600'000'000);
-    EXPECT_EQ(f.station, "Esso");
-    EXPECT_EQ(f.measure, "Litres");
-    EXPECT_EQ(f.notes, "road trip");
-    EXPECT_EQ(f.invoice, "A-17");
-    EXPECT_EQ(f.cellTemp, 21);
-    EXPECT_TRUE(f.partialFill);
-    EXPECT_EQ(f.totalText, "$51.23");
-    EXPECT_EQ(f.quantityText, "40.123");
-    EXPECT_EQ(f.priceText, "1.277");
-    EXPECT_EQ(f.quantity, 40.12345);
-    EXPECT_EQ(f.economy, 30.0);
-    EXPECT_EQ(f.distance, 300);
-    EXPECT_EQ(f.unitLabel, "");
+    EXPECT_EQ((std::vector<std::string>{f.station, f.measure, f.notes, f.invoice, f.totalText, f.quantityText,
+                                        f.priceText, f.unitLabel}),
+              (std::vector<std::string>{"Esso", "Litres", "road trip", "A-17", "$51.23", "40.123", "1.277", ""}));
+    EXPECT_EQ(std::tuple(f.odometer, f.date, f.cellTemp, f.partialFill, f.quantity, f.economy, f.distance),
+              std::tuple(1300.0, 1'600'000'000, 21, true, 40.12345, 30.0, 300.0));
     EXPECT_STREQ(form.distanceUnitLabel(), "Mi.");
 }
 
 TEST(FuelFormTest, OdometerChangeSetsTheDistanceOnlyAboveThePreviousFill) {
     CFuelForm form(CDVItem{}, inputs(0, 0, 1000));
-    form.fields().odometer = 1250.5;
-    form.odometerChanged();
-    EXPECT_EQ(form.fields().distance, 250.5);
-    form.fields().odometer = 900;
-    form.odometerChanged();
-    EXPECT_EQ(form.fields().distance, 250.5);
+    for (const auto& [odometer, distance] : {std::pair{1250.5, 250.5}, std::pair{900.0, 250.5}}) {
+        form.fields().odometer = odometer;
+        form.odometerChanged();
+        EXPECT_EQ(form.fields().distance, distance) << odometer;
+    }
 }
 
 TEST(FuelFormTest, SaveFillsEveryField) {
     CFuelForm form(CDVItem{}, inputs(1, 2, 1000));
     CFuelForm::Fields& f = form.fields();
-    f.odometer = 1300.7;
-    f.date = 1'650'000'000;
-    f.station = "Aral";
-    f.measure = "Litres";
-    f.quantityText = "40.5 l";
+    f.odometer = 1300.7, f.date = 1'650'000'000, f.station = "Aral", f.measure = "Litres", f.quantityText = "40.5 l";
     f.priceText = "-1.5"; // Save does not clamp
-    f.partialFill = true;
-    f.cellTemp = -4;
-    f.invoice = "No. 5";
-    f.notes = "line 1\nline 2";
-    f.economy = 7.25;
-    f.distance = 300.7;
-    f.unitLabel = "/ Litres";
+    f.partialFill = true, f.cellTemp = -4, f.invoice = "No. 5", f.notes = "line 1\nline 2", f.economy = 7.25;
+    f.distance = 300.7, f.unitLabel = "/ Litres";
 
     CDVItem record;
-    record.Icon = 9;
-    record.EntryType = 2;
-    record.Purpose = "p";
-    record.Destination = "d";
-    record.Contact = "c";
-    record.Entry = "Trip";
-    record.DepartTime = 5;
-    record.ArriveTime = 6;
-    record.SpareTime = 7;
-    record.Reserved1 = 8;
-    record.Reserved2 = 9;
-    record.DisplayPos = 42;
-    record.EndOdometer = 11;
-    record.Parking = 12;
+    record.Icon = 9, record.EntryType = 2, record.Purpose = "p", record.Destination = "d", record.Contact = "c";
+    record.Entry = "Trip", record.DepartTime = 5, record.ArriveTime = 6, record.SpareTime = 7, record.Reserved1 = 8;
+    record.Reserved2 = 9, record.DisplayPos = 42, record.EndOdometer = 11, record.Parking = 12;
     const CFuelForm::Remembered remembered = form.save(record);
-
-    EXPECT_EQ(remembered.lastStation, "Aral");
-    EXPECT_EQ(remembered.lastMeasure, "/ Litres");
+    EXPECT_EQ(std::pair(remembered.lastStation, remembered.lastMeasure), Two("Aral", "/ Litres"));
     // Every field the form does not own is cleared, except the list position.
-    CDVItem expected;
-    expected.EntryType = CDVItem::Fuel;
-    expected.Entry = "Fuel";
-    expected.Odometer = 1300.7;
-    expected.Date = 1'650'000'000;
-    expected.EconomyUnit = 2;
-    expected.DistanceUnit = 1;
-    expected.Note = "line 1\nline 2";
-    expected.Measure = "Litres";
-    expected.Station = "Aral";
-    expected.Invoice = "No. 5";
-    expected.CellTemp = -4;
-    expected.DisplayPos = 42;
-    expected.FuelDistance = 300;
-    expected.PartialFill = 1;
-    expected.Cost = 40.5 * -1.5;
-    expected.Quantity = 40.5;
-    expected.UnitPrice = -1.5;
-    expected.Economy = 7.25;
-    EXPECT_EQ(record, expected);
+    CDVItem e;
+    e.EntryType = CDVItem::Fuel, e.Entry = "Fuel", e.Odometer = 1300.7, e.Date = 1'650'000'000, e.EconomyUnit = 2;
+    e.DistanceUnit = 1, e.Note = "line 1\nline 2", e.Measure = "Litres", e.Station = "Aral", e.Invoice = "No. 5";
+    e.CellTemp = -4, e.DisplayPos = 42, e.FuelDistance = 300, e.PartialFill = 1, e.Cost = 40.5 * -1.5;
+    e.Quantity = 40.5, e.UnitPrice = -1.5, e.Economy = 7.25;
+    EXPECT_EQ(record, e);
 }
 
 TEST(FuelFormTest, SavedEconomyIsZeroWithoutDistanceOrWhenNotPositive) {
-    struct Case {
-        double economy;
-        double distance;
-        double saved;
-    };
-    for (const Case& c : {Case{30, 0, 0}, Case{-3, 100, 0}, Case{0, 100, 0}, Case{30, 100, 30}}) {
+    // economy, distance, saved economy
+    const std::tuple<double, double, double> cases[] = {{30, 0, 0}, {-3, 100, 0}, {0, 100, 0}, {30, 100, 30}};
+    for (const auto& [economy, distance, saved] : cases) {
         CFuelForm form(CDVItem{}, inputs());
-        form.fields().economy = c.economy;
-        form.fields().distance = c.distance;
+        form.fields().economy = economy;
+        form.fields().distance = distance;
         CDVItem record;
         form.save(record);
-        EXPECT_EQ(record.Economy, c.saved) << c.economy << " over " << c.distance;
+        EXPECT_EQ(record.Economy, saved) << economy << " over " << distance;
     }
 }
 
@@ -358,8 +239,6 @@ TEST(FuelFormTest, NumericFieldsAcceptOnlyWholeNumbers) {
         {"+7", 7}, {" -12 ", -12}, {"3.5", std::nullopt}, {"+-3", std::nullopt}, {"99999999999", std::nullopt}};
     for (const auto& [text, value] : integers)
         EXPECT_EQ(CFuelForm::wholeInteger(text), value) << text;
-    EXPECT_EQ(CFuelForm::numberText(1234.5), "1234.5");
-    EXPECT_EQ(CFuelForm::numberText(29.98), "29.98");
 }
 
 } // namespace

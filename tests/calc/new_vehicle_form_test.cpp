@@ -55,8 +55,8 @@ TEST(NewVehicleForm, VinFilterAndFieldLimits) {
     form.fields().name = "A name far longer than twenty";
     form.nameChanged();
     EXPECT_EQ(form.fields().name, "A name far longer th");
-    EXPECT_EQ(CNewVehicleForm::clipped("ééé", 2), "éé"); // characters, not bytes
-    EXPECT_EQ(CNewVehicleForm::clipped("abc", 0), "");
+    // Characters, not bytes.
+    EXPECT_EQ(CNewVehicleForm::clipped("ééé", 2) + "|" + CNewVehicleForm::clipped("abc", 0), "éé|");
 }
 
 TEST(NewVehicleForm, NumberFieldsTakeWholeTextsOnly) {
@@ -65,7 +65,8 @@ TEST(NewVehicleForm, NumberFieldsTakeWholeTextsOnly) {
     for (const auto& [text, value] : ints)
         EXPECT_EQ(CNewVehicleForm::parseInteger(text), value) << text;
     const std::pair<const char*, std::optional<double>> reals[] = {
-        {"1200.5", 1200.5}, {" 3e2", 300.0}, {"", {}}, {"1,5", {}}, {"12 km", {}}, {"inf", {}}, {"nan", {}}};
+        {"1200.5", 1200.5}, {" 3e2", 300.0}, {"  -3 ", -3.0}, {"+7.5", 7.5}, {"", {}},      {"  ", {}},
+        {"1,5", {}},        {"12 km", {}},   {"inf", {}},     {"nan", {}},   {"1.2.3", {}}, {"- 4", {}}};
     for (const auto& [text, value] : reals)
         EXPECT_EQ(CNewVehicleForm::parseNumber(text), value) << text;
     EXPECT_EQ(CNewVehicleForm::numberText(1234.5), "1234.5");
@@ -73,10 +74,7 @@ TEST(NewVehicleForm, NumberFieldsTakeWholeTextsOnly) {
 
 class NewVehicleFormSave : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fs::create_directories(m_config);
-        fs::create_directories(m_data);
-    }
+    void SetUp() override { fs::create_directories(m_config), fs::create_directories(m_data); }
     void writeIni(const std::string& text) const { writeFile(m_config + CVehicleRegistry::kFileName, text); }
     std::string ini() const { return readFile(m_config + CVehicleRegistry::kFileName); }
 
@@ -98,8 +96,7 @@ protected:
 TEST_F(NewVehicleFormSave, RegistersTheVehicleInTheFirstFreeSlotWithAnEmptyLog) {
     writeIni("[VehicleList]\r\nVehicle0=A\r\nVehicle1=\r\nVehicle2=C\r\n");
     const CNewVehicleForm::Outcome outcome = save(truck(), m_config, m_data);
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
-    EXPECT_TRUE(outcome.message.empty());
+    ASSERT_TRUE(outcome.ok() && outcome.message.empty()) << outcome.message;
 
     CVehicleRegistry registry(m_config);
     EXPECT_EQ(registry.vehicleNames(), (std::vector<std::string>{"A", "Truck", "C"}));
@@ -121,8 +118,7 @@ TEST_F(NewVehicleFormSave, RegistersTheVehicleInTheFirstFreeSlotWithAnEmptyLog) 
     EXPECT_EQ(doc.size(), 0u);
 
     CNewVehicleForm noVin = truck();
-    noVin.fields().vin.clear();
-    noVin.fields().name = "Van";
+    noVin.fields().vin.clear(), noVin.fields().name = "Van";
     ASSERT_TRUE(save(noVin, m_config, m_data).ok());
     EXPECT_EQ(CVehicleRegistry(m_config).vin("Van"), "");
     EXPECT_TRUE(fs::exists(m_data + "UnKnown.odv"));
@@ -148,8 +144,7 @@ TEST_F(NewVehicleFormSave, RefusalsWriteNothing) {
         SCOPED_TRACE(std::string(c.vin) + " / " + c.name);
         writeIni(before);
         CNewVehicleForm form = truck();
-        form.fields().vin = c.vin;
-        form.fields().name = c.name;
+        form.fields().vin = c.vin, form.fields().name = c.name;
         const CNewVehicleForm::Outcome outcome = save(form, m_config, m_data);
         EXPECT_FALSE(outcome.registered || outcome.dataFileSaved);
         EXPECT_EQ(outcome.field, c.field);
@@ -174,8 +169,8 @@ TEST_F(NewVehicleFormSave, FailuresNameTheFileThatCouldNotBeWritten) {
     const std::string noConfig = m_root.file("no config/");
     const CNewVehicleForm::Outcome refused = save(truck(), noConfig, m_data);
     EXPECT_FALSE(refused.registered);
-    EXPECT_NE(refused.message.find(noConfig + "Drivana.ini"), std::string::npos) << refused.message;
-    EXPECT_NE(refused.message.find("Check that this file can be written"), std::string::npos);
+    for (const std::string part : {noConfig + "Drivana.ini", std::string("Check that this file can be written")})
+        EXPECT_NE(refused.message.find(part), std::string::npos) << refused.message;
     EXPECT_TRUE(fs::is_empty(m_data));
 }
 

@@ -9,8 +9,11 @@ TEST(EditNumberText, ShowsWhatWasMeantWithoutBinaryNoise) {
         double value;
         const char* text;
     };
-    const Case cases[] = {{44250 - 43895.2, "354.8"}, {300, "300"}, {41250.5, "41250.5"}, {0, "0"}, {-12.25, "-12.25"},
-                          {1234567.8, "1234567.8"}};
+    const Case cases[] = {{44250 - 43895.2, "354.8"}, {300, "300"},
+                          {41250.5, "41250.5"},       {0, "0"},
+                          {-12.25, "-12.25"},         {1234567.8, "1234567.8"},
+                          {0.1 + 0.2, "0.3"},         {29.98, "29.98"},
+                          {123456.789, "123456.789"}};
     for (const Case& c : cases)
         EXPECT_EQ(odrivo::editNumberText(c.value), c.text) << c.text;
 }

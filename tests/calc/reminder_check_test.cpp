@@ -7,6 +7,7 @@
 
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Readable failure output for line lists.
@@ -24,11 +25,7 @@ constexpr DVTime kDay = 86400;
 
 CDVItem entry(const std::string& text, double odometer, DVTime date = kToday, int icon = 0) {
     CDVItem e;
-    e.EntryType = CDVItem::Repair;
-    e.Entry = text;
-    e.Odometer = odometer;
-    e.Date = date;
-    e.Icon = icon;
+    e.EntryType = CDVItem::Repair, e.Entry = text, e.Odometer = odometer, e.Date = date, e.Icon = icon;
     return e;
 }
 
@@ -48,9 +45,7 @@ const Line kBackupUnknown{"Last Backup: Unknown", 6};
 
 TEST(ReminderList, DistanceCountsFromTheStartOdometerWithoutEntries) {
     VehicleSettings v = vehicle();
-    v.oilDistance = 5000;
-    v.leadOdo = 500;
-    v.startOdometer = 10000;
+    v.oilDistance = 5000, v.leadOdo = 500, v.startOdometer = 10000;
     const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {14600, kToday});
     EXPECT_EQ(result.lines, (std::vector<Line>{{"Oil change due in: 400     Miles", 8}, kBackupUnknown}));
     for (int k = 0; k < CReminderCheck::kKindCount; ++k) {
@@ -61,8 +56,7 @@ TEST(ReminderList, DistanceCountsFromTheStartOdometerWithoutEntries) {
 
 TEST(ReminderList, ExactIntervalGivesOverdueAndDueLinesWithZero) {
     VehicleSettings v = vehicle();
-    v.oilDistance = 5000;
-    v.distanceUnit = units::kKilometres;
+    v.oilDistance = 5000, v.distanceUnit = units::kKilometres;
     EXPECT_EQ(listOf({entry("Oil Change", 1000)}, v, 6000),
               (std::vector<Line>{
                   {"Oil change due in: 0       Km", 8}, {"Oil change OVERDUE by: 0       Km", 4}, kBackupUnknown}));
@@ -70,9 +64,7 @@ TEST(ReminderList, ExactIntervalGivesOverdueAndDueLinesWithZero) {
 
 TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
     VehicleSettings v = vehicle();
-    v.oilDays = 30;
-    v.customNames[1] = "Belt";
-    v.customDays[1] = 10;
+    v.oilDays = 30, v.customNames[1] = "Belt", v.customDays[1] = 10;
     // Twelve and a half days ago count as twelve whole days.
     const std::vector<CDVItem> entries{entry("Oil Change", 100, kToday - 30 * kDay),
                                        entry("Belt check", 100, kToday - 12 * kDay - kDay / 2)};
@@ -87,30 +79,23 @@ TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
 
 // With the days reminder already open, the distance line still keeps to its own window.
 TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
-    const struct {
-        double interval;
-        double current;
-        bool due;
-    } cases[] = {{1000, 1898, false}, {1000, 1899, true}, {1000, 2000, true},
-                 {1000, 2001, false}, {0, 1000, false},   {1, 1001, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.interval) + " at " + std::to_string(c.current));
+    // interval, current odometer, due
+    const std::tuple<double, double, bool> cases[] = {{1000, 1898, false}, {1000, 1899, true}, {1000, 2000, true},
+                                                      {1000, 2001, false}, {0, 1000, false},   {1, 1001, true}};
+    for (const auto& [interval, current, expected] : cases) {
+        SCOPED_TRACE(std::to_string(interval) + " at " + std::to_string(current));
         VehicleSettings v = vehicle();
-        v.oilDistance = c.interval;
-        v.leadOdo = 100;
-        v.oilDays = 10;
+        v.oilDistance = interval, v.leadOdo = 100, v.oilDays = 10;
         bool due = false;
-        for (const Line& l : listOf({entry("Oil Change", 1000, kToday - 10 * kDay)}, v, c.current))
+        for (const Line& l : listOf({entry("Oil Change", 1000, kToday - 10 * kDay)}, v, current))
             due = due || (l.text.find(" due in: ") != std::string::npos && l.text.find("Miles") != std::string::npos);
-        EXPECT_EQ(due, c.due);
+        EXPECT_EQ(due, expected);
     }
 }
 
 TEST(ReminderList, DaysIntervalZeroNeverAddsADayLine) {
     VehicleSettings v = vehicle();
-    v.oilDays = 0;
-    v.oilDistance = 5000;
-    v.leadDays = 5;
+    v.oilDays = 0, v.oilDistance = 5000, v.leadDays = 5;
     // Gate passes by distance; the old date must not produce a days line.
     EXPECT_EQ(listOf({entry("Oil Change", 1000, kToday - 400 * kDay)}, v, 6500),
               (std::vector<Line>{{"Oil change OVERDUE by: 500     Miles", 4}, kBackupUnknown}));
@@ -119,9 +104,7 @@ TEST(ReminderList, DaysIntervalZeroNeverAddsADayLine) {
 TEST(ReminderList, KindsAreAddedInListOrderWithTheirOwnTexts) {
     VehicleSettings v = vehicle();
     v.oilDistance = v.coolDistance = v.transDistance = v.tireDistance = v.tuneDistance = 1000;
-    v.customNames[0] = "Wipers";
-    v.customDistance[0] = 1000;
-    v.leadOdo = 100;
+    v.customNames[0] = "Wipers", v.customDistance[0] = 1000, v.leadOdo = 100;
     // Each service 950 short of the current 2000 plus its own offset, so every kind is due soon.
     const std::vector<CDVItem> entries{
         entry("Oil Change", 1010),           entry("Coolant", 1020), entry("Transmission", 1030),
@@ -168,10 +151,7 @@ TEST(ReminderList, OpenTripsNeedTripTextAndIcon18) {
 
 TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
     VehicleSettings v = vehicle();
-    v.oilDistance = 5000;
-    v.oilDays = 90;
-    v.leadOdo = 500;
-    v.leadDays = 10;
+    v.oilDistance = 5000, v.oilDays = 90, v.leadOdo = 500, v.leadDays = 10;
     const std::string backup = "30.11.2026 18:45";
     const std::vector<CDVItem> entries{entry("Oil Change", 1000, kToday - 70 * kDay)};
     const std::vector<Line> nothingDue{
@@ -187,16 +167,9 @@ TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
     EXPECT_EQ(listOf(entries, v, 5600, kToday, backup).front(), sample.front());
 }
 
-struct KeywordCase {
-    const char* text;
-    int settingsIndex; // registry index of the kind
-    int tabRow;
-    bool inList;
-    bool inTab;
-};
-
 TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
-    const KeywordCase cases[] = {
+    // entry text, registry index of the kind, tab row, found by the list, found by the tab
+    const std::tuple<const char*, int, int, bool, bool> cases[] = {
         {"Oil Change", 0, 0, true, true},      {"oil change", 0, 0, false, false},
         {" Oil Change", 0, 0, false, false},   {"Coolant Flush", 1, 1, true, true},
         {"Coolant", 1, 1, true, false},        {"Rotate Tires", 4, 2, true, true},
@@ -207,12 +180,12 @@ TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     };
     VehicleSettings v = vehicle();
     v.customNames[0] = "Wipers";
-    for (const KeywordCase& c : cases) {
-        const std::vector<CDVItem> entries{entry(c.text, 1234)};
-        const auto list = CReminderCheck::buildList(entries, v, {2000, kToday});
-        EXPECT_EQ(list.lastMileage[c.settingsIndex], c.inList ? 1234 : 0) << c.text;
+    for (const auto& [text, settingsIndex, tabRow, inList, inTab] : cases) {
+        const std::vector<CDVItem> entries{entry(text, 1234)};
+        EXPECT_EQ(CReminderCheck::buildList(entries, v, {2000, kToday}).lastMileage[settingsIndex], inList ? 1234 : 0)
+            << text;
         const auto tab = CReminderCheck::buildTab(entries, v, 2000, kToday, FixedLocale());
-        EXPECT_EQ(tab[c.tabRow].lastOdometer.text, c.inTab ? "   1234" : "-------") << c.text;
+        EXPECT_EQ(tab[tabRow].lastOdometer.text, inTab ? "   1234" : "-------") << text;
     }
 }
 
@@ -237,40 +210,28 @@ TEST(ReminderTab, LabelsAndBlankCells) {
     }
 }
 
-struct TabCase {
-    double current;
-    DVTime today;
-    Urgency odometer;
-    Urgency date;
-};
-
 TEST(ReminderTab, CellsAndUrgency) {
     VehicleSettings v = vehicle();
-    v.oilDistance = 5000;
-    v.oilDays = 90;
-    v.leadOdo = 500;
+    v.oilDistance = 5000, v.oilDays = 90, v.leadOdo = 500;
     v.leadDays = 10.9; // whole days: 10
     const DVTime done = utcTime(2026, 6, 1, 9, 0);
     const std::vector<CDVItem> entries{entry("Oil Change", 7000, done - 200 * kDay), entry("Oil Change", 0, done),
                                        entry("Oil Change", 10000, done)};
-    const TabCase cases[] = {
+    const std::tuple<double, DVTime, Urgency, Urgency> cases[] = {
         {14499, done + 79 * kDay, Urgency::Normal, Urgency::Normal},
         {14500, done + 80 * kDay, Urgency::DueSoon, Urgency::DueSoon},
         {14999, done + 90 * kDay - 1, Urgency::DueSoon, Urgency::DueSoon},
         {15000, done + 90 * kDay, Urgency::Overdue, Urgency::Overdue},
     };
-    for (const TabCase& c : cases) {
-        const auto tab = CReminderCheck::buildTab(entries, v, c.current, c.today, FixedLocale());
-        const auto& row = tab[0];
-        EXPECT_EQ(row.lastOdometer.text, "  10000");
-        EXPECT_EQ(row.lastDate.text, "01.06.2026");
-        EXPECT_EQ(row.dueOdometer, (CReminderCheck::TabCell{"  15000", c.odometer})) << c.current;
-        EXPECT_EQ(row.dueDate, (CReminderCheck::TabCell{"30.08.2026", c.date})) << c.today;
+    for (const auto& [current, today, odometer, date] : cases) {
+        const auto row = CReminderCheck::buildTab(entries, v, current, today, FixedLocale())[0];
+        EXPECT_EQ(row.lastOdometer.text + " " + row.lastDate.text, "  10000 01.06.2026");
+        EXPECT_EQ(row.dueOdometer, (CReminderCheck::TabCell{"  15000", odometer})) << current;
+        EXPECT_EQ(row.dueDate, (CReminderCheck::TabCell{"30.08.2026", date})) << today;
     }
 
     // A days interval of 0 leaves "or on" blank, a distance interval of 0 "Due at".
-    v.oilDays = 0;
-    v.oilDistance = 0;
+    v.oilDays = v.oilDistance = 0;
     const auto tab = CReminderCheck::buildTab(entries, v, 20000, done + 400 * kDay, FixedLocale());
     EXPECT_EQ(tab[0].lastOdometer.text, "  10000");
     EXPECT_EQ(tab[0].dueOdometer, (CReminderCheck::TabCell{"-------", Urgency::Normal}));

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,25 +21,17 @@ protected:
 
     CRepairForm::Context context() const {
         CRepairForm::Context c;
-        c.lastMaintType = "Brake pads";
-        c.lastMaintLoc = "Joe's Garage";
-        c.startTime = kStart;
+        c.lastMaintType = "Brake pads", c.lastMaintLoc = "Joe's Garage", c.startTime = kStart,
         c.currentOdometer = 52'300;
         return c;
     }
 
     static CDVItem existing(std::string description, int icon, double odometer = 41'000) {
-        CDVItem item;
-        item.EntryType = CDVItem::Repair;
-        item.Icon = icon;
-        item.Odometer = odometer;
-        item.Date = 1'650'000'000;
-        item.Entry = std::move(description);
-        item.Station = "Dealer";
-        item.Invoice = "INV-7";
-        item.Note = "front and rear";
-        item.Cost = 129.5;
-        return item;
+        CDVItem e;
+        e.EntryType = CDVItem::Repair, e.Icon = icon, e.Odometer = odometer, e.Date = 1'650'000'000;
+        e.Entry = std::move(description), e.Station = "Dealer", e.Invoice = "INV-7", e.Note = "front and rear";
+        e.Cost = 129.5;
+        return e;
     }
 
     // The texts a form shows, in one list so that a whole form compares at once.
@@ -52,8 +46,7 @@ protected:
     }
 
     int codeFor(const std::string& description) {
-        CRepairForm form;
-        form.open(CDVItem{}, context());
+        CRepairForm form = opened(CDVItem{});
         form.fields().description = description;
         form.matchDescription();
         return form.iconCode();
@@ -61,36 +54,29 @@ protected:
 };
 
 TEST_F(RepairFormTest, DescriptionGivesTheReminderCode) {
-    const struct {
-        const char* description;
-        int code;
-    } cases[] = {
-        {"Oil Change", 4},
-        {"Full Oil Change and filter", 4}, // anywhere in the text
-        {"oil change", 1},                 // case matters
-        {"Tune-Up", 5},
-        {"Major Tune-Up", 1}, // not at the start: the default icon's code
-        {"Transmission Service 60k", 6},
-        {"Coolant Flush", 7},
-        {"Rotate Tires and balance", 17},
-        {"Tune-Up with Oil Change", 5}, // the later rule wins
-        {"Oil Change then Tune-Up", 4},
-        {"Oil Change; Rotate Tires", 4}, // Rotate Tires not at the start
-        {"Rotate Tires, Oil Change", 17},
-        {"Brake pads", 1},
-        {"", 1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(codeFor(c.description), c.code) << c.description;
-}
+    // Oil Change counts anywhere in the text, the others only at the start; the later rule wins.
+    const std::pair<const char*, int> cases[] = {{"Oil Change", 4},
+                                                 {"Full Oil Change and filter", 4},
+                                                 {"oil change", 1},
+                                                 {"Tune-Up", 5},
+                                                 {"Major Tune-Up", 1},
+                                                 {"Transmission Service 60k", 6},
+                                                 {"Coolant Flush", 7},
+                                                 {"Rotate Tires and balance", 17},
+                                                 {"Tune-Up with Oil Change", 5},
+                                                 {"Oil Change then Tune-Up", 4},
+                                                 {"Oil Change; Rotate Tires", 4},
+                                                 {"Rotate Tires, Oil Change", 17},
+                                                 {"Brake pads", 1},
+                                                 {"", 1}};
+    for (const auto& [description, code] : cases)
+        EXPECT_EQ(codeFor(description), code) << description;
 
-TEST_F(RepairFormTest, PickTakesTheItemThenMatches) {
-    CRepairForm form;
-    form.open(CDVItem{}, context());
+    // Picking from the list takes the item, then matches it.
+    CRepairForm form = opened(CDVItem{});
     form.pickDescription("Coolant Flush");
-    EXPECT_EQ(form.fields().description, "Coolant Flush");
-    EXPECT_EQ(form.iconCode(), 7);
-    EXPECT_EQ(form.selectedIcon(), RepairIcon::Coolant);
+    EXPECT_EQ(std::tuple(form.fields().description, form.iconCode(), form.selectedIcon()),
+              std::tuple("Coolant Flush", 7, RepairIcon::Coolant));
 }
 
 TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
@@ -100,18 +86,15 @@ TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
 
     // A later new entry that names no reminder type takes the Oil Change code.
     const CRepairForm second = opened(CDVItem{});
-    EXPECT_EQ(second.fields().description, "Brake pads");
-    EXPECT_EQ(second.iconCode(), 4);
-    EXPECT_EQ(second.selectedIcon(), RepairIcon::OilChange);
+    EXPECT_EQ(std::tuple(second.fields().description, second.iconCode(), second.selectedIcon()),
+              std::tuple("Brake pads", 4, RepairIcon::OilChange));
 
     // New entries and button codes leave it alone; a general repair resets it.
-    const struct {
-        int icon;
-        RepairIcon after;
-    } steps[] = {{13, RepairIcon::OilChange}, {17, RepairIcon::RotateTires}, {1, RepairIcon::General}};
-    for (const auto& step : steps) {
-        opened(existing("Wipers", step.icon));
-        EXPECT_EQ(CRepairForm::defaultIcon(), step.after) << step.icon;
+    const std::pair<int, RepairIcon> steps[] = {
+        {13, RepairIcon::OilChange}, {17, RepairIcon::RotateTires}, {1, RepairIcon::General}};
+    for (const auto& [icon, after] : steps) {
+        opened(existing("Wipers", icon));
+        EXPECT_EQ(CRepairForm::defaultIcon(), after) << icon;
     }
 }
 
@@ -124,32 +107,26 @@ TEST_F(RepairFormTest, OpeningExistingEntryKeepsItsCode) {
     for (const auto& [stored, selected] : cases) {
         CRepairForm::resetDefaultIcon();
         const CRepairForm form = opened(existing("Oil Change", stored));
-        EXPECT_EQ(form.iconCode(), stored);
-        EXPECT_EQ(form.selectedIcon(), selected) << stored;
+        EXPECT_EQ(std::tuple(form.iconCode(), form.selectedIcon()), std::tuple(stored, selected));
     }
     // Code 0 takes the default icon's code.
     opened(existing("Coolant Flush", 7));
     const CRepairForm zero = opened(existing("Brakes", 0));
-    EXPECT_EQ(zero.iconCode(), 7);
-    EXPECT_EQ(zero.selectedIcon(), RepairIcon::Coolant);
+    EXPECT_EQ(std::tuple(zero.iconCode(), zero.selectedIcon()), std::tuple(7, RepairIcon::Coolant));
 }
 
 TEST_F(RepairFormTest, IconButtonsSetTheirCodeAndKeepTheDescription) {
-    CRepairForm form;
-    form.open(existing("Oil Change", 4), context());
+    CRepairForm form = opened(existing("Oil Change", 4));
     for (int code = 8; code <= 17; ++code) {
         const auto button = CRepairForm::buttonFor(code);
         ASSERT_TRUE(button) << code;
         form.chooseIcon(*button);
-        EXPECT_EQ(form.iconCode(), code);
-        EXPECT_EQ(form.selectedIcon(), *button);
-        EXPECT_EQ(form.fields().description, "Oil Change");
+        EXPECT_EQ(std::tuple(form.iconCode(), form.selectedIcon(), form.fields().description),
+                  std::tuple(code, *button, "Oil Change"));
     }
-    EXPECT_FALSE(CRepairForm::buttonFor(7));
-    EXPECT_FALSE(CRepairForm::buttonFor(18));
+    EXPECT_FALSE(CRepairForm::buttonFor(7) || CRepairForm::buttonFor(18));
     form.useDefaultIcon();
-    EXPECT_EQ(form.iconCode(), 4);
-    EXPECT_EQ(form.selectedIcon(), RepairIcon::OilChange);
+    EXPECT_EQ(std::tuple(form.iconCode(), form.selectedIcon()), std::tuple(4, RepairIcon::OilChange));
 }
 
 TEST_F(RepairFormTest, NewEntryStartsFromRememberedTexts) {
@@ -158,58 +135,35 @@ TEST_F(RepairFormTest, NewEntryStartsFromRememberedTexts) {
     CRepairForm form;
     form.open(CDVItem{}, c);
     EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"Tune-Up", "Joe's Garage", "52300", "0", "", ""}));
-    EXPECT_EQ(form.fields().date, kStart);
-    EXPECT_EQ(form.iconCode(), 5);
+    EXPECT_EQ(std::tuple(form.fields().date, form.iconCode()), std::tuple(kStart, 5));
 }
 
 TEST_F(RepairFormTest, ZeroOdometerClearsTheTexts) {
-    CRepairForm form;
-    form.open(existing("Oil Change", 4, 0), context());
+    CRepairForm form = opened(existing("Oil Change", 4, 0));
     EXPECT_EQ(texts(form.fields()), (std::vector<std::string>{"", "", "52300", "0", "", ""}));
     EXPECT_EQ(form.fields().date, kStart);
-
     CDVItem saved;
     ASSERT_TRUE(form.save(saved).saved);
-    EXPECT_EQ(saved.Entry, "");
-    EXPECT_EQ(saved.Station, "");
-    EXPECT_EQ(saved.Odometer, 52'300);
+    EXPECT_EQ(std::tuple(saved.Entry, saved.Station, saved.Odometer), std::tuple("", "", 52'300.0));
 }
 
 TEST_F(RepairFormTest, SaveFillsEveryField) {
-    CRepairForm form;
-    form.open(existing("Oil Change", 17), context());
+    CRepairForm form = opened(existing("Oil Change", 17));
     auto& f = form.fields();
-    f.odometer = " 41250.5 ";
-    f.cost = "89.99";
-    f.location = "Quick Lube";
-    f.details = "synthetic\n5W-30";
-
+    f.odometer = " 41250.5 ", f.cost = "89.99", f.location = "Quick Lube", f.details = "synthetic\n5W-30";
     CDVItem record;
-    record.Quantity = 9;
-    record.Purpose = "left over";
-    record.DisplayPos = 3;
-    record.Economy = 31;
+    record.Quantity = 9, record.Purpose = "left over", record.DisplayPos = 3, record.Economy = 31;
     const auto outcome = form.save(record);
     ASSERT_TRUE(outcome.saved);
-    EXPECT_EQ(outcome.lastMaintType, "Oil Change");
-    EXPECT_EQ(outcome.lastMaintLoc, "Quick Lube");
-
-    CDVItem expected;
-    expected.Icon = 17;
-    expected.EntryType = CDVItem::Repair;
-    expected.Odometer = 41'250.5;
-    expected.Date = 1'650'000'000;
-    expected.Note = "synthetic\n5W-30";
-    expected.Station = "Quick Lube";
-    expected.Invoice = "INV-7";
-    expected.Entry = "Oil Change";
-    expected.Cost = 89.99;
-    EXPECT_EQ(record, expected);
+    EXPECT_EQ(std::tuple(outcome.lastMaintType, outcome.lastMaintLoc), std::tuple("Oil Change", "Quick Lube"));
+    CDVItem e;
+    e.Icon = 17, e.EntryType = CDVItem::Repair, e.Odometer = 41'250.5, e.Date = 1'650'000'000;
+    e.Note = "synthetic\n5W-30", e.Station = "Quick Lube", e.Invoice = "INV-7", e.Entry = "Oil Change", e.Cost = 89.99;
+    EXPECT_EQ(record, e);
 }
 
 TEST_F(RepairFormTest, CodeZeroIsSavedAsGeneralRepair) {
-    CRepairForm form;
-    form.open(existing("Brakes", 2), context());
+    CRepairForm form = opened(existing("Brakes", 2));
     EXPECT_EQ(form.iconCode(), 2);
     CDVItem record;
     form.save(record);
@@ -223,8 +177,7 @@ TEST_F(RepairFormTest, RefusedNumberLeavesRecordAlone) {
     for (const auto& [odometer, cost, field] :
          {std::tuple{"12a", "5", "Odometer"}, std::tuple{"", "5", "Odometer"}, std::tuple{"100", "1,50", "Total Cost"},
           std::tuple{"100", "nan", "Total Cost"}}) {
-        CRepairForm form;
-        form.open(existing("Brakes", 1), context());
+        CRepairForm form = opened(existing("Brakes", 1));
         form.fields().odometer = odometer;
         form.fields().cost = cost;
         CDVItem record = existing("untouched", 9);
@@ -234,19 +187,6 @@ TEST_F(RepairFormTest, RefusedNumberLeavesRecordAlone) {
         EXPECT_EQ(outcome.refusal.rfind(field, 0), 0u) << outcome.refusal;
         EXPECT_EQ(record, before);
     }
-}
-
-TEST(RepairFormNumbers, ParseAndFormat) {
-    EXPECT_EQ(CRepairForm::parseNumber("12345.6"), 12345.6);
-    EXPECT_EQ(CRepairForm::parseNumber("  -3 "), -3.0);
-    EXPECT_EQ(CRepairForm::parseNumber("+7.5"), 7.5);
-    EXPECT_EQ(CRepairForm::parseNumber("1e3"), 1000.0);
-    for (const char* bad : {"", "  ", "abc", "12,5", "1.2.3", "inf", "- 4"})
-        EXPECT_FALSE(CRepairForm::parseNumber(bad)) << bad;
-    EXPECT_EQ(CRepairForm::formatNumber(0), "0");
-    EXPECT_EQ(CRepairForm::formatNumber(41250.5), "41250.5");
-    EXPECT_EQ(CRepairForm::formatNumber(0.1 + 0.2), "0.3");
-    EXPECT_EQ(CRepairForm::parseNumber(CRepairForm::formatNumber(123456.789)), 123456.789);
 }
 
 } // namespace

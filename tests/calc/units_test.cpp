@@ -6,17 +6,12 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace {
 
-struct LitresCase {
-    const char* measure;
-    double quantity;
-    double litres;
-};
-
 TEST(Units, LitresOfLooksAtHowTheMeasureBegins) {
-    const LitresCase cases[] = {
+    const std::tuple<const char*, double, double> cases[] = {
         {"Gallons", 10, 37.8541},      // 10 x 3.78541
         {"Gallons (US)", 2, 7.57082},  // 2 x 3.78541
         {"Imp. Gallons", 10, 45.4609}, // 10 x 4.54609
@@ -30,18 +25,12 @@ TEST(Units, LitresOfLooksAtHowTheMeasureBegins) {
         {"Lt", 10, 0},
         {"", 10, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_NEAR(units::litresOf(c.measure, c.quantity), c.litres, 1e-12) << c.measure;
+    for (const auto& [measure, quantity, litres] : cases)
+        EXPECT_NEAR(units::litresOf(measure, quantity), litres, 1e-12) << measure;
 }
 
-struct TextCase {
-    double economy;
-    double unit;
-    const char* text;
-};
-
 TEST(Units, EconomyTextPicksTheFormatByTheEntrysUnit) {
-    const TextCase cases[] = {
+    const std::tuple<double, double, const char*> cases[] = {
         {30, 0, "30.00 MPG"},
         {1.5, 1, "1.50 MPL"},
         {7.840482, 2, "7.84 L/100km"},
@@ -56,23 +45,12 @@ TEST(Units, EconomyTextPicksTheFormatByTheEntrysUnit) {
         {123456.789, 1, "123456.79 MPL"},
         {1e20, 3, "100000000000000000000.00 MPGi"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(units::economyText(c.economy, c.unit), c.text) << c.economy << " / " << c.unit;
-}
-
-TEST(Units, EconomyUnitNames) {
-    const std::pair<int, std::string> cases[] = {{-1, "MPG"}, {0, "MPG"}, {1, "MPL"}, {2, "L/100km"},
-                                                 {3, "MPGi"}, {4, "KPL"}, {9, "KPL"}};
-    for (const auto& [code, name] : cases)
-        EXPECT_EQ(units::economyUnitName(code), name) << code;
+    for (const auto& [economy, unit, text] : cases)
+        EXPECT_EQ(units::economyText(economy, unit), text) << economy << " / " << unit;
 }
 
 TEST(Units, FuelDistanceTruncatesAndNeverGoesNegative) {
-    const struct {
-        double odometer;
-        double previous;
-        std::int32_t distance;
-    } cases[] = {
+    const std::tuple<double, double, std::int32_t> cases[] = {
         {1300.9, 1000, 300}, // truncated, not rounded
         {1234.99, 0, 1234},
         {1000.5, 1000, 0}, // under one whole unit
@@ -81,8 +59,8 @@ TEST(Units, FuelDistanceTruncatesAndNeverGoesNegative) {
         {1e12, 0, std::numeric_limits<std::int32_t>::max()},
         {std::nan(""), 0, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(units::fuelDistance(c.odometer, c.previous), c.distance) << c.odometer << " - " << c.previous;
+    for (const auto& [odometer, previous, distance] : cases)
+        EXPECT_EQ(units::fuelDistance(odometer, previous), distance) << odometer << " - " << previous;
 }
 
 } // namespace

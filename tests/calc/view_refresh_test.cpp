@@ -7,16 +7,11 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
-
-struct RangeCase {
-    const char* range;
-    DVTime now;
-    DVTime t;
-    bool inRange;
-};
 
 TEST(ViewRefresh, DateRangesAtTheirEdges) {
     const TimeZone utc("UTC");
@@ -26,7 +21,8 @@ TEST(ViewRefresh, DateRangesAtTheirEdges) {
     const DVTime newYear = utcTime(2024, 1, 1, 0, 0, 1);
     const DVTime from = utcTime(2024, 2, 1, 8);
     const DVTime to = utcTime(2024, 2, 10, 18);
-    const RangeCase cases[] = {
+    // range, now, time, in range
+    const std::tuple<const char*, DVTime, DVTime, bool> cases[] = {
         {"View Filter Off", march15, 0, true},
         {"View Filter Off", march15, utcTime(2099, 1, 1), true},
         {"This Week", sundayNoon, utcTime(2024, 3, 16, 12), true},
@@ -66,11 +62,9 @@ TEST(ViewRefresh, DateRangesAtTheirEdges) {
         {"Select Dates", march15, from - 1, false},
         {"Select Dates", march15, to + 1, false},
         {"this week", march15, march15, false},
-        {"", march15, march15, false},
-    };
-    for (const RangeCase& c : cases)
-        EXPECT_EQ(CViewRefresh::inDateRange(c.range, c.t, c.now, from, to), c.inRange)
-            << c.range << " now " << c.now << " t " << c.t;
+        {"", march15, march15, false}};
+    for (const auto& [range, now, t, inRange] : cases)
+        EXPECT_EQ(CViewRefresh::inDateRange(range, t, now, from, to), inRange) << range << " now " << now << " t " << t;
 }
 
 TEST(ViewRefresh, MonthsAndWeekdaysAreLocal) {
@@ -87,9 +81,8 @@ class ViewRefreshRun : public ::testing::Test {
 protected:
     void SetUp() override {
         const DVTime march = utcTime(2024, 3, 2);
-        add(CDVItem::Fuel, 1000, utcTime(2024, 2, 20), [](CDVItem& e) { // before this month
-            e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30, e.FuelDistance = 77;
-        });
+        add(CDVItem::Fuel, 1000, utcTime(2024, 2, 20), // before this month
+            [](CDVItem& e) { e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30, e.FuelDistance = 77; });
         add(CDVItem::Fuel, 1300.9, march, [](CDVItem& e) { e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30; });
         add(CDVItem::Repair, 1350, march + 86400, [](CDVItem& e) { e.Cost = 100; });
         add(CDVItem::Trip, 1400, march + 2 * 86400,
@@ -118,6 +111,10 @@ protected:
         return result;
     }
 
+    std::vector<std::int32_t> fuelDistances() const {
+        return {m_doc.at(0).FuelDistance, m_doc.at(1).FuelDistance, m_doc.at(4).FuelDistance, m_doc.at(6).FuelDistance};
+    }
+
     static CViewRefresh::Filter thisMonth(int viewMode) {
         CViewRefresh::Filter filter;
         filter.viewMode = viewMode;
@@ -133,24 +130,16 @@ protected:
 TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
     CViewRefresh refresh;
     const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(1), m_now);
-    const RefreshTotals& totals = result.totals;
-    EXPECT_EQ(totals.fuelCount, 3);
-    EXPECT_DOUBLE_EQ(totals.fuelQuantity, 30);
-    EXPECT_DOUBLE_EQ(totals.fuelCost, 20 + 30 + 16);
-    EXPECT_EQ(totals.repairCount, 1);
-    EXPECT_DOUBLE_EQ(totals.repairCost, 100);
-    EXPECT_EQ(totals.tripCount, 2); // the repair named "Trip to Oslo" counts as a trip
-    EXPECT_DOUBLE_EQ(totals.tripExpenses, 5 + 7 + 9);
-    EXPECT_DOUBLE_EQ(totals.totalExpenses, 66 + 100 + 21);
-    EXPECT_DOUBLE_EQ(totals.latestOdometer, 1700.75);
-    EXPECT_EQ(totals.entryCount, 7);
-
-    const PerformanceInputs& performance = result.performance;
-    EXPECT_EQ(performance.qualifying, 2); // the partial fill does not qualify
-    EXPECT_DOUBLE_EQ(performance.current, 33);
-    EXPECT_DOUBLE_EQ(performance.firstOdometer, 1300.9);
-    EXPECT_DOUBLE_EQ(performance.lastOdometer, 1700.75);
-    EXPECT_DOUBLE_EQ(performance.totalFuel, 30);
+    const RefreshTotals& t = result.totals;
+    // The repair named "Trip to Oslo" counts as a trip.
+    EXPECT_EQ(std::tuple(t.fuelCount, t.repairCount, t.tripCount, t.entryCount), std::tuple(3, 1, 2, 7));
+    EXPECT_EQ(
+        (std::vector{t.fuelQuantity, t.fuelCost, t.repairCost, t.tripExpenses, t.totalExpenses, t.latestOdometer}),
+        (std::vector{30.0, 20.0 + 30 + 16, 100.0, 5.0 + 7 + 9, 66.0 + 100 + 21, 1700.75}));
+    const PerformanceInputs& p = result.performance;
+    EXPECT_EQ(p.qualifying, 2); // the partial fill does not qualify
+    EXPECT_EQ((std::vector{p.current, p.firstOdometer, p.lastOdometer, p.totalFuel}),
+              (std::vector{33.0, 1300.9, 1700.75, 30.0}));
 
     for (std::size_t i = 0; i < m_doc.size(); ++i)
         EXPECT_EQ(m_doc.at(i).DisplayPos, static_cast<int>(i));
@@ -177,22 +166,16 @@ TEST(ViewRefresh, OnlyEntryTextsBeginningWithTripMakeTrips) {
 }
 
 TEST_F(ViewRefreshRun, RowsAndDistancePerViewMode) {
-    struct ModeCase {
-        int viewMode;
-        std::vector<std::size_t> rows;
-        double distance;
-    };
-    const ModeCase cases[] = {
+    const std::tuple<int, std::vector<std::size_t>, double> cases[] = {
         {0, {1, 4, 6}, 1700.75 - 1300.9},
         {1, {2}, 1700.75 - 1350},
         {2, {3, 5}, 1700.75 - 1400},
         {3, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9},
     };
-    for (const ModeCase& c : cases) {
-        CViewRefresh refresh;
-        const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(c.viewMode), m_now);
-        EXPECT_EQ(indexes(result.rows), c.rows) << c.viewMode;
-        EXPECT_DOUBLE_EQ(result.totals.distance, c.distance) << c.viewMode;
+    for (const auto& [viewMode, rows, distance] : cases) {
+        const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(viewMode), m_now);
+        EXPECT_EQ(indexes(result.rows), rows) << viewMode;
+        EXPECT_DOUBLE_EQ(result.totals.distance, distance) << viewMode;
     }
 }
 
@@ -202,37 +185,31 @@ TEST_F(ViewRefreshRun, DistanceWithoutRows) {
     nothing.dateRange = "Next Year";
     const CViewRefresh::Result none = refresh.run(m_doc, nothing, m_now);
     EXPECT_TRUE(none.rows.empty());
-    EXPECT_EQ(none.totals.distance, 0);
-    EXPECT_EQ(none.totals.latestOdometer, 0);
-    EXPECT_EQ(none.totals.fuelCount + none.totals.repairCount + none.totals.tripCount, 0);
-    EXPECT_EQ(none.totals.entryCount, 7);
+    const RefreshTotals& t = none.totals;
+    EXPECT_EQ(std::tuple(t.distance, t.latestOdometer, t.fuelCount + t.repairCount + t.tripCount, t.entryCount),
+              std::tuple(0.0, 0.0, 0, 7));
     EXPECT_EQ(none.performance.qualifying, 0);
 
     // Only a repair in range, fuel view: no row, so the distance is the whole latest odometer.
     CViewRefresh::Filter oneDay = thisMonth(0);
     oneDay.dateRange = "Select Dates";
-    oneDay.from = utcTime(2024, 3, 3);
-    oneDay.to = utcTime(2024, 3, 3, 23, 59, 59);
+    oneDay.from = utcTime(2024, 3, 3), oneDay.to = utcTime(2024, 3, 3, 23, 59, 59);
     const CViewRefresh::Result repairOnly = refresh.run(m_doc, oneDay, m_now);
     EXPECT_TRUE(repairOnly.rows.empty());
-    EXPECT_EQ(repairOnly.totals.repairCount, 1);
-    EXPECT_DOUBLE_EQ(repairOnly.totals.distance, 1350);
+    EXPECT_EQ(std::pair(repairOnly.totals.repairCount, repairOnly.totals.distance), std::pair(1, 1350.0));
 }
 
 TEST_F(ViewRefreshRun, FirstFillOfEveryPassHasNoDistance) {
     CViewRefresh refresh;
     EXPECT_EQ(refresh.previousFuelOdometer(), 0);
     refresh.run(m_doc, thisMonth(0), m_now);
-    EXPECT_EQ(m_doc.at(0).FuelDistance, 77); // out of range: untouched
-    EXPECT_EQ(m_doc.at(1).FuelDistance, 0);
-    EXPECT_EQ(m_doc.at(4).FuelDistance, 299); // 1600 - 1300.9, truncated
-    EXPECT_EQ(m_doc.at(6).FuelDistance, 100);
+    // Out of range: untouched; 1600 - 1300.9 truncated.
+    EXPECT_EQ(fuelDistances(), (std::vector<std::int32_t>{77, 0, 299, 100}));
     EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
 
     // The next pass does not measure its first fill against the last one of this pass.
     refresh.run(m_doc, CViewRefresh::Filter{}, m_now);
-    EXPECT_EQ(m_doc.at(0).FuelDistance, 0);
-    EXPECT_EQ(m_doc.at(1).FuelDistance, 300);
+    EXPECT_EQ(fuelDistances(), (std::vector<std::int32_t>{0, 300, 299, 100}));
     EXPECT_DOUBLE_EQ(refresh.previousFuelOdometer(), 1700.75);
 }
 
@@ -250,11 +227,10 @@ TEST_F(ViewRefreshRun, LatestOdometerTakesTripArrivals) {
 TEST_F(ViewRefreshRun, SearchIgnoresFiltersAndCase) {
     const FixedLocale locale;
     const CEntryText texts(locale, 0);
-    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "", texts)), (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "litr", texts)), (std::vector<std::size_t>{6}));
-    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "to oslo", texts)), (std::vector<std::size_t>{5}));
-    EXPECT_EQ(indexes(CViewRefresh::search(m_doc, "20.02.2024", texts)), (std::vector<std::size_t>{0}));
-    EXPECT_TRUE(CViewRefresh::search(m_doc, "nowhere", texts).empty());
+    const std::pair<const char*, std::vector<std::size_t>> cases[] = {
+        {"", {0, 1, 2, 3, 4, 5, 6}}, {"litr", {6}}, {"to oslo", {5}}, {"20.02.2024", {0}}, {"nowhere", {}}};
+    for (const auto& [needle, rows] : cases)
+        EXPECT_EQ(indexes(CViewRefresh::search(m_doc, needle, texts)), rows) << needle;
 }
 
 } // namespace
