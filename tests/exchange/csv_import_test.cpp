@@ -283,6 +283,8 @@ TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {
         {"-2147483648/02/2005", mdy, kStart},
         {"2147483647.02.2005", dmy, kStart},
         {"13/04/2005", mdy, kStart},
+        {"12/31/9999", mdy, utcTime(9999, 12, 31, 9, 41)}, // the last day a date may name
+        {"12/32/2005", mdy, kStart},
     };
     for (const auto& [field, style, expected] : cases)
         EXPECT_EQ(CCsvImport::parseDate(field, style, kStart), expected) << field;
