@@ -115,6 +115,10 @@ TEST_F(PickList, AddWritesSortsAndHandsBackTheLastText) {
     EXPECT_EQ(list.lastAdded(), "");
     EXPECT_EQ(list.items().size(), 4u);
     EXPECT_EQ(content(), "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\n");
+
+    CPickList unread(m_path, std::string(CPickList::ContactList)); // Add reads the list first: no line is lost
+    unread.add("Ann");
+    EXPECT_EQ(content(), "[ContactList]\r\nLine0=Ann\r\nLine1=Bob\r\nLine2=Bob\r\nLine3=Mia\r\nLine4=Zed\r\n");
 }
 
 TEST_F(PickList, AddCutsAtFortyCharactersAndCreatesTheFile) {
