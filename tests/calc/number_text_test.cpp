@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 TEST(EditNumberText, ShowsWhatWasMeantWithoutBinaryNoise) {
@@ -36,4 +37,13 @@ TEST(LeadingNumber, ReadsOnlyThePlainDecimalAtTheStart) {
         EXPECT_EQ(odrivo::leadingNumber(c.text, &used), c.value);
         EXPECT_EQ(used, c.used);
     }
+}
+
+TEST(ParseEditNumber, TakesAWholeDecimalBetweenBlanks) {
+    const std::pair<const char*, std::optional<double>> cases[] = {{" \t12.5\r\n", 12.5}, {"+3", 3},
+                                                                   {"-0.25", -0.25},      {"1.2.3", std::nullopt},
+                                                                   {"- 4", std::nullopt}, {"  ", std::nullopt},
+                                                                   {"inf", std::nullopt}, {"12 a", std::nullopt}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(odrivo::parseEditNumber(text), value) << text;
 }
