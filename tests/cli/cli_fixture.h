@@ -44,6 +44,18 @@ struct CliRun {
     std::string err;
 };
 
+// Runs odrivo-cli in-process with `args` after the program name, capturing both streams.
+inline CliRun runArgs(std::vector<std::string> args) {
+    args.insert(args.begin(), "odrivo-cli");
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
 class CliFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,14 +84,8 @@ protected:
     }
 
     CliRun run(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"odrivo-cli", "--profile", profile()});
-        std::vector<const char*> argv;
-        for (const auto& a : args)
-            argv.push_back(a.c_str());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-        return {code, out.str(), err.str()};
+        args.insert(args.begin(), {"--profile", profile()});
+        return runArgs(std::move(args));
     }
 
     logtest::TempFolder m_home;

@@ -1,6 +1,4 @@
-#include "cli/cli_app.h"
-
-#include "../store/log_file_bytes.h"
+#include "cli_fixture.h"
 #include "store/vehicle_log_doc.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +18,10 @@ using logtest::writeFile;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using clitest::CliRun;
 
 CliRun run(std::vector<std::string> args) {
-    args.insert(args.begin(), "odrivo-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
+    return clitest::runArgs(std::move(args));
 }
 
 std::string saveDoc(const std::string& path, const std::vector<CDVItem>& records) {
