@@ -3,6 +3,7 @@
 // answered OK (and remembered), and the pick-list editor answered by adding m_itemToAdd
 // (nothing when it is empty). Helpers find a dialog's children and retype its fields.
 
+#include "../store/log_file_bytes.h"
 #include "store/app_profile.h"
 #include "store/file_io.h"
 #include "ui/entry/edit_list_dlg.h"
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace dialog_test {
@@ -26,9 +26,6 @@ namespace fs = std::filesystem;
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device rd;
-        m_dir = fs::temp_directory_path() / ("odrivo-dlg-" + std::to_string(rd()));
-        fs::create_directories(m_dir);
         m_profile = std::make_unique<CAppProfile>(path("profile.ini"));
         CMessageBox::clearShown();
         CMessageBox::setResponder([](const CMessageBox::Shown&) { return QMessageBox::Ok; });
@@ -49,8 +46,6 @@ protected:
         CModalRunner::setHandler(nullptr);
         CMessageBox::setResponder(nullptr);
         m_profile.reset();
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
 
     std::string path(const char* name) const { return (m_dir / name).string(); }
@@ -83,7 +78,8 @@ protected:
             << CMessageBox::shown()[0].text.toStdString();
     }
 
-    fs::path m_dir;
+    logtest::TempFolder m_folder; // removed with the fixture
+    fs::path m_dir = fs::path(m_folder.path()).parent_path();
     std::unique_ptr<CAppProfile> m_profile;
     QString m_itemToAdd;
     int m_listEditorRuns = 0;

@@ -2,6 +2,7 @@
 // The main window test fixture: a temporary home for the XDG folders, message boxes and
 // modal dialogs answered by the test, and a window started the way the program starts it.
 
+#include "../store/log_file_bytes.h"
 #include "store/activity_log.h"
 #include "store/app_folders.h"
 #include "store/app_profile.h"
@@ -32,7 +33,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -53,9 +53,6 @@ public:
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device rd;
-        m_home = fs::temp_directory_path() / ("odrivo-gui-" + std::to_string(rd()));
-        fs::create_directories(m_home);
         for (const auto& [name, sub] : {std::pair{"XDG_CONFIG_HOME", "config"}, std::pair{"XDG_DATA_HOME", "data"},
                                         std::pair{"XDG_STATE_HOME", "state"}})
             setenv(name, (m_home / sub).c_str(), 1);
@@ -85,8 +82,6 @@ protected:
         CMessageBox::setResponder(nullptr);
         CModalRunner::setHandler(nullptr);
         CShell::setHandler(nullptr);
-        std::error_code ec;
-        fs::remove_all(m_home, ec);
     }
 
     CVehicleLogDlg& start() {
@@ -146,7 +141,8 @@ protected:
         return texts;
     }
 
-    fs::path m_home;
+    logtest::TempFolder m_folder; // removed with the fixture
+    fs::path m_home = fs::path(m_folder.path()).parent_path();
     std::unique_ptr<CAppProfile> m_profile;
     std::unique_ptr<CActivityLog> m_log;
     std::unique_ptr<CVehicleLogDlg> m_window;
