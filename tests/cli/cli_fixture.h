@@ -1,27 +1,29 @@
 #pragma once
-// Shared set-up of the odrivo-cli tests: a temporary home holding the settings file the
-// command is pointed at with --profile, the activity log in a temporary state folder, the
-// time zone fixed to UTC, and one in-process run that captures both streams.
+// Shared set-up of the odrivo-cli tests: a temporary home holding the settings file given with
+// --profile, the activity log in a temporary state folder, UTC, one in-process run capturing
+// both streams, and the van log several commands read.
 
 #include "cli/cli_app.h"
+#include "cli/view_commands.h"
+#include "store/vehicle_log_doc.h"
 
 #include "../store/log_file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace clitest {
 
+using Strings = std::vector<std::string>;
+
 // The pieces of `text` between the separators, empty ones included.
-inline std::vector<std::string> split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> result;
+inline Strings split(const std::string& text, const std::string& separator) {
+    Strings result;
     for (std::size_t start = 0;;) {
         const auto stop = text.find(separator, start);
         result.push_back(text.substr(start, stop - start));
@@ -32,10 +34,36 @@ inline std::vector<std::string> split(const std::string& text, const std::string
 }
 
 // The lines of `text`, the last one's end not making an empty line.
-inline std::vector<std::string> lines(std::string text, const std::string& end = "\n") {
+inline Strings lines(std::string text, const std::string& end = "\n") {
     if (text.ends_with(end))
         text.resize(text.size() - end.size());
-    return text.empty() ? std::vector<std::string>{} : split(text, end);
+    return text.empty() ? Strings{} : split(text, end);
+}
+
+// One column of every tab-separated row of `text`.
+inline Strings column(const std::string& text, std::size_t index) {
+    Strings result;
+    for (const auto& row : lines(text))
+        result.push_back(split(row, "\t").at(index));
+    return result;
+}
+
+inline ::testing::AssertionResult has(const std::string& text, const std::string& piece) {
+    if (text.find(piece) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << piece << "\" not in:\n" << text;
+}
+
+inline CDVItem item(int type, double odometer, const char* date, const char* text, const char* station = "",
+                    double cost = 0) {
+    CDVItem e;
+    e.EntryType = type;
+    e.Odometer = odometer;
+    e.Date = *parseIsoDateTime(date);
+    e.Entry = text;
+    e.Station = station;
+    e.Cost = cost;
+    return e;
 }
 
 struct CliRun {
@@ -45,32 +73,24 @@ struct CliRun {
 };
 
 // Runs odrivo-cli in-process with `args` after the program name, capturing both streams.
-inline CliRun runArgs(std::vector<std::string> args) {
+inline CliRun runArgs(Strings args) {
     args.insert(args.begin(), "odrivo-cli");
     std::vector<const char*> argv;
     for (const auto& a : args)
         argv.push_back(a.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int code = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
     return {code, out.str(), err.str()};
 }
 
 class CliFixture : public ::testing::Test {
 protected:
+    // Every test of this program derives from here, so none leaves these for the next to rely on.
     void SetUp() override {
-        save("TZ", m_oldTz);
-        save("XDG_STATE_HOME", m_oldState);
         ::setenv("TZ", "UTC", 1);
         ::tzset();
         ::setenv("XDG_STATE_HOME", m_home.file("state").c_str(), 1);
         std::filesystem::create_directories(m_home.file("state/Odrivo"));
-    }
-
-    void TearDown() override {
-        restore("TZ", m_oldTz);
-        restore("XDG_STATE_HOME", m_oldState);
-        ::tzset();
     }
 
     std::string profile() const { return m_home.file("Odrivo.ini"); }
@@ -80,30 +100,47 @@ protected:
     // in its "Backup/", then `extra` lines.
     void writeProfile(const std::string& extra = {}) const {
         logtest::writeFile(profile(), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
-                                          "\r\nBackup=" + m_home.file("Backup/") + "\r\n" + extra);
+                                          "\r\nBackup=" + home("Backup/") + "\r\n" + extra);
     }
 
-    CliRun run(std::vector<std::string> args) const {
+    // The vehicle "Van" (VIN VAN1) with `settings` lines, its log holding `entries` in that order.
+    void writeVan(const std::string& settings, const std::vector<CDVItem>& entries) const {
+        logtest::writeFile(home("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\n" + settings);
+        CVehicleLogDoc doc;
+        for (const auto& e : entries)
+            doc.append(std::make_unique<CDVItem>(e));
+        ASSERT_TRUE(doc.save(home("VAN1.odv")).saved);
+    }
+
+    // Fuel at 1000 (03-01), an oil change at 1100 (03-05), a trip at 1200 (02-20) and fuel at 1300
+    // (03-10), all in 2026, the van's last view "Any" and its saved dates 03-04 to 03-10 23:59.
+    void writeVanLog() const {
+        writeProfile("LastVehicle=Van\r\nLastView=3\r\n");
+        CDVItem fuel = item(CDVItem::Fuel, 1000, "2026-03-01", "Fuel", "", 35);
+        fuel.Measure = "Gallons";
+        fuel.Quantity = 10;
+        fuel.UnitPrice = 3.5;
+        CDVItem later = fuel;
+        later.Odometer = 1300;
+        later.Date = *parseIsoDateTime("2026-03-10");
+        later.Economy = 30;
+        CDVItem repair = item(CDVItem::Repair, 1100, "2026-03-05", "Oil Change", "Lakeside Garage", 45);
+        repair.Icon = 4;
+        CDVItem trip = item(CDVItem::Trip, 1200, "2026-02-20", "Trip");
+        trip.Icon = 19;
+        trip.EndOdometer = 1250;
+        trip.Purpose = "Client visit";
+        trip.Parking = 3;
+        writeVan("CostPerMile=0.5\r\n[Config]\r\nFromDate=1772582400\r\nToDate=1773187140\r\n",
+                 {fuel, repair, trip, later});
+    }
+
+    CliRun run(Strings args) const {
         args.insert(args.begin(), {"--profile", profile()});
         return runArgs(std::move(args));
     }
 
     logtest::TempFolder m_home;
-
-private:
-    static void save(const char* name, std::optional<std::string>& into) {
-        if (const char* value = std::getenv(name))
-            into = value;
-    }
-    static void restore(const char* name, const std::optional<std::string>& value) {
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-
-    std::optional<std::string> m_oldTz;
-    std::optional<std::string> m_oldState;
 };
 
 } // namespace clitest

@@ -1,28 +1,19 @@
-#include "cli_fixture.h"
-#include "store/vehicle_log_doc.h"
+// odrivo-cli dump and pack: a log as JSON and back, byte for byte, and the refusals that
+// leave every file as it was.
 
-#include <gtest/gtest.h>
+#include "cli_fixture.h"
+
 #include <nlohmann/json.hpp>
 
 #include <bit>
-#include <filesystem>
 #include <limits>
-#include <sstream>
-#include <string>
-#include <vector>
 
+using clitest::has;
 using logtest::filledItem;
 using logtest::readFile;
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
-
-using clitest::CliRun;
-
-CliRun run(std::vector<std::string> args) {
-    return clitest::runArgs(std::move(args));
-}
 
 std::string saveDoc(const std::string& path, const std::vector<CDVItem>& records) {
     CVehicleLogDoc doc;
@@ -59,28 +50,21 @@ CDVItem extremeItem() {
     return r;
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public clitest::CliFixture {
 protected:
-    TempFolder m_folder;
-    std::string m_data = m_folder.file("V.odv");
-    std::string m_json = m_folder.file("V.json");
-    std::string m_packed = m_folder.file("packed.odv");
+    std::string m_data = home("V.odv"), m_json = home("V.json"), m_packed = home("packed.odv");
 };
 
 } // namespace
 
-TEST_F(CliTest, HelpListsTheCommands) {
-    const CliRun r = run({"--help"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("dump"), std::string::npos);
-    EXPECT_NE(r.out.find("pack"), std::string::npos);
-    EXPECT_EQ(r.err, "");
-}
-
-TEST_F(CliTest, UsageErrorsGoToTheErrorStream) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"frobnicate"}, {"dump"}, {"pack", "only-one.json"}}) {
-        const CliRun r = run(args);
+TEST_F(CliTest, HelpGoesToOutputUsageErrorsToTheErrorStream) {
+    const auto help = clitest::runArgs({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(has(help.out, "dump"));
+    EXPECT_TRUE(has(help.out, "pack"));
+    EXPECT_EQ(help.err, "");
+    for (const clitest::Strings& args : {clitest::Strings{}, {"frobnicate"}, {"dump"}, {"pack", "only-one.json"}}) {
+        const auto r = clitest::runArgs(args);
         EXPECT_NE(r.code, 0);
         EXPECT_FALSE(r.err.empty());
         EXPECT_EQ(r.out, "");
@@ -88,47 +72,50 @@ TEST_F(CliTest, UsageErrorsGoToTheErrorStream) {
 }
 
 TEST_F(CliTest, DumpPrintsOneObjectPerEntryWithFieldsInOrder) {
-    CDVItem fuel = filledItem();
+    CDVItem fuel = filledItem(), trip;
     fuel.EntryType = 0;
     fuel.Entry = "Fuel";
-    CDVItem trip;
-    trip.EntryType = 2;
-    trip.Odometer = 20001.25;
     trip.Destination = "M\xC3\xBCnchen";
-    saveDoc(m_data, {fuel, trip});
-
-    const CliRun r = run({"dump", m_data});
+    saveDoc(m_data, {fuel, trip, extremeItem()});
+    const auto r = clitest::runArgs({"dump", m_data});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto json = nlohmann::ordered_json::parse(r.out);
-    ASSERT_TRUE(json.is_array());
-    ASSERT_EQ(json.size(), 2u);
+    ASSERT_EQ(json.size(), 3u);
+    std::vector<std::string> expected;
+    for (const auto& field : dvItemFields())
+        expected.push_back(field.name);
     for (const auto& record : json) {
         std::vector<std::string> keys;
         for (const auto& [key, value] : record.items())
             keys.push_back(key);
-        std::vector<std::string> expected;
-        for (const auto& field : dvItemFields())
-            expected.push_back(field.name);
         EXPECT_EQ(keys, expected);
     }
-    const auto& first = json[0];
-    EXPECT_TRUE(first["Icon"].is_number_integer());
-    EXPECT_EQ(first["Icon"], 19);
-    EXPECT_TRUE(first["Odometer"].is_number_float());
-    EXPECT_EQ(first["Odometer"], 12345.5);
-    EXPECT_TRUE(first["Date"].is_number_integer());
-    EXPECT_EQ(first["Date"], 1700000000);
-    EXPECT_EQ(first["SpareTime"], -5);
-    EXPECT_EQ(first["Economy"], 6.8);
-    EXPECT_EQ(first["Entry"], "Fuel");
-    EXPECT_EQ(json[1]["Destination"], "M\xC3\xBCnchen");
-    EXPECT_EQ(json[1]["Note"], "");
+    // Whole numbers print without a fraction, non-finite ones as named strings.
+    const std::tuple<int, const char*, std::string> values[] = {
+        {0, "Icon", "19"},
+        {0, "Odometer", "12345.5"},
+        {0, "Date", "1700000000"},
+        {0, "SpareTime", "-5"},
+        {0, "Economy", "6.8"},
+        {0, "Entry", "\"Fuel\""},
+        {1, "Note", "\"\""},
+        {1, "Destination", "\"M\xC3\xBCnchen\""},
+        {2, "Quantity", "\"Infinity\""},
+        {2, "UnitPrice", "\"-Infinity\""},
+        {2, "EndOdometer", "\"NaN\""},
+        {2, "Economy", "\"NaN(0xFFF8000000000000)\""},
+        {2, "Measure",
+         "\"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA\""},
+    };
+    for (const auto& [index, key, text] : values)
+        EXPECT_EQ(json[index][key].dump(), text) << key;
 }
 
 TEST_F(CliTest, DumpThenPackReproducesTheFileExactly) {
     CDVItem second = filledItem();
     second.Odometer = 10; // out of odometer order: pack must keep the file's order
-    const std::vector<std::pair<const char*, std::vector<CDVItem>>> cases = {
+    const std::pair<const char*, std::vector<CDVItem>> cases[] = {
         {"no entries", {}},
         {"ordinary entries", {filledItem(), second, CDVItem{}}},
         {"wide text and extreme values", {extremeItem(), filledItem()}},
@@ -136,79 +123,59 @@ TEST_F(CliTest, DumpThenPackReproducesTheFileExactly) {
     for (const auto& [name, records] : cases) {
         SCOPED_TRACE(name);
         const std::string original = saveDoc(m_data, records);
-        const CliRun dumped = run({"dump", m_data});
+        const auto dumped = clitest::runArgs({"dump", m_data});
         ASSERT_EQ(dumped.code, 0) << dumped.err;
         writeFile(m_json, dumped.out);
         std::filesystem::remove(m_packed);
-        const CliRun packed = run({"pack", m_json, m_packed});
+        const auto packed = clitest::runArgs({"pack", m_json, m_packed});
         ASSERT_EQ(packed.code, 0) << packed.err;
         EXPECT_EQ(readFile(m_packed), original);
     }
 }
 
-TEST_F(CliTest, NonFiniteNumbersAreNamedStrings) {
-    saveDoc(m_data, {extremeItem()});
-    const CliRun r = run({"dump", m_data});
-    ASSERT_EQ(r.code, 0) << r.err;
-    const auto json = nlohmann::json::parse(r.out);
-    EXPECT_EQ(json[0]["Quantity"], "Infinity");
-    EXPECT_EQ(json[0]["UnitPrice"], "-Infinity");
-    EXPECT_EQ(json[0]["EndOdometer"], "NaN");
-    EXPECT_EQ(json[0]["Economy"], "NaN(0xFFF8000000000000)");
-    EXPECT_EQ(json[0]["Measure"], "\xC5\x81\xC3\xB3"
-                                  "d\xC5\xBA");
-}
-
-TEST_F(CliTest, PackOverALongerFileKeepsItsTail) {
+TEST_F(CliTest, PackOverALongerFileKeepsItsTailAndFillsDefaults) {
     const std::string longer = saveDoc(m_data, {filledItem(), filledItem(), filledItem()});
-    writeFile(m_json, R"([{"Odometer": 7, "Entry": "Fuel"}])");
-    const CliRun r = run({"pack", m_json, m_data});
+    writeFile(m_json, R"([{"EntryType": 1, "Odometer": 500, "Entry": "Oil change", "Cost": 49.9,
+                           "Date": 1700000000, "Quantity": "Infinity"}])");
+    const auto r = clitest::runArgs({"pack", m_json, m_data});
     ASSERT_EQ(r.code, 0) << r.err;
-
-    CDVItem expected;
-    expected.Odometer = 7;
-    expected.Entry = "Fuel";
-    CVehicleLogDoc doc;
-    doc.append(std::make_unique<CDVItem>(expected));
-    const std::string head = doc.encode();
-    const std::string written = readFile(m_data);
+    CDVItem expected; // every field not named keeps a new entry's value
+    expected.EntryType = 1;
+    expected.Odometer = 500;
+    expected.Entry = "Oil change";
+    expected.Cost = 49.9;
+    expected.Date = 1700000000;
+    expected.Quantity = std::numeric_limits<double>::infinity();
+    const std::string head = saveDoc(m_packed, {expected}), written = readFile(m_data);
     ASSERT_EQ(written.size(), longer.size());
-    EXPECT_EQ(written.substr(0, head.size()), head);
-    EXPECT_EQ(written.substr(head.size()), longer.substr(head.size()));
+    EXPECT_EQ(written, head + longer.substr(head.size()));
 }
 
-TEST_F(CliTest, PackRefusesToOverwriteAnUnreadableDataFile) {
+TEST_F(CliTest, UnreadableLogsAreNamedAndNeverOverwritten) {
     const std::string notALog("\x01\x00\xFF\xFF\x01\x00\x07\x00XXXXXXX", 15);
     writeFile(m_data, notALog);
     writeFile(m_json, "[]");
-    const CliRun r = run({"pack", m_json, m_data});
-    EXPECT_NE(r.code, 0);
-    EXPECT_NE(r.err.find(m_data), std::string::npos) << r.err;
+    const auto packed = clitest::runArgs({"pack", m_json, m_data});
+    EXPECT_NE(packed.code, 0);
+    EXPECT_TRUE(has(packed.err, m_data));
     EXPECT_EQ(readFile(m_data), notALog);
-}
 
-TEST_F(CliTest, DumpReportsMissingAndDamagedFiles) {
-    const CliRun missing = run({"dump", m_data});
+    const std::string gone = home("gone.odv");
+    const auto missing = clitest::runArgs({"dump", gone});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find(m_data), std::string::npos);
+    EXPECT_TRUE(has(missing.err, gone));
     EXPECT_EQ(missing.out, "");
-
     writeFile(m_data, std::string("\x02\x00\xFF\xFF\x01\x00\x07\x00"
                                   "CDVItem\x01",
                                   16));
-    const CliRun cut = run({"dump", m_data});
+    const auto cut = clitest::runArgs({"dump", m_data});
     EXPECT_EQ(cut.code, 1);
-    EXPECT_NE(cut.err.find("could not be read: it ends after 0 of 2 entries"), std::string::npos) << cut.err;
+    EXPECT_TRUE(has(cut.err, "could not be read: it ends after 0 of 2 entries"));
     EXPECT_EQ(cut.out, "");
 }
 
 TEST_F(CliTest, BadPackInputIsRejectedAndNothingIsWritten) {
-    struct Case {
-        const char* name;
-        std::string json;
-        std::vector<std::string> fragments;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, clitest::Strings> cases[] = {
         {"syntax error", "[{\"Icon\": 1,}\n]", {"not valid JSON", "line 1"}},
         {"truncated", "[{\"Icon\": 1}", {"not valid JSON"}},
         {"not an array", R"({"Icon": 1})", {"expected an array of records, found object"}},
@@ -225,42 +192,24 @@ TEST_F(CliTest, BadPackInputIsRejectedAndNothingIsWritten) {
         {"null for a double", R"([{"Cost": null}])", {"field Cost", "expected a number, found null"}},
         {"malformed NaN", R"j([{"Cost": "NaN(0x7FF0000000000000)"}])j", {"field Cost"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        writeFile(m_json, c.json);
-        const CliRun r = run({"pack", m_json, m_packed});
+    for (const auto& [name, json, fragments] : cases) {
+        SCOPED_TRACE(name);
+        writeFile(m_json, json);
+        const auto r = clitest::runArgs({"pack", m_json, m_packed});
         EXPECT_EQ(r.code, 1);
-        EXPECT_NE(r.err.find(m_json), std::string::npos) << r.err;
-        for (const auto& fragment : c.fragments)
-            EXPECT_NE(r.err.find(fragment), std::string::npos) << "missing \"" << fragment << "\" in: " << r.err;
+        EXPECT_TRUE(has(r.err, m_json));
+        for (const auto& fragment : fragments)
+            EXPECT_TRUE(has(r.err, fragment));
         EXPECT_FALSE(std::filesystem::exists(m_packed));
     }
 
     writeFile(m_json, "[]");
-    const std::string noFolder = m_folder.file("no-folder/V.odv");
-    const CliRun cannotCreate = run({"pack", m_json, noFolder});
+    const std::string noFolder = home("no-folder/V.odv");
+    const auto cannotCreate = clitest::runArgs({"pack", m_json, noFolder});
     EXPECT_NE(cannotCreate.code, 0);
-    EXPECT_NE(cannotCreate.err.find("cannot create " + noFolder), std::string::npos) << cannotCreate.err;
-
-    const CliRun missing = run({"pack", m_folder.file("absent.json"), m_packed});
+    EXPECT_TRUE(has(cannotCreate.err, "cannot create " + noFolder));
+    const auto missing = clitest::runArgs({"pack", home("absent.json"), m_packed});
     EXPECT_NE(missing.code, 0);
-    EXPECT_NE(missing.err.find("absent.json"), std::string::npos);
+    EXPECT_TRUE(has(missing.err, "absent.json"));
     EXPECT_FALSE(std::filesystem::exists(m_packed));
-}
-
-TEST_F(CliTest, PackFillsMissingFieldsWithNewRecordDefaults) {
-    writeFile(m_json, R"([{"EntryType": 1, "Odometer": 500, "Entry": "Oil change", "Cost": 49.9,
-                           "Date": 1700000000, "Quantity": "Infinity"}])");
-    ASSERT_EQ(run({"pack", m_json, m_packed}).code, 0);
-    CVehicleLogDoc doc;
-    ASSERT_EQ(doc.load(m_packed).status, LogLoadStatus::Loaded);
-    ASSERT_EQ(doc.size(), 1u);
-    CDVItem expected;
-    expected.EntryType = 1;
-    expected.Odometer = 500;
-    expected.Entry = "Oil change";
-    expected.Cost = 49.9;
-    expected.Date = 1700000000;
-    expected.Quantity = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(doc.at(0), expected);
 }

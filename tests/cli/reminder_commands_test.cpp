@@ -2,12 +2,10 @@
 // is the one reminder the vehicle has set up, so the days half moves with --now while the
 // distance half stays fixed by the log's latest odometer.
 
-#include "cli/view_commands.h"
 #include "cli_fixture.h"
-#include "store/vehicle_log_doc.h"
 
+using clitest::has;
 using clitest::lines;
-using logtest::writeFile;
 
 namespace {
 
@@ -17,28 +15,15 @@ protected:
         CliFixture::SetUp();
         writeProfile("LastVehicle=Van\r\nLastView=0\r\n[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n");
         // Oil every 500 miles or 30 days, warned 400 miles or 5 days ahead.
-        writeFile(m_home.file("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\n"
-                                              "OilDistance=500\r\nOilDays=30\r\nLeadOdo=400\r\nLeadDays=5\r\n");
-        CVehicleLogDoc doc;
-        doc.append(entry(CDVItem::Fuel, "Fuel", 1000, "2026-03-01"));
-        doc.append(entry(CDVItem::Repair, "Oil Change", 1100, "2026-03-05"));
-        doc.append(entry(CDVItem::Fuel, "Fuel", 1300, "2026-03-10"));
-        ASSERT_TRUE(doc.save(m_home.file("VAN1.odv")).saved);
+        writeVan("OilDistance=500\r\nOilDays=30\r\nLeadOdo=400\r\nLeadDays=5\r\n",
+                 {clitest::item(CDVItem::Fuel, 1000, "2026-03-01", "Fuel"),
+                  clitest::item(CDVItem::Repair, 1100, "2026-03-05", "Oil Change"),
+                  clitest::item(CDVItem::Fuel, 1300, "2026-03-10", "Fuel")});
     }
 
-    static std::unique_ptr<CDVItem> entry(int type, const char* text, double odometer, const char* date) {
-        auto item = std::make_unique<CDVItem>();
-        item->EntryType = type;
-        item->Entry = text;
-        item->Odometer = odometer;
-        item->Date = *parseIsoDateTime(date);
-        return item;
-    }
-
-    std::pair<int, std::string> run(std::vector<std::string> args) const {
+    clitest::CliRun reminders(clitest::Strings args) const {
         args.insert(args.begin(), "reminders");
-        const clitest::CliRun r = CliFixture::run(args);
-        return {r.code, r.code == 0 ? r.out : r.err};
+        return run(args);
     }
 };
 
@@ -59,9 +44,9 @@ TEST_F(ReminderCommands, NowSetsTodayToTheSecond) {
         {"2026-04-05 00:00:00", {kDistanceLine, "5\tOil change OVERDUE by: 1    days", kBackupLine}},
     };
     for (const Case& c : cases) {
-        const auto [code, out] = run({"--now", c.now});
-        ASSERT_EQ(code, 0) << c.now << ": " << out;
-        EXPECT_EQ(lines(out), c.lines) << c.now;
+        const auto r = reminders({"--now", c.now});
+        ASSERT_EQ(r.code, 0) << c.now << ": " << r.err;
+        EXPECT_EQ(lines(r.out), c.lines) << c.now;
     }
 }
 
@@ -69,18 +54,18 @@ TEST_F(ReminderCommands, MalformedNowIsRefusedWithTheFormToUse) {
     for (const char* bad : {"", "tomorrow", "2026-3-20", "20.03.2026", "2026-03-20T12", "2026-03-20 12",
                             "2026-03-20  12:00", "2026-03-20 12:00:00Z", "2026-02-29", "2026-04-31", "2026-03-20 24:00",
                             "2026-03-20 12:60", "+026-03-20", "2026-03- 2"}) {
-        const auto [code, err] = run({"--now", bad});
-        EXPECT_EQ(code, 1) << bad;
-        EXPECT_NE(err.find(std::string("--now \"") + bad + "\" is not a date"), std::string::npos) << err;
-        EXPECT_NE(err.find("2026-03-15 14:30"), std::string::npos) << err;
+        const auto r = reminders({"--now", bad});
+        EXPECT_EQ(r.code, 1) << bad;
+        EXPECT_TRUE(has(r.err, std::string("--now \"") + bad + "\" is not a date"));
+        EXPECT_TRUE(has(r.err, "2026-03-15 14:30"));
     }
 }
 
 TEST_F(ReminderCommands, UnknownVehicleIsNamed) {
-    const auto [code, err] = run({"--vehicle", "Truck"});
-    EXPECT_EQ(code, 1);
-    EXPECT_NE(err.find("there is no vehicle \"Truck\""), std::string::npos) << err;
-    EXPECT_NE(err.find("odrivo-cli vehicles"), std::string::npos) << err;
+    const auto r = reminders({"--vehicle", "Truck"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(has(r.err, "there is no vehicle \"Truck\""));
+    EXPECT_TRUE(has(r.err, "odrivo-cli vehicles"));
 }
 
 } // namespace
