@@ -48,12 +48,6 @@ inline Strings column(const std::string& text, std::size_t index) {
     return result;
 }
 
-inline ::testing::AssertionResult has(const std::string& text, const std::string& piece) {
-    if (text.find(piece) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << piece << "\" not in:\n" << text;
-}
-
 inline CDVItem item(int type, double odometer, const char* date, const char* text, const char* station = "",
                     double cost = 0) {
     CDVItem e;
@@ -71,6 +65,19 @@ struct CliRun {
     std::string out;
     std::string err;
 };
+
+inline ::testing::AssertionResult has(const std::string& text, const std::string& piece) {
+    if (text.find(piece) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << piece << "\" not in:\n" << text;
+}
+
+// A run that stopped with exit code 1 and said `piece` on the error stream.
+inline ::testing::AssertionResult refused(const CliRun& r, const std::string& piece) {
+    if (r.code != 1)
+        return ::testing::AssertionFailure() << "exit code " << r.code << "; error stream:\n" << r.err;
+    return has(r.err, piece);
+}
 
 // Runs odrivo-cli in-process with `args` after the program name, capturing both streams.
 inline CliRun runArgs(Strings args) {
