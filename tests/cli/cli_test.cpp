@@ -16,14 +16,6 @@ using logtest::writeFile;
 
 namespace {
 
-std::string saveDoc(const std::string& path, const std::vector<CDVItem>& records) {
-    CVehicleLogDoc doc;
-    for (const auto& r : records)
-        doc.append(std::make_unique<CDVItem>(r));
-    EXPECT_TRUE(doc.save(path).saved);
-    return readFile(path);
-}
-
 CDVItem extremeItem() {
     constexpr double inf = std::numeric_limits<double>::infinity();
     CDVItem r;
@@ -77,7 +69,7 @@ TEST_F(CliTest, DumpPrintsOneObjectPerEntryWithFieldsInOrder) {
     fuel.EntryType = 0;
     fuel.Entry = "Fuel";
     trip.Destination = "M\xC3\xBCnchen";
-    saveDoc(m_data, {fuel, trip, extremeItem()});
+    clitest::saveLog(m_data, {fuel, trip, extremeItem()});
     const auto r = clitest::runArgs({"dump", m_data});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto json = nlohmann::ordered_json::parse(r.out);
@@ -116,7 +108,7 @@ TEST_F(CliTest, DumpThenPackReproducesTheFileExactly) {
     };
     for (const auto& [name, records] : cases) {
         SCOPED_TRACE(name);
-        const std::string original = saveDoc(m_data, records);
+        const std::string original = clitest::saveLog(m_data, records);
         const auto dumped = clitest::runArgs({"dump", m_data});
         ASSERT_EQ(dumped.code, 0) << dumped.err;
         writeFile(m_json, dumped.out);
@@ -128,7 +120,7 @@ TEST_F(CliTest, DumpThenPackReproducesTheFileExactly) {
 }
 
 TEST_F(CliTest, PackOverALongerFileKeepsItsTailAndFillsDefaults) {
-    const std::string longer = saveDoc(m_data, {filledItem(), filledItem(), filledItem()});
+    const std::string longer = clitest::saveLog(m_data, {filledItem(), filledItem(), filledItem()});
     writeFile(m_json, R"([{"EntryType": 1, "Odometer": 500, "Entry": "Oil change", "Cost": 49.9,
                            "Date": 1700000000, "Quantity": "Infinity"}])");
     const auto r = clitest::runArgs({"pack", m_json, m_data});
@@ -140,7 +132,7 @@ TEST_F(CliTest, PackOverALongerFileKeepsItsTailAndFillsDefaults) {
     expected.Cost = 49.9;
     expected.Date = 1700000000;
     expected.Quantity = std::numeric_limits<double>::infinity();
-    const std::string head = saveDoc(m_packed, {expected}), written = readFile(m_data);
+    const std::string head = clitest::saveLog(m_packed, {expected}), written = readFile(m_data);
     ASSERT_EQ(written.size(), longer.size());
     EXPECT_EQ(written, head + longer.substr(head.size()));
 }
@@ -166,14 +158,12 @@ TEST_F(CliTest, UnreadableLogsAreNamedAndNeverOverwritten) {
 TEST_F(CliTest, BadPackInputIsRejectedAndNothingIsWritten) {
     const std::tuple<const char*, std::string, clitest::Strings> cases[] = {
         {"syntax error", "[{\"Icon\": 1,}\n]", {"not valid JSON", "line 1"}},
-        {"truncated", "[{\"Icon\": 1}", {"not valid JSON"}},
         {"not an array", R"({"Icon": 1})", {"expected an array of records, found object"}},
         {"element not an object", R"([{}, 5])", {"record at index 1", "expected an object, found number"}},
         {"unknown field", R"([{"Odometr": 5}])", {"record at index 0", "unknown field \"Odometr\""}},
         {"string for a double", R"([{"Odometer": "5"}])", {"record at index 0", "field Odometer", "the string \"5\""}},
         {"fraction for an int", R"([{}, {"Icon": 1.5}])", {"record at index 1", "field Icon", "not a whole number"}},
         {"int above range", R"([{"CellTemp": 2147483648}])", {"field CellTemp", "out of range"}},
-        {"int below range", R"([{"CellTemp": -2147483649}])", {"field CellTemp", "out of range"}},
         {"time above range", R"([{"Date": 9223372036854775808}])", {"field Date", "out of range"}},
         {"time above range as a real", R"([{"Date": 9.3e18}])", {"field Date", "out of range"}},
         {"time as text", R"([{"Date": "2024-01-01"}])", {"field Date", "expected a whole number, found string"}},

@@ -23,16 +23,14 @@ protected:
 
     // Two fills of 10 gallons at 2 each, 300 miles apart.
     std::vector<CDVItem> recalc(const std::string& vin, clitest::Strings args) const {
+        CDVItem fill = clitest::item(CDVItem::Fuel, 1000, "2026-03-01", "Fuel");
+        fill.Measure = "Gallons";
+        fill.Quantity = 10;
+        fill.UnitPrice = 2;
+        CDVItem next = fill;
+        next.Odometer = 1300;
+        clitest::saveLog(home(vin + ".odv"), {fill, next});
         CVehicleLogDoc doc;
-        for (double odometer : {1000.0, 1300.0}) {
-            auto item = std::make_unique<CDVItem>();
-            item->Odometer = odometer;
-            item->Measure = "Gallons";
-            item->Quantity = 10;
-            item->UnitPrice = 2;
-            doc.insert(std::move(item));
-        }
-        EXPECT_TRUE(doc.save(home(vin + ".odv")).saved);
         args.insert(args.begin(), "recalc");
         const auto r = run(args);
         EXPECT_EQ(r.code, 0) << r.err;
@@ -95,7 +93,6 @@ TEST_F(VehicleCommands, UnreadableOrMissingSettingsStopEveryCommandWithTheirName
     EXPECT_TRUE(has(run({"list"}).err, "The data folder " + home("gone/")));
     std::filesystem::remove(home("Drivana.ini"));
     EXPECT_TRUE(refused(run({"vehicles"}), "Drivana.ini"));
-
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// odrivo-cli list, stats and export against the van log, under UTC and the "C" locale so dates
-// and money have fixed forms: the export file holds the rows `list` prints, in the view's layout.
+// odrivo-cli list, stats, export, import and reminders against the van log, under UTC and the
+// "C" locale, so dates (month/day/year) and money have fixed forms. Export writes the rows `list`
+// prints; import saves only a file read whole; the oil change's days half moves with --now.
 
 #include "cli_fixture.h"
 #include "exchange/csv_export.h"
@@ -11,6 +12,8 @@ using clitest::has;
 using clitest::refused;
 using clitest::split;
 using clitest::Strings;
+using logtest::readFile;
+using logtest::writeFile;
 
 namespace {
 
@@ -25,6 +28,8 @@ protected:
         options.insert(options.begin(), command);
         return CliFixture::run(options);
     }
+
+    std::string m_data = home("VAN1.odv"), m_csv = home("import.csv");
 
     // Every file in the home folder other than the ones SetUp wrote.
     Strings newFiles() const {
@@ -120,6 +125,7 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
         {"export", {"--out", home("bad.csv"), "--view", "cars"}, "cars"},
         {"export", {"--out", home("bad.csv"), "--from", "2026-03-01"}, "--to"},
         {"export", {"--out", home("bad.csv"), "--vehicle", "Truck"}, "Truck"},
+        {"reminders", {"--vehicle", "Truck"}, "Run \"odrivo-cli vehicles\" to see the vehicles."},
         {"list", {"--from", "2026-13-01", "--to", "2026-12-01"}, "dates are written like 2026-03-15"},
         {"stats", {"--now", "yesterday"}, "--now is written like"},
         {"list", {"--range", "Next Week"}, "Next Week"},
@@ -132,15 +138,83 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
     }
 }
 
-TEST_F(ViewCommands, IsoDateTimeTakesTheThreeFormsAndRejectsTheRest) {
-    const std::time_t day = 1773532800; // 2026-03-15
-    EXPECT_EQ(parseIsoDateTime("2026-03-15"), std::optional(day));
-    EXPECT_EQ(parseIsoDateTime("2026-03-15T14:30"), std::optional(day + 14 * 3600 + 1800));
-    EXPECT_EQ(parseIsoDateTime("2026-03-15T14:30:45"), std::optional(day + 14 * 3600 + 1845));
-    EXPECT_EQ(parseIsoDateTime("2028-02-29"), std::optional<std::time_t>(1835395200));
-    for (const char* bad : {"", "2026-3-15", "2026-03-15 14:30", "2026-03-15T14", "2026-03-15T14:30:05Z", "15.03.2026",
-                            "2026-02-29", "2026-04-31", " 026-03-15", "+026-03-15", "2026-03-15T-1:30"})
-        EXPECT_FALSE(parseIsoDateTime(bad).has_value()) << bad;
+const char* const kDistanceLine = "8\tOil change due in: 300     Miles"; // 500 - (1300 - 1100)
+const char* const kBackupLine = "6\tLast Backup: 03/01/2026 10:00";
+
+TEST_F(ViewCommands, RemindersNowSetsTodayToTheSecond) {
+    const std::pair<const char*, Strings> cases[] = {
+        {"2026-03-20", {kDistanceLine, kBackupLine}}, // the due reminder above the backup line
+        {"2026-04-01 12:00", {kDistanceLine, "8\tOil change due in: 3    days", kBackupLine}},
+        {"2026-04-01T12:00", {kDistanceLine, "8\tOil change due in: 3    days", kBackupLine}},
+        // 30 days less a second after the oil change, then exactly 31 days.
+        {"2026-04-04 23:59:59", {kDistanceLine, "8\tOil change due in:      days", kBackupLine}},
+        {"2026-04-05 00:00:00", {kDistanceLine, "5\tOil change OVERDUE by: 1    days", kBackupLine}},
+    };
+    for (const auto& [now, lines] : cases) {
+        const auto r = run("reminders", {"--now", now});
+        ASSERT_EQ(r.code, 0) << now << ": " << r.err;
+        EXPECT_EQ(clitest::lines(r.out), lines) << now;
+    }
+}
+
+TEST_F(ViewCommands, ImportImportsThroughTheChosenMapSavesAndRemembers) {
+    writeFile(m_csv, "Type,Odo,Date\r\nFuel,1000,03/04/2026\r\nTire rotation,900,\r\nNo odometer,0,\r\n");
+    const auto r = run("import", {m_csv});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Import Complete!\nImported 1 lines\nSkipped 1 Lines\n");
+    writeFile(m_csv, "Type,Date,Odo\r\nWash,03/04/2026,1500\r\n");
+    ASSERT_EQ(run("import", {m_csv, "--map", "Swapped", "--vehicle", "Van"}).code, 0);
+
+    CVehicleLogDoc doc;
+    ASSERT_TRUE(doc.load(m_data).ok());
+    Strings texts;
+    for (const auto& e : doc.entries())
+        texts.push_back(e->Entry);
+    EXPECT_EQ(texts, (Strings{"Tire rotation", "Fuel", "Fuel", "Oil Change", "Trip", "Fuel", "Wash"}));
+    // The vehicle's liquid and the locale's date order reach the import; the time of day is the run's.
+    EXPECT_EQ(doc.at(1).Measure, "Litre");
+    EXPECT_EQ(doc.at(1).Date / 86400, *parseIsoDateTime("2026-03-04") / 86400);
+    const std::string settings = readFile(profile()); // the map and file are remembered for the next import
+    EXPECT_TRUE(has(settings, "LastMap=Swapped\r\n"));
+    EXPECT_TRUE(has(settings, "CSVName=import.csv\r\n"));
+}
+
+TEST_F(ViewCommands, ImportErrorsSaveNothing) {
+    const std::string line = "Type,Odo,Date\r\nFuel,1100,\r\n";
+    const std::tuple<std::string, Strings, const char*> cases[] = {
+        {"", {}, "ERROR 401: Error opening CSV file"}, // no file
+        {"Just a title\r\n", {}, "ERROR 2201:"},
+        {line + "Fuel,1200,", {}, "Error 3221:\nCSV data format bad,"},
+        {line, {"--map", "Unsaved"}, "The map \"Unsaved\" has no Odometer column"},
+        {line, {"--vehicle", "Bus"}, "no vehicle \"Bus\""},
+    };
+    const std::string before = readFile(m_data);
+    for (const auto& [csv, options, message] : cases) {
+        std::filesystem::remove(m_csv);
+        if (!csv.empty())
+            writeFile(m_csv, csv);
+        Strings args = options;
+        args.insert(args.begin(), m_csv);
+        const auto r = run("import", args);
+        EXPECT_TRUE(refused(r, message));
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(readFile(m_data), before) << message;
+    }
+    writeFile(m_data, "not a vehicle log"); // unreadable: never overwritten
+    writeFile(m_csv, line);
+    EXPECT_TRUE(refused(run("import", {m_csv}), "VAN1.odv"));
+    EXPECT_EQ(readFile(m_data), "not a vehicle log");
+}
+
+// Either form is refused only when both readings fail, so these reach both.
+TEST_F(ViewCommands, RemindersMalformedNowIsRefusedWithTheFormToUse) {
+    for (const char* bad :
+         {"", "tomorrow", "2026-3-20", "20.03.2026", "2026-03-20T12", "2026-03-20 12", "2026-03-20  12:00",
+          "2026-03-20 12:00:00Z", "2026-03-20T12:00:05Z", "2026-02-29", "2026-04-31", "2026-03-20 24:00",
+          "2026-03-20 12:60", "2026-03-20T-1:30", "+026-03-20", " 026-03-20", "2026-03- 2"})
+        EXPECT_TRUE(refused(run("reminders", {"--now", bad}),
+                            std::string("--now \"") + bad +
+                                "\" is not a date; write it like 2026-03-15, \"2026-03-15 14:30\""));
 }
 
 } // namespace
