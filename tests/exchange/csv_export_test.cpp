@@ -1,5 +1,5 @@
-// CCsvExport: header lines, value formats and cuts, the file's bytes, and writing the file.
-// Dates come from FixedLocale (day.month.year, 24-hour times in UTC).
+// CCsvExport: each layout's bytes, value formats and cuts, and writing the file. Dates come
+// from FixedLocale (day.month.year, 24-hour times in UTC).
 
 #include "exchange/csv_export.h"
 
@@ -26,10 +26,6 @@ const char* const kAnyHeader =
     R"("Date","Odometer","Entry","Location","Fuel Qty","Measure","Fuel Price","Repairs/Tolls","Parking/Expenses",)"
     R"("Invoice","Economy","Cell Temp.","Purpose","Destination","Contact","End Mileage","Depart Date/Time",)"
     R"("Arrive Date/Time","Note")";
-
-// Columns of the "Any" layout.
-constexpr std::size_t kEntry = 2, kLocation = 3, kMeasure = 5, kInvoice = 9, kPurpose = 12, kDestination = 13,
-                      kContact = 14, kNote = 18;
 
 CDVItem fuelEntry() {
     CDVItem e;
@@ -95,47 +91,39 @@ std::vector<std::string> values(const std::string& line) {
     }
 }
 
-TEST(CsvExport, HeaderLineOfEachView) {
-    const std::pair<int, const char*> cases[] = {{0, kFuelHeader}, {1, kRepairHeader}, {2, kTripHeader},
-                                                 {3, kAnyHeader},  {7, kAnyHeader},    {-1, kAnyHeader}};
+// Each layout's whole file for one entry: the byte-order mark, the header line, the entry line.
+TEST(CsvExport, FileBytesInEachLayout) {
     const FixedLocale locale;
-    for (const auto& [viewMode, header] : cases) {
-        EXPECT_EQ(CCsvExport::headerLine(viewMode), header) << viewMode;
-        // An empty list: the byte-order mark and the header line only.
-        EXPECT_EQ(CCsvExport::fileBytes({}, viewMode, locale), kBom + header + "\r\n") << viewMode;
-    }
-}
-
-TEST(CsvExport, EntryLinesInEachLayout) {
-    const FixedLocale locale;
-    const CDVItem fuel = fuelEntry();
-    const CDVItem repair = repairEntry();
-    const CDVItem trip = tripEntry();
+    CDVItem fuel = fuelEntry(), repair = repairEntry(), trip = tripEntry();
     CDVItem open = tripEntry(); // no arrival time yet: blank, not the start of the epoch
     open.ArriveTime = 0;
-    const std::tuple<const CDVItem&, int, std::string> cases[] = {
-        {fuel, 0,
+    const std::tuple<CDVItem*, int, const char*, std::string> cases[] = {
+        {&fuel, 0, kFuelHeader,
          "\"01.03.2026\",\"  12345\",\"Fuel\",\"Shell Brno\",\"40.500\",\"Litres\",\"1.859\",\"A-17\","
          "\"6.25\",\"-3\",\"Caf\xC3\xA9 stop\""},
-        {fuel, 3,
+        {&fuel, 3, kAnyHeader,
          "\"01.03.2026\",\"  12345\",\"Fuel\",\"Shell Brno\",\"40.500\",\"Litres\",\"1.859\",\" 75.29\","
          "\"0.00\",\"A-17\",\"6.25\",\"-3\",\"\",\"\",\"\",\"      0\",\" \",\" \",\"Caf\xC3\xA9 stop\""},
-        {repair, 1, R"("05.03.2026","  12400","Brake pads","Garage Novak","210.50","R-9","front axle")"},
-        {repair, 3,
+        {&repair, 1, kRepairHeader,
+         R"("05.03.2026","  12400","Brake pads","Garage Novak","210.50","R-9","front axle")"},
+        {&repair, 7, kAnyHeader,
          R"("05.03.2026","  12400","Brake pads","Garage Novak","0.000","","0.000","210.50","0.00","R-9",)"
          R"("0.00","0","","","","      0"," "," ","front axle")"},
-        {trip, 2,
+        {&trip, 2, kTripHeader,
          R"("07.03.2026","  12500","Trip","  4.50","12.00","Client visit","Olomouc","Eva","  12580",)"
          R"("07.03.2026 08:15","07.03.2026 17:05","")"},
-        {trip, 3,
+        {&trip, -1, kAnyHeader,
          R"("07.03.2026","  12500","Trip","","0.000","","0.000","  4.50","12.00","","0.00","0",)"
          R"("Client visit","Olomouc","Eva","  12580","07.03.2026 08:15","07.03.2026 17:05","")"},
-        {open, 2,
+        {&open, 2, kTripHeader,
          R"("07.03.2026","  12500","Trip","  4.50","12.00","Client visit","Olomouc","Eva","  12580",)"
          R"("07.03.2026 08:15"," ","")"},
     };
-    for (const auto& [entry, viewMode, line] : cases)
-        EXPECT_EQ(CCsvExport::entryLine(entry, viewMode, locale), line) << viewMode << " " << entry.Entry;
+    for (const auto& [entry, viewMode, header, line] : cases) {
+        SCOPED_TRACE(std::to_string(viewMode) + " " + entry->Entry);
+        EXPECT_EQ(CCsvExport::fileBytes({entry}, viewMode, locale), kBom + header + "\r\n" + line + "\r\n");
+        EXPECT_EQ(CCsvExport::fileBytes({}, viewMode, locale), kBom + header + "\r\n");
+    }
 }
 
 TEST(CsvExport, NumberFormats) {
@@ -145,7 +133,6 @@ TEST(CsvExport, NumberFormats) {
         {&CDVItem::Odometer, 1234567.6, 1, "1234568"},
         {&CDVItem::Odometer, 1e20, 1, "100000000000000000000"}, // wider than the column: whole, never cut
         {&CDVItem::UnitPrice, 12.34567, 6, "12.346"},
-        {&CDVItem::Cost, 0, 7, "  0.00"},
         {&CDVItem::Cost, 1234.5, 7, "1234.50"},
         {&CDVItem::Parking, 3.005, 8, "3.00"},
         {&CDVItem::Economy, 31.456, 10, "31.46"},
@@ -155,45 +142,33 @@ TEST(CsvExport, NumberFormats) {
         entry.*field = number;
         EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[column], text) << number;
     }
-    CDVItem cold = fuelEntry();
-    cold.CellTemp = -12;
-    EXPECT_EQ(values(CCsvExport::entryLine(cold, 0, locale))[9], "-12");
 }
 
-// Exactly the limit is unchanged; a cut keeps the last character whole, be it two or three bytes,
-// and none of the first dropped character's bytes stay.
-TEST(CsvExport, CutTextsKeepWholeCharacters) {
+// Entry, location and note are cut to 20, 29 and 60 characters: exactly the limit is unchanged, a
+// cut keeps the last character whole (two or three bytes) and none of the first dropped one's
+// bytes. The other texts are written whole, their quotes and commas unescaped.
+TEST(CsvExport, TextsAreCutToWholeCharactersOrWrittenWhole) {
     const FixedLocale locale;
-    const std::string e = "\u00e9", euro = "\u20ac";
+    const std::string e = "\u00e9", euro = "\u20ac", quoted = std::string(90, 'x') + e + " \"quoted\",\"split\" end";
+    const auto line = [&locale](std::string CDVItem::*field, const std::string& text) {
+        CDVItem entry = tripEntry();
+        entry.*field = text;
+        return CCsvExport::entryLine(entry, 3, locale);
+    };
     const std::tuple<std::string CDVItem::*, std::size_t, std::size_t> fields[] = {
-        {&CDVItem::Entry, kEntry, 20}, {&CDVItem::Station, kLocation, 29}, {&CDVItem::Note, kNote, 60}};
+        {&CDVItem::Entry, 2, 20}, {&CDVItem::Station, 3, 29}, {&CDVItem::Note, 18, 60}};
     for (const auto& [field, column, limit] : fields) {
         const std::string head(limit - 1, 'a');
         const std::pair<std::string, std::string> cases[] = {{head + e, head + e},
                                                              {head + e + "xyz", head + e},
                                                              {head + euro + euro, head + euro},
                                                              {head + "b" + e, head + "b"}};
-        for (const auto& [text, written] : cases) {
-            CDVItem entry = tripEntry();
-            entry.*field = text;
-            EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[column], written) << limit;
-        }
+        for (const auto& [text, written] : cases)
+            EXPECT_EQ(values(line(field, text))[column], written) << limit;
     }
-}
-
-TEST(CsvExport, LongTextsOfUncutColumnsAreWrittenWhole) {
-    const FixedLocale locale;
-    const std::string longText = std::string(90, 'x') + "\u00e9 \"quoted\",\"split\" end";
-    for (const auto& [field, column] :
-         {std::pair{&CDVItem::Invoice, kInvoice}, std::pair{&CDVItem::Purpose, kPurpose},
-          std::pair{&CDVItem::Destination, kDestination}, std::pair{&CDVItem::Contact, kContact},
-          std::pair{&CDVItem::Measure, kMeasure}}) {
-        CDVItem entry = tripEntry();
-        entry.*field = longText;
-        const std::string line = CCsvExport::entryLine(entry, 3, locale);
-        EXPECT_NE(line.find("\"" + longText + "\""), std::string::npos) << column;
-        EXPECT_EQ(values(line).size(), 20u) << "the quote-comma-quote inside the text splits it unescaped";
-    }
+    for (const auto field :
+         {&CDVItem::Invoice, &CDVItem::Purpose, &CDVItem::Destination, &CDVItem::Contact, &CDVItem::Measure})
+        EXPECT_NE(line(field, quoted).find("\"" + quoted + "\""), std::string::npos);
 }
 
 TEST(CsvExport, WriteFileReplacesTheFileOrCreatesNothing) {
