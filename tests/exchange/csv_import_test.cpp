@@ -1,6 +1,5 @@
-// CCsvImport: headings, the line scanner and field cleaning, entries built through a column
-// map, dates, insertion order, counts and the errors that stop an import. Times are checked
-// in UTC (TimeZone) so that local-time conversions do not depend on the machine.
+// CCsvImport: headings, the line scanner, entries built through a column map, dates, insertion
+// order, counts and the errors that stop an import; local times are checked in UTC (TimeZone).
 
 #include "exchange/csv_import.h"
 
@@ -60,7 +59,6 @@ TEST(CsvImportHeadings, ListsNonEmptyHeadingsWhereDataStartsAndErrors) {
         {"\"Date\",\"Odometer\",\"Entry\"\r\n\"1\"", {"Date", "Odometer", "Entry"}, 27},
         {"A,,B, \"C\" ,\r\nx", {"A", "B", " \"C\" "}, 13},
         {"\xEF\xBB\xBF\"Date\",\"Odo\"\n", {"Date", "Odo"}, 16},
-        {"One,Two", {"One", "Two"}, 8},
     };
     EXPECT_EQ(CCsvImport::headingsOf(wide).columns, (Strings{"\u00E9", std::string(510, 'b')}));
     for (const auto& [bytes, columns, dataStart] : cases) {
@@ -122,26 +120,30 @@ TEST(CsvImportScanner, SplitsLinesAndRefusesBadOnes) {
 
 TEST(CsvImportScanner, CleanField) {
     const std::pair<std::string, std::string> cases[] = {{repeat("\u00E9", 300), repeat("\u00E9", 254)},
-
                                                          {"  Shell  \r\n", "Shell"},
                                                          {"\",,x", "x"},
                                                          {"\"\",", " "},
                                                          {"x\"\"", "x"},
-
                                                          {"\r\n", " "}};
     for (const auto& [raw, clean] : cases)
         EXPECT_EQ(CCsvImport::cleanField(raw), clean) << raw;
 }
 
 TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
-    TimeZone utc("UTC0");
+    // Columns after type, odometer and date: quantity, price, end odometer, purpose, tolls,
+    // station, measure, invoice, notes.
     const CColumnMap map = basicMap({CColumnMap::FuelQty, CColumnMap::FuelPrice, CColumnMap::EndOdo,
-                                     CColumnMap::Purpose, CColumnMap::TollsMaint, CColumnMap::Station});
+                                     CColumnMap::Purpose, CColumnMap::TollsMaint, CColumnMap::Station,
+                                     CColumnMap::Measure, CColumnMap::Invoice, CColumnMap::Notes});
     // line, liquid, type, icon, measure, quantity, end odometer, purpose
     const std::tuple<std::string, int, int, int, const char*, double, double, const char*> cases[] = {
         {"FUEL,100,,12.5,1.9,500,Work,3,Shell", 2, CDVItem::Fuel, 0, "Litre", 12.5, 0, ""},
         {"Gas,100,,10,,,,,", 1, CDVItem::Fuel, 0, "Imp.Gallons", 10, 0, ""},
         {"fuel,100,,10,,,,,", 0, CDVItem::Fuel, 0, "Gallons", 10, 0, ""},
+        {"Fuel,100,,10,,,,,,gallon", 2, CDVItem::Fuel, 0, "Gallons", 10, 0, ""},
+        {"Fuel,100,,10,,,,,,Imperial", 2, CDVItem::Fuel, 0, "Imp. Gallons", 10, 0, ""},
+        {"Fuel,100,,10,,,,,, litres", 0, CDVItem::Fuel, 0, "Litres", 10, 0, ""},
+        {"Fuel,100,,10,,,,,,kWh", 2, CDVItem::Fuel, 0, "Litre", 10, 0, ""},
         {"Tire rotation,100,,10,,,,,", 2, CDVItem::Repair, 17, " ", 0, 0, ""},
         {"Oil change,100,,,,,,,", 0, CDVItem::Repair, 4, " ", 0, 0, ""},
         {"Coolant and tune,100,,,,,,,", 0, CDVItem::Repair, 7, " ", 0, 0, ""},
@@ -166,24 +168,11 @@ TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
         EXPECT_EQ((std::vector<double>{e.Quantity, e.EndOdometer, e.Odometer, double(e.DistanceUnit), e.EconomyUnit}),
                   (std::vector<double>{quantity, endOdometer, 100, fuel ? 1.0 : 0, fuel ? 2.0 : 0}));
     }
-}
-
-TEST(CsvImportEntries, CostStationAndMappedMeasure) {
-    const CColumnMap map = basicMap(
-        {CColumnMap::Measure, CColumnMap::TollsMaint, CColumnMap::Station, CColumnMap::Invoice, CColumnMap::Notes});
-    const std::pair<const char*, const char*> measures[] = {
-        {"gallon", "Gallons"}, {"Imperial", "Imp. Gallons"}, {" litres", "Litres"}, {"kWh", "Litre"}};
-    for (const auto& [text, measure] : measures) {
-        SCOPED_TRACE(text);
-        CVehicleLogDoc doc;
-        ASSERT_TRUE(
-            importLines(doc, std::string("Fuel,50,,") + text + ",42.5,Garage,INV-7,\"Paid, cash\"\r\n", map, 2).ok());
-        ASSERT_EQ(doc.size(), 1u);
-        const CDVItem& e = doc.at(0);
-        EXPECT_EQ((Strings{e.Measure, e.Station, e.Invoice, e.Note}),
-                  (Strings{measure, "Garage", "INV-7", "Paid, cash"}));
-        EXPECT_DOUBLE_EQ(e.Cost, 42.5);
-    }
+    CVehicleLogDoc doc;
+    ASSERT_TRUE(importLines(doc, "Fuel,50,,,,,,42.5,Garage,,INV-7,\"Paid, cash\"\r\n", map).ok());
+    EXPECT_EQ((Strings{doc.at(0).Station, doc.at(0).Invoice, doc.at(0).Note}),
+              (Strings{"Garage", "INV-7", "Paid, cash"}));
+    EXPECT_DOUBLE_EQ(doc.at(0).Cost, 42.5);
 }
 
 TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
@@ -219,7 +208,6 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
                   (std::vector<int>{inserted, inserted, skipped}));
         EXPECT_EQ(r.message, message);
     }
-    EXPECT_TRUE(std::string(CCsvImport::kTooManyFieldsError).starts_with("Error!\nToo many fields in CSV line.\n"));
     TempFolder folder;
     CVehicleLogDoc doc;
     const CsvImportResult missing =
@@ -230,12 +218,7 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
 
 TEST(CsvImportRun, InsertsBeforeEqualOdometerTracksLastReadingAndReportsProgress) {
     CVehicleLogDoc doc;
-    for (const auto& [odometer, entry] : {std::pair{100.0, "old 100"}, std::pair{200.0, "old 200"}}) {
-        auto e = std::make_unique<CDVItem>();
-        e->Odometer = odometer;
-        e->Entry = entry;
-        doc.insert(std::move(e));
-    }
+    ASSERT_TRUE(importLines(doc, "old 100,100,\r\nold 200,200,\r\n").ok());
     const auto texts = [&doc] {
         Strings out;
         for (const auto& e : doc.entries())
@@ -246,9 +229,7 @@ TEST(CsvImportRun, InsertsBeforeEqualOdometerTracksLastReadingAndReportsProgress
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(texts(), (Strings{"Wax", "old 100", "Wash", "old 200"}));
     EXPECT_FALSE(r.lastOdometer.has_value());
-
     const CsvImportResult end = importLines(doc, "Tires,300,\r\nWipers,250,\r\n");
-    ASSERT_TRUE(end.ok());
     EXPECT_EQ(texts().back(), "Tires");
     EXPECT_EQ(end.lastOdometer, 300.0);
 
@@ -303,37 +284,33 @@ TEST(CsvImportDates, StyleFromLocaleDateFormat) {
 }
 
 TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"Windows-1252", "Type,Odo,Station\rFuel,100,Caf\xE9 M\xFCller\r"},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFType,Odo,Station\r\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\r\n"},
-        {"UTF-8 without one", "Type,Odo,Station\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\n"},
-    };
-    for (const auto& [name, bytes] : cases) {
-        SCOPED_TRACE(name);
-        TempFolder folder;
-        const std::string path = folder.file("cafe.csv");
+    TempFolder folder;
+    const std::string path = folder.file("cafe.csv");
+    CColumnMap map = basicMap();
+    map.setColumn(CColumnMap::Date, -1);
+    map.setColumn(CColumnMap::Station, 2);
+    for (const std::string bytes : {"Type,Odo,Station\rFuel,100,Caf\xE9 M\xFCller\r", // Windows-1252
+                                    "\xEF\xBB\xBFType,Odo,Station\r\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\r\n",
+                                    "Type,Odo,Station\nFuel,100,Caf\xC3\xA9 M\xC3\xBCller\n"}) {
+        SCOPED_TRACE(bytes);
         logtest::writeFile(path, bytes);
         const CsvHeadings headings = CCsvImport::readHeadings(path);
         ASSERT_EQ(headings.columns, (Strings{"Type", "Odo", "Station"}));
-        CColumnMap map = basicMap();
-        map.setColumn(CColumnMap::Date, -1);
-        map.setColumn(CColumnMap::Station, 2);
         CVehicleLogDoc doc;
         const CsvImportResult r = CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).run(path, headings.dataStart, doc);
         ASSERT_TRUE(r.ok()) << r.message;
         ASSERT_EQ(doc.size(), 1u);
         EXPECT_EQ(doc.at(0).Station, "Caf\u00E9 M\u00FCller");
-
-        CAppProfile profile(folder.file("Odrivo.ini"));
-        std::string error;
-        ASSERT_TRUE(CCsvImport::rememberImport(profile, map, "Cafe", path, &error)) << error;
-        CColumnMap saved;
-        saved.load(profile, "Cafe");
-        EXPECT_EQ(saved, map);
-        EXPECT_EQ((Strings{profile.getText(ProfileKeys::LastMap), profile.getText(ProfileKeys::CSVName),
-                           profile.getText(ProfileKeys::CSVPath)}),
-                  (Strings{"Cafe", "cafe.csv", path.substr(0, path.size() - 8)}));
     }
+    CAppProfile profile(folder.file("Odrivo.ini"));
+    std::string error;
+    ASSERT_TRUE(CCsvImport::rememberImport(profile, map, "Cafe", path, &error)) << error;
+    CColumnMap saved;
+    saved.load(profile, "Cafe");
+    EXPECT_EQ(saved, map);
+    EXPECT_EQ((Strings{profile.getText(ProfileKeys::LastMap), profile.getText(ProfileKeys::CSVName),
+                       profile.getText(ProfileKeys::CSVPath)}),
+              (Strings{"Cafe", "cafe.csv", path.substr(0, path.size() - 8)}));
 }
 
 } // namespace
