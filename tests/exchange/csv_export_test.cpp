@@ -1,13 +1,16 @@
-// CCsvExport: each layout's bytes, value formats and cuts, and writing the file. Dates come
-// from FixedLocale (day.month.year, 24-hour times in UTC).
+// CCsvExport: each layout's bytes, value formats and cuts, and writing the file (dates from
+// FixedLocale: day.month.year, 24-hour times in UTC); CExportName: the file names refused, when
+// ".csv" is added, the default name.
 
 #include "exchange/csv_export.h"
+#include "exchange/export_name.h"
 
 #include "../calc/fixed_locale.h"
 #include "../store/log_file_bytes.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -184,6 +187,47 @@ TEST(CsvExport, WriteFileReplacesTheFileOrCreatesNothing) {
     logtest::writeFile(path, "older export");
     ASSERT_TRUE(CCsvExport::writeFile(path, {&fuel}, 0, locale, &error)) << error;
     EXPECT_EQ(logtest::readFile(path), CCsvExport::fileBytes({&fuel}, 0, locale));
+}
+
+// A drive letter's colon is allowed, a folder is no file name, and the limit counts characters, not
+// bytes (254 two-byte letters are 508 bytes and still allowed). The refusal text names exactly the
+// characters refused.
+TEST(ExportName, RefusesFoldersLongNamesAndTheCharactersItNames) {
+    const auto times = [](const std::string& piece, std::size_t count) {
+        std::string text;
+        while (count-- > 0)
+            text += piece;
+        return text;
+    };
+    const std::string e = "\u00e9", euro = "\u20ac";
+    for (const std::string& name :
+         {std::string("/home/eva/export.csv"), std::string("C:\\Export.CSV"), times("a", 254), times(e, 254)})
+        EXPECT_TRUE(CExportName::isValid(name)) << name.size() << " bytes";
+    for (const std::string& name :
+         {std::string(), std::string("/home/eva/"), times("a", 255), times(e, 255), times(euro, 253) + "ab"})
+        EXPECT_FALSE(CExportName::isValid(name)) << name.size() << " bytes";
+
+    const std::string text = CExportName::kInvalidText;
+    const auto from = text.find("contain ");
+    const std::string listed = text.substr(from, text.find(", nor end with /") - from); // "contain *, ?, ... |"
+    for (char c = '!'; c <= '~'; ++c) {
+        const bool named =
+            !std::isalnum(static_cast<unsigned char>(c)) && c != ',' && listed.find(c) != std::string::npos;
+        EXPECT_EQ(!CExportName::isValid(std::string("/home/eva/a") + c + "b.csv"), named) << c;
+    }
+}
+
+// The name keeps its case, and ".csv" anywhere in it counts.
+TEST(ExportName, AddsCsvUnlessTheNameMentionsItAndDefaultsToTheVin) {
+    using P = std::pair<const char*, const char*>;
+    for (const auto& [name, result] :
+         {P{"Export.CSV", "Export.CSV"}, P{"export.Csv", "export.Csv"}, P{"export", "export.csv"},
+          P{"export.txt", "export.txt.csv"}, P{"export.csv.bak", "export.csv.bak"}, P{"csv", "csv.csv"},
+          P{"\u00c9VA/export", "\u00c9VA/export.csv"}})
+        EXPECT_EQ(CExportName::withCsvExtension(std::string("/home/eva/") + name), std::string("/home/eva/") + result)
+            << name;
+    EXPECT_EQ(CExportName::defaultName("/home/eva/Documents/", "1HGCM82633A004352"),
+              "/home/eva/Documents/1HGCM82633A004352.CSV");
 }
 
 } // namespace
