@@ -1,5 +1,6 @@
 // CCsvImport: headings, the line scanner, entries built through a column map, dates, insertion
 // order, counts and the errors that stop an import; local times are checked in UTC (TimeZone).
+// CColumnMap: slots, saving and loading through the profile, and the list of saved map names.
 
 #include "exchange/csv_import.h"
 
@@ -14,6 +15,7 @@
 #include <tuple>
 #include <vector>
 
+using logtest::readFile;
 using logtest::TempFolder;
 using Scan = CCsvImport::ScanStatus;
 using Strings = std::vector<std::string>;
@@ -311,6 +313,83 @@ TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
     EXPECT_EQ((Strings{profile.getText(ProfileKeys::LastMap), profile.getText(ProfileKeys::CSVName),
                        profile.getText(ProfileKeys::CSVPath)}),
               (Strings{"Cafe", "cafe.csv", path.substr(0, path.size() - 8)}));
+}
+
+class ColumnMap : public ::testing::Test {
+protected:
+    TempFolder m_folder;
+    std::string m_path = m_folder.file("Odrivo.ini");
+    CAppProfile m_profile{m_path};
+};
+
+// Columns outside 0..27 and slots outside 0..27 leave the slot unmapped.
+TEST_F(ColumnMap, SlotBounds) {
+    CColumnMap map;
+    for (int slot = 0; slot < CColumnMap::kSlotCount; ++slot)
+        EXPECT_FALSE(map.isMapped(slot)) << slot;
+    const int set[][2] = {{CColumnMap::Odometer, 3}, {27, 9}, {28, 1}, {-1, 1}, {CColumnMap::Date, -7},
+                          {CColumnMap::Notes, 28}};
+    for (const auto& [slot, column] : set)
+        map.setColumn(slot, column);
+    const int read[][2] = {
+        {CColumnMap::Odometer, 3}, {27, 9}, {28, -1}, {CColumnMap::Date, -1}, {CColumnMap::Notes, -1}};
+    for (const auto& [slot, column] : read)
+        EXPECT_EQ(map.column(slot), column) << slot;
+    map.unmap(CColumnMap::Odometer);
+    EXPECT_FALSE(map.isMapped(CColumnMap::Odometer));
+}
+
+// The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one. "Car" is
+// refused as a name beside "Car 2", yet its map is still saved under its own section. Values no
+// line can have load unmapped, and so does a map never saved.
+TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLoadsOnlyColumnsALineCanHave) {
+    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
+    CColumnMap map = basicMap();
+    map.setColumn(26, 5);
+    std::string error;
+    ASSERT_TRUE(map.save(m_profile, "Car", &error));
+    EXPECT_EQ(error, "");
+    const std::string ini = readFile(m_path);
+    for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=6", "F27=0"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
+    EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
+    EXPECT_EQ(CColumnMap::savedNames(m_profile), Strings{"Car 2"});
+    CColumnMap loaded;
+    loaded.setColumn(CColumnMap::Notes, 4); // replaced by the load
+    loaded.load(CAppProfile(m_path), "Car");
+    EXPECT_EQ(loaded, map);
+    EXPECT_FALSE(loaded.save(m_profile, "", &error));
+    EXPECT_FALSE(error.empty());
+
+    const std::pair<const char*, int> cases[] = {{"2147483648", -1}, {"-2147483648", -1}, {"29", -1},
+                                                 {"0", -1},          {"28", 27},          {"1", 0}};
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(m_profile.putText(ProfileKey{"Odd", "F%d", "", 0}, i, cases[i].first));
+    loaded.load(m_profile, "Odd");
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(loaded.column(i), cases[i].second) << cases[i].first;
+    loaded.load(m_profile, "Nothing here");
+    EXPECT_EQ(loaded, CColumnMap());
+    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car"); // saving names the last map, loading does not
+}
+
+// The list of names stops at its first gap; a name is added only when no saved name contains it.
+TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
+    for (const auto& [index, name] : {std::pair{1, "Van"}, {2, "Truck"}, {4, "Lost"}})
+        ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, index, name));
+    EXPECT_EQ(CColumnMap::savedNames(m_profile), (Strings{"Van", "Truck"}));
+    using Case = std::tuple<Strings, const char*, bool, Strings>; // saved, name, added, names after
+    for (const auto& [saved, name, added, after] :
+         {Case{{}, "Car", true, {"Car"}}, Case{{"Car 2"}, "Car", false, {"Car 2"}},
+          Case{{"Car"}, "Car", false, {"Car"}}, Case{{"Car"}, "Car 2", true, {"Car", "Car 2"}},
+          Case{{"Van", "Truck"}, "ruck", false, {"Van", "Truck"}}, Case{{"Van"}, "", false, {"Van"}}}) {
+        TempFolder folder;
+        CAppProfile profile(folder.file("Odrivo.ini"));
+        for (std::size_t i = 0; i < saved.size(); ++i)
+            ASSERT_TRUE(profile.putText(ProfileKeys::MapName, static_cast<int>(i) + 1, saved[i]));
+        EXPECT_EQ(CColumnMap::addName(profile, name), added) << name;
+        EXPECT_EQ(CColumnMap::savedNames(profile), after) << name;
+    }
 }
 
 } // namespace
