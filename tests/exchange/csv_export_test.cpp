@@ -129,22 +129,19 @@ TEST(CsvExport, FileBytesInEachLayout) {
     }
 }
 
+// Numbers round to their column's places; one wider than its column is written whole, never cut.
 TEST(CsvExport, NumberFormats) {
-    const FixedLocale locale;
-    // field, value, its column in the "Any" layout, text
-    const std::tuple<double CDVItem::*, double, std::size_t, const char*> cases[] = {
-        {&CDVItem::Odometer, 1234567.6, 1, "1234568"},
-        {&CDVItem::Odometer, 1e20, 1, "100000000000000000000"}, // wider than the column: whole, never cut
-        {&CDVItem::UnitPrice, 12.34567, 6, "12.346"},
-        {&CDVItem::Cost, 1234.5, 7, "1234.50"},
-        {&CDVItem::Parking, 3.005, 8, "3.00"},
-        {&CDVItem::Economy, 31.456, 10, "31.46"},
-    };
-    for (const auto& [field, number, column, text] : cases) {
-        CDVItem entry = repairEntry();
-        entry.*field = number;
-        EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, locale))[column], text) << number;
-    }
+    CDVItem entry = repairEntry();
+    entry.Odometer = 1e20;
+    entry.UnitPrice = 12.34567;
+    entry.Cost = 1234.5;
+    entry.Parking = 3.005;
+    entry.Economy = 31.456;
+    const auto written = values(CCsvExport::entryLine(entry, 3, FixedLocale()));
+    EXPECT_EQ((std::vector<std::string>{written[1], written[6], written[7], written[8], written[10]}),
+              (std::vector<std::string>{"100000000000000000000", "12.346", "1234.50", "3.00", "31.46"}));
+    entry.Odometer = 1234567.6;
+    EXPECT_EQ(values(CCsvExport::entryLine(entry, 3, FixedLocale()))[1], "1234568");
 }
 
 // Entry, location and note are cut to 20, 29 and 60 characters: exactly the limit is unchanged, a
