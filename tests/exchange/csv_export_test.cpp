@@ -30,53 +30,11 @@ const char* const kAnyHeader =
     R"("Invoice","Economy","Cell Temp.","Purpose","Destination","Contact","End Mileage","Depart Date/Time",)"
     R"("Arrive Date/Time","Note")";
 
-CDVItem fuelEntry() {
-    CDVItem e;
-    e.EntryType = CDVItem::Fuel;
-    e.Date = utcTime(2026, 3, 1, 9, 30);
-    e.Odometer = 12345;
-    e.Entry = "Fuel";
-    e.Station = "Shell Brno";
-    e.Quantity = 40.5;
-    e.Measure = "Litres";
-    e.UnitPrice = 1.859;
-    e.Cost = 75.29;
-    e.Invoice = "A-17";
-    e.Economy = 6.25;
-    e.CellTemp = -3;
+// An entry holding every field, as the given type.
+CDVItem entryAs(int type) {
+    CDVItem e = logtest::filledItem();
+    e.EntryType = type;
     e.Note = "Caf\u00e9 stop";
-    e.DepartTime = utcTime(2026, 3, 1, 9, 0); // stored, but only a trip writes its times
-    e.ArriveTime = utcTime(2026, 3, 1, 9, 20);
-    return e;
-}
-
-CDVItem repairEntry() {
-    CDVItem e;
-    e.EntryType = CDVItem::Repair;
-    e.Date = utcTime(2026, 3, 5);
-    e.Odometer = 12400;
-    e.Entry = "Brake pads";
-    e.Station = "Garage Novak";
-    e.Cost = 210.5;
-    e.Invoice = "R-9";
-    e.Note = "front axle";
-    return e;
-}
-
-CDVItem tripEntry() {
-    CDVItem e;
-    e.EntryType = CDVItem::Trip;
-    e.Date = utcTime(2026, 3, 7);
-    e.Odometer = 12500;
-    e.Entry = "Trip";
-    e.Cost = 4.5;
-    e.Parking = 12;
-    e.Purpose = "Client visit";
-    e.Destination = "Olomouc";
-    e.Contact = "Eva";
-    e.EndOdometer = 12580;
-    e.DepartTime = utcTime(2026, 3, 7, 8, 15, 30);
-    e.ArriveTime = utcTime(2026, 3, 7, 17, 5);
     return e;
 }
 
@@ -97,30 +55,23 @@ std::vector<std::string> values(const std::string& line) {
 // Each layout's whole file for one entry: the byte-order mark, the header line, the entry line.
 TEST(CsvExport, FileBytesInEachLayout) {
     const FixedLocale locale;
-    CDVItem fuel = fuelEntry(), repair = repairEntry(), trip = tripEntry();
-    CDVItem open = tripEntry(); // no arrival time yet: blank, not the start of the epoch
+    CDVItem fuel = entryAs(CDVItem::Fuel), repair = entryAs(CDVItem::Repair), trip = entryAs(CDVItem::Trip);
+    CDVItem open = trip; // no arrival time yet: blank, not the start of the epoch
     open.ArriveTime = 0;
+    // Every stored field is written in the "Any" layout whatever the type; only a trip's times.
+    const std::string head = R"("14.11.2023","  12346","Trip",)", note = "\"Caf\xC3\xA9 stop\"",
+                      any = head +
+                            R"("Shell","30.125","Litres","1.500"," 45.25","2.50","INV-7","6.80","-12","Visit",)" +
+                            R"("Brno","Eva","  12401",)",
+                      timed = head + R"(" 45.25","2.50","Visit","Brno","Eva","  12401","14.11.2023 22:15",)";
     const std::tuple<CDVItem*, int, const char*, std::string> cases[] = {
-        {&fuel, 0, kFuelHeader,
-         "\"01.03.2026\",\"  12345\",\"Fuel\",\"Shell Brno\",\"40.500\",\"Litres\",\"1.859\",\"A-17\","
-         "\"6.25\",\"-3\",\"Caf\xC3\xA9 stop\""},
-        {&fuel, 3, kAnyHeader,
-         "\"01.03.2026\",\"  12345\",\"Fuel\",\"Shell Brno\",\"40.500\",\"Litres\",\"1.859\",\" 75.29\","
-         "\"0.00\",\"A-17\",\"6.25\",\"-3\",\"\",\"\",\"\",\"      0\",\" \",\" \",\"Caf\xC3\xA9 stop\""},
-        {&repair, 1, kRepairHeader,
-         R"("05.03.2026","  12400","Brake pads","Garage Novak","210.50","R-9","front axle")"},
-        {&repair, 7, kAnyHeader,
-         R"("05.03.2026","  12400","Brake pads","Garage Novak","0.000","","0.000","210.50","0.00","R-9",)"
-         R"("0.00","0","","","","      0"," "," ","front axle")"},
-        {&trip, 2, kTripHeader,
-         R"("07.03.2026","  12500","Trip","  4.50","12.00","Client visit","Olomouc","Eva","  12580",)"
-         R"("07.03.2026 08:15","07.03.2026 17:05","")"},
-        {&trip, -1, kAnyHeader,
-         R"("07.03.2026","  12500","Trip","","0.000","","0.000","  4.50","12.00","","0.00","0",)"
-         R"("Client visit","Olomouc","Eva","  12580","07.03.2026 08:15","07.03.2026 17:05","")"},
-        {&open, 2, kTripHeader,
-         R"("07.03.2026","  12500","Trip","  4.50","12.00","Client visit","Olomouc","Eva","  12580",)"
-         R"("07.03.2026 08:15"," ","")"},
+        {&fuel, 0, kFuelHeader, head + R"("Shell","30.125","Litres","1.500","INV-7","6.80","-12",)" + note},
+        {&repair, 1, kRepairHeader, head + R"("Shell"," 45.25","INV-7",)" + note},
+        {&trip, 2, kTripHeader, timed + R"("14.11.2023 23:15",)" + note},
+        {&open, 2, kTripHeader, timed + R"(" ",)" + note},
+        {&fuel, 3, kAnyHeader, any + R"(" "," ",)" + note},
+        {&repair, 7, kAnyHeader, any + R"(" "," ",)" + note},
+        {&trip, -1, kAnyHeader, any + R"("14.11.2023 22:15","14.11.2023 23:15",)" + note},
     };
     for (const auto& [entry, viewMode, header, line] : cases) {
         SCOPED_TRACE(std::to_string(viewMode) + " " + entry->Entry);
@@ -131,7 +82,7 @@ TEST(CsvExport, FileBytesInEachLayout) {
 
 // Numbers round to their column's places; one wider than its column is written whole, never cut.
 TEST(CsvExport, NumberFormats) {
-    CDVItem entry = repairEntry();
+    CDVItem entry = entryAs(CDVItem::Repair);
     entry.Odometer = 1e20;
     entry.UnitPrice = 12.34567;
     entry.Cost = 1234.5;
@@ -151,7 +102,7 @@ TEST(CsvExport, TextsAreCutToWholeCharactersOrWrittenWhole) {
     const FixedLocale locale;
     const std::string e = "\u00e9", euro = "\u20ac", quoted = std::string(90, 'x') + e + " \"quoted\",\"split\" end";
     const auto line = [&locale](std::string CDVItem::*field, const std::string& text) {
-        CDVItem entry = tripEntry();
+        CDVItem entry = entryAs(CDVItem::Trip);
         entry.*field = text;
         return CCsvExport::entryLine(entry, 3, locale);
     };
@@ -174,7 +125,7 @@ TEST(CsvExport, TextsAreCutToWholeCharactersOrWrittenWhole) {
 TEST(CsvExport, WriteFileReplacesTheFileOrCreatesNothing) {
     const logtest::TempFolder folder;
     const FixedLocale locale;
-    CDVItem fuel = fuelEntry();
+    CDVItem fuel = entryAs(CDVItem::Fuel);
     std::string error;
     EXPECT_FALSE(CCsvExport::writeFile(folder.file("missing/out.csv"), {&fuel}, 0, locale, &error));
     EXPECT_FALSE(error.empty());
