@@ -1,7 +1,8 @@
-// odrivo-cli vehicles and recalc, and the settings every command needs, against a settings file
-// that points at temporary folders.
+// odrivo-cli vehicles, recalc, backup and restore, and the settings every command needs, against
+// a settings file that points at temporary folders.
 
 #include "cli_fixture.h"
+#include "store/activity_log.h"
 
 #include <sys/stat.h>
 
@@ -12,14 +13,30 @@ using logtest::writeFile;
 
 namespace {
 
+namespace fs = std::filesystem;
+
+const std::string kList = "[VehicleList]\r\nVehicle0=Car\r\nVehicle1=Car 2\r\nVehicle2=Van\r\n"
+                          "[Van]\r\nVIN=VAN1\r\nEcono=L/100km\r\n[Car]\r\nVIN=CAR1\r\n";
+
 class VehicleCommands : public clitest::CliFixture {
 protected:
     void SetUp() override {
         CliFixture::SetUp();
         writeProfile("LastVehicle=car\r\n");
-        writeFile(home("Drivana.ini"), "[VehicleList]\r\nVehicle0=Car\r\nVehicle1=Car 2\r\nVehicle2=Van\r\n"
-                                       "[Van]\r\nVIN=VAN1\r\nEcono=L/100km\r\n[Car]\r\nVIN=CAR1\r\n");
+        writeFile(home("Drivana.ini"), kList);
     }
+
+    // The description fields of the activity log, after its header.
+    clitest::Strings logLines() const {
+        const std::string bytes = readFile(home("state/Odrivo/Odrivo.log"));
+        clitest::Strings lines;
+        for (std::size_t at = CActivityLog::kLineSize; at + CActivityLog::kLineSize <= bytes.size();
+             at += CActivityLog::kLineSize)
+            lines.push_back(bytes.substr(at + 58, 200).c_str());
+        return lines;
+    }
+
+    const std::string m_car = home("CAR1.odv"), m_saved = home("Backup/"), m_carBytes = logtest::logWithNote("Car");
 
     // Two fills of 10 gallons at 2 each, 300 miles apart.
     std::vector<CDVItem> recalc(const std::string& vin, clitest::Strings args) const {
@@ -93,6 +110,50 @@ TEST_F(VehicleCommands, UnreadableOrMissingSettingsStopEveryCommandWithTheirName
     EXPECT_TRUE(has(run({"list"}).err, "The data folder " + home("gone/")));
     std::filesystem::remove(home("Drivana.ini"));
     EXPECT_TRUE(refused(run({"vehicles"}), "Drivana.ini"));
+}
+
+TEST_F(VehicleCommands, BackupCopiesPrintsLogsAndDatesTheRun) {
+    writeFile(m_car, m_carBytes);
+    const auto r = run({"backup"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readFile(m_saved + "CAR1.odv"), m_carBytes);
+    EXPECT_EQ(readFile(m_saved + "Drivana.ini"), kList);
+    EXPECT_TRUE(fs::exists(m_saved + "Odrivo.ini"));
+    EXPECT_TRUE(has(r.out, "Copied " + m_car + " -> " + m_saved + "CAR1.odv\n"));
+    EXPECT_TRUE(has(r.out, "3 files copied"));
+    EXPECT_FALSE(has(r.out, "Full Backup: Unknown"));
+    EXPECT_TRUE(has(readFile(profile()), "LastBackupDate="));
+    EXPECT_EQ(logLines(), clitest::Strings{"Full Backup Completed OK"});
+}
+
+TEST_F(VehicleCommands, RestoreOnlySaysWhatItWouldReplaceUntilYesBringsItBack) {
+    writeFile(m_car, m_carBytes);
+    ASSERT_EQ(run({"backup"}).code, 0);
+    fs::remove(m_car);
+    writeFile(home("Drivana.ini"), "[VehicleList]\r\n");
+    const auto asked = run({"restore"});
+    EXPECT_TRUE(refused(asked, "run \"restore --yes\""));
+    EXPECT_TRUE(has(asked.out, "  " + m_car + "\n"));
+    EXPECT_FALSE(fs::exists(m_car));
+    EXPECT_FALSE(has(readFile(profile()), "LastRestoreDate="));
+
+    const auto r = run({"restore", "--yes"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readFile(m_car), m_carBytes);
+    EXPECT_EQ(readFile(home("Drivana.ini")), kList);
+    EXPECT_TRUE(has(r.out, "Copied " + m_saved + "CAR1.odv -> " + m_car + "\n"));
+    // The settings file was among the restored files; the restore's date is written after it came back.
+    EXPECT_TRUE(has(readFile(profile()), "LastRestoreDate="));
+    EXPECT_FALSE(has(r.out, "Restore data on: Unknown"));
+}
+
+TEST_F(VehicleCommands, AFailedCopyIsReportedAndLogged) {
+    writeFile(m_car, m_carBytes);
+    fs::create_directories(m_saved + "CAR1.odv");
+    const auto r = run({"backup"});
+    EXPECT_TRUE(refused(r, "CAR1.odv was not copied"));
+    EXPECT_TRUE(has(r.out, "2 files copied to " + m_saved + ", 1 failed."));
+    EXPECT_EQ(logLines().at(0).rfind("Backup copy failed: ", 0), 0u);
 }
 
 } // namespace
