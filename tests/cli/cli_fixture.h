@@ -40,14 +40,6 @@ inline Strings lines(std::string text, const std::string& end = "\n") {
     return text.empty() ? Strings{} : split(text, end);
 }
 
-// One column of every tab-separated row of `text`.
-inline Strings column(const std::string& text, std::size_t index) {
-    Strings result;
-    for (const auto& row : lines(text))
-        result.push_back(split(row, "\t").at(index));
-    return result;
-}
-
 inline CDVItem item(int type, double odometer, const char* date, const char* text, const char* station = "",
                     double cost = 0) {
     CDVItem e;

@@ -83,15 +83,16 @@ TEST_F(VehicleCommands, RecalcRefusesWhatItCannotDoAndChangesNothing) {
 }
 
 TEST_F(VehicleCommands, UnreadableOrMissingSettingsStopEveryCommandWithTheirName) {
-    const std::vector<clitest::Strings> commands = {{"vehicles"},
-                                                    {"list"},
-                                                    {"stats"},
-                                                    {"reminders"},
-                                                    {"recalc"},
-                                                    {"export", "--out", home("out.csv")},
-                                                    {"import", home("in.csv")},
-                                                    {"backup"},
-                                                    {"restore", "--yes"}};
+    using S = clitest::Strings;
+    const S commands[] = {S{"vehicles"},
+                          S{"list"},
+                          S{"stats"},
+                          S{"reminders"},
+                          S{"recalc"},
+                          S{"export", "--out", home("out.csv")},
+                          S{"import", home("in.csv")},
+                          S{"backup"},
+                          S{"restore", "--yes"}};
     for (const char* file : {"Odrivo.ini", "Drivana.ini"}) {
         // A FIFO where the file should be: it exists but holds nothing readable, even for root.
         const std::string path = home(file), bytes = readFile(path);
@@ -112,23 +113,19 @@ TEST_F(VehicleCommands, UnreadableOrMissingSettingsStopEveryCommandWithTheirName
     EXPECT_TRUE(refused(run({"vehicles"}), "Drivana.ini"));
 }
 
-TEST_F(VehicleCommands, BackupCopiesPrintsLogsAndDatesTheRun) {
+TEST_F(VehicleCommands, BackupCopiesAndDatesTheRunRestoreOnlySaysWhatItWouldReplaceUntilYes) {
     writeFile(m_car, m_carBytes);
-    const auto r = run({"backup"});
-    ASSERT_EQ(r.code, 0) << r.err;
+    const auto backup = run({"backup"});
+    ASSERT_EQ(backup.code, 0) << backup.err;
     EXPECT_EQ(readFile(m_saved + "CAR1.odv"), m_carBytes);
     EXPECT_EQ(readFile(m_saved + "Drivana.ini"), kList);
     EXPECT_TRUE(fs::exists(m_saved + "Odrivo.ini"));
-    EXPECT_TRUE(has(r.out, "Copied " + m_car + " -> " + m_saved + "CAR1.odv\n"));
-    EXPECT_TRUE(has(r.out, "3 files copied"));
-    EXPECT_FALSE(has(r.out, "Full Backup: Unknown"));
+    EXPECT_TRUE(has(backup.out, "Copied " + m_car + " -> " + m_saved + "CAR1.odv\n"));
+    EXPECT_TRUE(has(backup.out, "3 files copied"));
+    EXPECT_FALSE(has(backup.out, "Full Backup: Unknown"));
     EXPECT_TRUE(has(readFile(profile()), "LastBackupDate="));
     EXPECT_EQ(logLines(), clitest::Strings{"Full Backup Completed OK"});
-}
 
-TEST_F(VehicleCommands, RestoreOnlySaysWhatItWouldReplaceUntilYesBringsItBack) {
-    writeFile(m_car, m_carBytes);
-    ASSERT_EQ(run({"backup"}).code, 0);
     fs::remove(m_car);
     writeFile(home("Drivana.ini"), "[VehicleList]\r\n");
     const auto asked = run({"restore"});
