@@ -123,9 +123,11 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
         {"reminders", {"--vehicle", "Truck"}, "Run \"odrivo-cli vehicles\" to see the vehicles."},
         {"list", {"--from", "2026-13-01", "--to", "2026-12-01"}, "dates are written like 2026-03-15"},
         {"stats", {"--now", "yesterday"}, "--now is written like"},
-        {"list", {"--range", "Next Week"}, "Next Week"},
-        {"list", {"--range", "Next Week"}, "\"View Filter Off\""},
-        {"list", {"--range", "Next Week"}, "\"Select Dates\""},
+        {"list",
+         {"--range", "Next Week"},
+         "unknown date range \"Next Week\"; use one of \"View Filter Off\", "
+         "\"This Week\", \"This Month\", \"This Year\", \"Last Week\", \"Last Month\", "
+         "\"Last Year\", \"Select Dates\"."},
     };
     for (const auto& [command, options, message] : cases) {
         EXPECT_TRUE(refused(run(command, options), message)) << command << " " << options.back();
@@ -178,7 +180,6 @@ TEST_F(ViewCommands, ImportErrorsSaveNothing) {
     const std::string line = "Type,Odo,Date\r\nFuel,1100,\r\n";
     const std::tuple<std::string, Strings, const char*> cases[] = {
         {"", {}, "ERROR 401: Error opening CSV file"}, // no file
-        {"Just a title\r\n", {}, "ERROR 2201:"},
         {line + "Fuel,1200,", {}, "Error 3221:\nCSV data format bad,"},
         {line, {"--map", "Unsaved"}, "The map \"Unsaved\" has no Odometer column"},
         {line, {"--vehicle", "Bus"}, "no vehicle \"Bus\""},
