@@ -1,7 +1,7 @@
 #pragma once
 // Shared set-up of the odrivo-cli tests: a temporary home holding the settings file given with
 // --profile, the activity log in a temporary state folder, UTC, one in-process run capturing
-// both streams, and the van log several commands read.
+// both streams.
 
 #include "cli/cli_app.h"
 #include "cli/view_commands.h"
@@ -109,37 +109,6 @@ protected:
     void writeProfile(const std::string& extra = {}) const {
         logtest::writeFile(profile(), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
                                           "\r\nBackup=" + home("Backup/") + "\r\n" + extra);
-    }
-
-    // The vehicle "Van" (VIN VAN1) with `settings` lines, its log holding `entries` in that order.
-    void writeVan(const std::string& settings, const std::vector<CDVItem>& entries) const {
-        logtest::writeFile(home("Drivana.ini"), "[VehicleList]\r\nVehicle0=Van\r\n[Van]\r\nVIN=VAN1\r\n" + settings);
-        saveLog(home("VAN1.odv"), entries);
-    }
-
-    // Fuel at 1000 (03-01), an oil change at 1100 (03-05), a trip at 1200 (02-20) and fuel at 1300
-    // (03-10), all in 2026, the van's last view "Any" and its saved dates 03-04 to 03-10 23:59. Oil
-    // is due every 500 miles or 30 days, warned 400 miles or 5 days ahead.
-    void writeVanLog() const {
-        // The import map "Car" reads type, odometer and date from columns 0..2, "Swapped" the odometer from 2.
-        writeProfile("LastVehicle=Van\r\nLastView=3\r\n[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n"
-                     "LastMap=Car\r\n[Car]\r\nF0=1\r\nF1=2\r\nF2=3\r\n[Swapped]\r\nF0=1\r\nF1=3\r\n");
-        CDVItem fuel = item(CDVItem::Fuel, 1000, "2026-03-01", "Fuel", "", 35);
-        fuel.Measure = "Gallons";
-        fuel.Quantity = 10;
-        fuel.UnitPrice = 3.5;
-        CDVItem later = fuel;
-        later.Odometer = 1300;
-        later.Date = *parseIsoDateTime("2026-03-10");
-        later.Economy = 30;
-        CDVItem repair = item(CDVItem::Repair, 1100, "2026-03-05", "Oil Change", "Lakeside Garage", 45);
-        repair.Icon = 4;
-        CDVItem trip = item(CDVItem::Trip, 1200, "2026-02-20", "Trip");
-        trip.EndOdometer = 1250;
-        trip.Parking = 3;
-        writeVan("CostPerMile=0.5\r\nLiquid=Litre\r\nOilDistance=500\r\nOilDays=30\r\nLeadOdo=400\r\nLeadDays=5\r\n"
-                 "[Config]\r\nFromDate=1772582400\r\nToDate=1773187140\r\n",
-                 {fuel, repair, trip, later});
     }
 
     CliRun run(Strings args) const {

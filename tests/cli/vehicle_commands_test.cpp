@@ -56,16 +56,14 @@ protected:
     }
 };
 
-TEST_F(VehicleCommands, RecalcUsesTheVehiclesEconomyUnitAndSaves) {
+TEST_F(VehicleCommands, RecalcUsesTheVehiclesEconomyUnitAndRefusesWhatItCannotDo) {
     const auto van = recalc("VAN1", {"--vehicle", "Van"});
     EXPECT_EQ(van[0].Economy, 0.0);
     EXPECT_NEAR(van[1].Economy, 37.8541 / 4.828032, 1e-9); // 37.8541 litres over 482.8032 km, per 100 km
     EXPECT_EQ((std::pair{van[1].EconomyUnit, van[1].Cost}), (std::pair{2.0, 20.0}));
     // Without --vehicle: the current one, in miles per gallon.
     EXPECT_NEAR(recalc("CAR1", {})[1].Economy, 30.0, 0.005);
-}
 
-TEST_F(VehicleCommands, RecalcRefusesWhatItCannotDoAndChangesNothing) {
     const std::string bad("\x01\x00\xFF\xFF\x01\x00\x07\x00NotItem", 12);
     writeFile(home("VAN1.odv"), bad);
     EXPECT_TRUE(refused(run({"recalc", "--vehicle", "Van"}), home("VAN1.odv")));
