@@ -104,8 +104,7 @@ protected:
     std::string profile() const { return m_home.file("Odrivo.ini"); }
     std::string home(const std::string& name = {}) const { return m_home.file(name); }
 
-    // Writes the settings file with the data and config folders in the home, the backup folder
-    // in its "Backup/", then `extra` lines.
+    // The settings file: data and config folders in the home, backups in its "Backup/", then `extra`.
     void writeProfile(const std::string& extra = {}) const {
         logtest::writeFile(profile(), "[Initialize]\r\nPath=" + m_home.path() + "\r\nConfig=" + m_home.path() +
                                           "\r\nBackup=" + home("Backup/") + "\r\n" + extra);

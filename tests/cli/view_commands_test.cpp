@@ -1,6 +1,5 @@
-// odrivo-cli list, stats, export, import and reminders against the van log, under UTC and the
-// "C" locale, so dates (month/day/year) and money have fixed forms. Export writes the rows `list`
-// prints; import saves only a file read whole; the oil change's days half moves with --now.
+// odrivo-cli list, stats, export, import and reminders against the van log, under UTC and the "C"
+// locale, so dates (month/day/year) and money have fixed forms.
 
 #include "cli_fixture.h"
 #include "exchange/csv_export.h"
@@ -19,12 +18,12 @@ namespace {
 
 class ViewCommands : public clitest::CliFixture {
 protected:
-    // Fuel at 1000 (03-01), an oil change at 1100 (03-05), a trip at 1200 (02-20) and fuel at 1300
-    // (03-10), all in 2026, the van's last view "Any" and its saved dates 03-04 to 03-10 23:59. Oil
-    // is due every 500 miles or 30 days, warned 400 miles or 5 days ahead.
+    // 2026: fuel at 1000 (03-01), an oil change at 1100 (03-05), a trip at 1200 (02-20), fuel at 1300
+    // (03-10); last view "Any", saved dates 03-04 to 03-10 23:59; oil due every 500 miles or 30 days,
+    // warned 400 miles or 5 days ahead. Import map "Car" reads type, odometer, date from columns
+    // 0..2, "Swapped" the odometer from 2.
     void SetUp() override {
         CliFixture::SetUp();
-        // The import map "Car" reads type, odometer and date from columns 0..2, "Swapped" the odometer from 2.
         writeProfile("LastVehicle=Van\r\nLastView=3\r\n[ListAttributes]\r\nLastBackupDate=03/01/2026 10:00\r\n"
                      "LastMap=Car\r\n[Car]\r\nF0=1\r\nF1=2\r\nF2=3\r\n[Swapped]\r\nF0=1\r\nF1=3\r\n");
         CDVItem fuel = clitest::item(CDVItem::Fuel, 1000, "2026-03-01", "Fuel", "", 35);
@@ -58,7 +57,7 @@ protected:
     long files() const { return std::distance(std::filesystem::directory_iterator(home()), {}); }
 };
 
-TEST_F(ViewCommands, ListPrintsTheWindowsRowsWithTheirCellTexts) {
+TEST_F(ViewCommands, ListAndExportWriteTheWindowsCellTexts) {
     const auto r = run("list", {}); // the last view was "Any"
     ASSERT_EQ(r.code, 0) << r.err;
     const auto rows = clitest::lines(r.out);
@@ -68,6 +67,15 @@ TEST_F(ViewCommands, ListPrintsTheWindowsRowsWithTheirCellTexts) {
     EXPECT_EQ(Strings(fuel.begin(), fuel.begin() + 5), (Strings{"0", "Fuel", "   1000", "03/01/2026", "$3.500"}));
     EXPECT_EQ((Strings{repair[0], repair[1], repair[4]}), (Strings{"4", "Oil Change", "$45.00"}));
     EXPECT_EQ((Strings{trip[4], trip[19]}), (Strings{"$28.00 (claim)", "     50"})); // 50 x 0.5 + 3 parking
+    // Export adds the extension unless the name has it, in any case.
+    const auto exported = run("export", {"--view", "repairs", "--out", home("van")});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(exported.out, "Export to " + home("van.csv") + " Complete.\n");
+    EXPECT_EQ(logtest::readFile(home("van.csv")),
+              "\xEF\xBB\xBF" + CCsvExport::headerLine(1) +
+                  "\r\n\"03/05/2026\",\"   1100\",\"Oil Change\",\"Lakeside Garage\",\" 45.00\",\"\",\"\"\r\n");
+    ASSERT_EQ(run("export", {"--view", "repairs", "--out", home("Van.CSV")}).code, 0);
+    EXPECT_EQ(files(), 6); // "Van.CSV" as it was named, beside "van.csv"
 }
 
 // Export writes the rows list prints, in the order it prints them, under the view's header.
@@ -101,7 +109,7 @@ TEST_F(ViewCommands, ListAndExportFollowViewRangeAndSearch) {
     }
 }
 
-TEST_F(ViewCommands, StatsPrintsTotalsFiguresAndVerdict) {
+TEST_F(ViewCommands, StatsPrintsTotalsFiguresAndVerdictCountingEntriesAsStored) {
     const auto r = run("stats", {"--view", "repairs"});
     ASSERT_EQ(r.code, 0) << r.err;
     for (const char* line : {"Fuel entries: 2", "Fuel cost: 70.00", "Repair cost: 45.00", "Trip expenses: 3.00",
@@ -110,29 +118,15 @@ TEST_F(ViewCommands, StatsPrintsTotalsFiguresAndVerdict) {
                              "Economy MAX: 30.00", "Economy AVG: 30.00", "Repair cost MAX: 45.00",
                              "Running cost: $0.59   / Mi.", "Performance: Not enough data to calculate performance"})
         EXPECT_TRUE(has(r.out, std::string(line) + "\n"));
-}
-
-TEST_F(ViewCommands, CostPagesCountEntriesAsStoredWhateverTheirText) {
     // The list reads an entry whose text begins with "Trip" as a trip; the cost pages must not.
     CVehicleLogDoc doc;
     ASSERT_EQ(doc.load(home("VAN1.odv")).status, LogLoadStatus::Loaded);
     doc.at(1).Entry = "Trip computer repair";
     ASSERT_TRUE(doc.save(home("VAN1.odv")).saved);
-    const auto r = run("stats", {});
-    ASSERT_EQ(r.code, 0) << r.err;
+    const auto all = run("stats", {});
+    ASSERT_EQ(all.code, 0) << all.err;
     for (const char* line : {"Repair cost MAX: 45.00", "Repair cost AVG: 45.00", "Fuel cost AVG: 3.500"})
-        EXPECT_TRUE(has(r.out, std::string(line) + "\n"));
-}
-
-TEST_F(ViewCommands, ExportAddsTheExtensionAndReportsCompletion) {
-    const auto r = run("export", {"--view", "repairs", "--out", home("van")});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "Export to " + home("van.csv") + " Complete.\n");
-    EXPECT_EQ(logtest::readFile(home("van.csv")),
-              "\xEF\xBB\xBF" + CCsvExport::headerLine(1) +
-                  "\r\n\"03/05/2026\",\"   1100\",\"Oil Change\",\"Lakeside Garage\",\" 45.00\",\"\",\"\"\r\n");
-    ASSERT_EQ(run("export", {"--view", "repairs", "--out", home("Van.CSV")}).code, 0);
-    EXPECT_EQ(files(), 6); // "Van.CSV" as it was named, beside "van.csv"
+        EXPECT_TRUE(has(all.out, std::string(line) + "\n"));
 }
 
 TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
