@@ -217,22 +217,16 @@ TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {
     TimeZone utc("UTC0");
     const CsvDateStyle mdy{0, "/"}, dmy{1, "."}, ymd{2, "/"};
     const DVTime march4 = utcTime(2005, 3, 4, 9, 41);
-    const std::tuple<const char*, CsvDateStyle, DVTime> cases[] = {
-        {"03/04/05", mdy, march4},
-        {"03/04/59", mdy, utcTime(2059, 3, 4, 9, 41)},
-        {"03/04/60", mdy, utcTime(1960, 3, 4, 9, 41)},
-        {"2005/03/04", ymd, march4},
-        {"04.03.2005", dmy, march4},
-        {"03/04/2005 02:30 PM", mdy, utcTime(2005, 3, 4, 14, 30)},
-        {"03/04/2005 12:15 PM", mdy, utcTime(2005, 3, 4, 12, 15)},
-        {"03/04/2005 07:05", mdy, utcTime(2005, 3, 4, 7, 5)},
-        {"02/30/2005", mdy, utcTime(2005, 3, 2, 9, 41)},   // normalised as mktime does
-        {"03/0405", mdy, march4},                          // the day is two characters at most
-        {"12/31/9999", mdy, utcTime(9999, 12, 31, 9, 41)}, // the last day a date may name
-        {"2147483647.02.2005", dmy, kStart},
-        {"03/04/05", CsvDateStyle{5, "/"}, kStart},
-    };
-    for (const auto& [field, style, expected] : cases)
+    // The day is two characters at most, 02/30 normalises as mktime does, 9999-12-31 is the last day.
+    using D = std::tuple<const char*, CsvDateStyle, DVTime>;
+    for (const auto& [field, style, expected] :
+         {D{"03/04/05", mdy, march4}, D{"03/04/59", mdy, utcTime(2059, 3, 4, 9, 41)},
+          D{"03/04/60", mdy, utcTime(1960, 3, 4, 9, 41)}, D{"2005/03/04", ymd, march4}, D{"04.03.2005", dmy, march4},
+          D{"03/04/2005 02:30 PM", mdy, utcTime(2005, 3, 4, 14, 30)},
+          D{"03/04/2005 12:15 PM", mdy, utcTime(2005, 3, 4, 12, 15)},
+          D{"03/04/2005 07:05", mdy, utcTime(2005, 3, 4, 7, 5)}, D{"02/30/2005", mdy, utcTime(2005, 3, 2, 9, 41)},
+          D{"03/0405", mdy, march4}, D{"12/31/9999", mdy, utcTime(9999, 12, 31, 9, 41)},
+          D{"2147483647.02.2005", dmy, kStart}, D{"03/04/05", CsvDateStyle{5, "/"}, kStart}})
         EXPECT_EQ(CCsvImport::parseDate(field, style, kStart), expected) << field;
     // Anything else falls back to the start time.
     for (const char* field :
@@ -286,21 +280,6 @@ protected:
     std::string m_path = m_folder.file("Odrivo.ini");
     CAppProfile m_profile{m_path};
 };
-
-// Columns outside 0..27 and slots outside 0..27 leave the slot unmapped.
-TEST_F(ColumnMap, SlotBounds) {
-    CColumnMap map;
-    const int set[][2] = {{CColumnMap::Odometer, 3}, {27, 9}, {28, 1}, {-1, 1}, {CColumnMap::Date, -7},
-                          {CColumnMap::Notes, 28}};
-    for (const auto& [slot, column] : set)
-        map.setColumn(slot, column);
-    const int read[][2] = {
-        {CColumnMap::Odometer, 3}, {27, 9}, {28, -1}, {CColumnMap::Date, -1}, {CColumnMap::Notes, -1}};
-    for (const auto& [slot, column] : read)
-        EXPECT_EQ(map.column(slot), column) << slot;
-    map.unmap(CColumnMap::Odometer);
-    EXPECT_FALSE(map.isMapped(CColumnMap::Odometer));
-}
 
 // The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one. "Car" is
 // refused as a name beside "Car 2", yet its map is still saved under its own section. Values no
