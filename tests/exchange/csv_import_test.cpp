@@ -274,52 +274,51 @@ TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
     EXPECT_EQ(profile.getText(ProfileKeys::CSVPath), path.substr(0, path.size() - 8)); // name and map: command test
 }
 
-class ColumnMap : public ::testing::Test {
-protected:
-    TempFolder m_folder;
-    std::string m_path = m_folder.file("Odrivo.ini");
-    CAppProfile m_profile{m_path};
-};
-
 // The file holds column + 1 for each of the 28 slots (F0 to F27), 0 for an unmapped one. "Car" is
 // refused as a name beside "Car 2", yet its map is still saved under its own section. Values no
-// line can have load unmapped, and so does a map never saved.
-TEST_F(ColumnMap, SaveWritesColumnPlusOneAndLoadsOnlyColumnsALineCanHave) {
-    ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, 1, "Car 2"));
-    CColumnMap map = basicMap();
-    map.setColumn(26, 5);
+// line can have load unmapped, and so does a map never saved; slots and columns past 0..27 too.
+TEST(ColumnMap, SaveWritesColumnPlusOneAndLoadsOnlyColumnsALineCanHave) {
+    TempFolder folder;
+    const std::string path = folder.file("Odrivo.ini");
+    CAppProfile profile(path);
+    ASSERT_TRUE(profile.putText(ProfileKeys::MapName, 1, "Car 2"));
+    CColumnMap map = basicMap({CColumnMap::Notes});
+    for (const auto& [slot, column] : {std::pair(26, 5), {28, 1}, {-1, 1}, {CColumnMap::Notes, 28}})
+        map.setColumn(slot, column);
+    EXPECT_FALSE(map.isMapped(CColumnMap::Notes));
     std::string error;
-    ASSERT_TRUE(map.save(m_profile, "Car", &error));
-    EXPECT_EQ(error, "");
-    const std::string ini = readFile(m_path);
+    ASSERT_TRUE(map.save(profile, "Car", &error)) << error;
+    const std::string ini = readFile(path);
     for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=6", "F27=0"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
     EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
-    EXPECT_EQ(CColumnMap::savedNames(m_profile), Strings{"Car 2"});
+    EXPECT_EQ(CColumnMap::savedNames(profile), Strings{"Car 2"});
     CColumnMap loaded;
     loaded.setColumn(CColumnMap::Notes, 4); // replaced by the load
-    loaded.load(CAppProfile(m_path), "Car");
+    loaded.load(CAppProfile(path), "Car");
     EXPECT_EQ(loaded, map);
-    EXPECT_FALSE(loaded.save(m_profile, "", &error));
+    EXPECT_FALSE(loaded.save(profile, "", &error));
     EXPECT_FALSE(error.empty());
 
     const std::pair<const char*, int> cases[] = {{"2147483648", -1}, {"-2147483648", -1}, {"29", -1},
                                                  {"0", -1},          {"28", 27},          {"1", 0}};
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(m_profile.putText(ProfileKey{"Odd", "F%d", "", 0}, i, cases[i].first));
-    loaded.load(m_profile, "Odd");
+        ASSERT_TRUE(profile.putText(ProfileKey{"Odd", "F%d", "", 0}, i, cases[i].first));
+    loaded.load(profile, "Odd");
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(loaded.column(i), cases[i].second) << cases[i].first;
-    loaded.load(m_profile, "Nothing here");
+    loaded.load(profile, "Nothing here");
     EXPECT_EQ(loaded, CColumnMap());
-    EXPECT_EQ(m_profile.getText(ProfileKeys::LastMap), "Car"); // saving names the last map, loading does not
+    EXPECT_EQ(profile.getText(ProfileKeys::LastMap), "Car"); // saving names the last map, loading does not
 }
 
 // The list of names stops at its first gap; a name is added only when no saved name contains it.
-TEST_F(ColumnMap, AddNameUsesTheSubstringRule) {
+TEST(ColumnMap, AddNameUsesTheSubstringRule) {
+    TempFolder gap;
+    CAppProfile withGap(gap.file("Odrivo.ini"));
     for (const auto& [index, name] : {std::pair{1, "Van"}, {2, "Truck"}, {4, "Lost"}})
-        ASSERT_TRUE(m_profile.putText(ProfileKeys::MapName, index, name));
-    EXPECT_EQ(CColumnMap::savedNames(m_profile), (Strings{"Van", "Truck"}));
+        ASSERT_TRUE(withGap.putText(ProfileKeys::MapName, index, name));
+    EXPECT_EQ(CColumnMap::savedNames(withGap), (Strings{"Van", "Truck"}));
     using Case = std::tuple<Strings, const char*, bool, Strings>; // saved, name, added, names after
     for (const auto& [saved, name, added, after] :
          {Case{{}, "Car", true, {"Car"}}, Case{{"Car 2"}, "Car", false, {"Car 2"}},
