@@ -139,15 +139,13 @@ TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
     for (const auto& [line, liquid, type, icon, measure, quantity, endOdometer, purpose] : cases) {
         SCOPED_TRACE(line);
         CVehicleLogDoc doc;
-        const CsvImportResult r = importLines(doc, line + "\r\n", map, liquid);
-        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_TRUE(importLines(doc, line + "\r\n", map, liquid).ok());
         ASSERT_EQ(doc.size(), 1u);
         const CDVItem& e = doc.at(0);
         EXPECT_EQ((Strings{e.Entry, e.Measure, e.Purpose}),
                   (Strings{line.substr(0, line.find(',')), measure, purpose}));
-        EXPECT_EQ((std::vector<int>{e.EntryType, e.Icon}), (std::vector<int>{type, icon}));
         // No date in the field: the program's start time.
-        EXPECT_EQ((std::vector<DVTime>{e.Date, e.SpareTime}), (std::vector<DVTime>{kStart, kStart}));
+        EXPECT_EQ(std::tuple(e.EntryType, e.Icon, e.Date, e.SpareTime), std::tuple(type, icon, kStart, kStart));
         const bool fuel = type == CDVItem::Fuel || quantity != 0;
         EXPECT_EQ((std::vector<double>{e.Quantity, e.EndOdometer, e.Odometer, double(e.DistanceUnit), e.EconomyUnit}),
                   (std::vector<double>{quantity, endOdometer, 100, fuel ? 1.0 : 0, fuel ? 2.0 : 0}));
@@ -186,10 +184,8 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
         map.unmap(unmap);
         CVehicleLogDoc doc;
         const CsvImportResult r = importLines(doc, lines, map);
-        EXPECT_EQ(r.status, status);
-        EXPECT_EQ((std::vector<int>{r.inserted, int(doc.size()), r.skipped}),
-                  (std::vector<int>{inserted, inserted, skipped}));
-        EXPECT_EQ(r.message, message);
+        EXPECT_EQ(std::tuple(r.status, r.inserted, int(doc.size()), r.skipped, r.message),
+                  std::tuple(status, inserted, inserted, skipped, message));
     }
     CVehicleLogDoc doc;
     const CsvImportResult missing =
@@ -241,8 +237,9 @@ TEST(CsvImportDates, StyleFromLocaleDateFormat) {
         {"%-d. %B %G", 1, ". "}, {"%g-%h-%d", 2, "-"}};
     for (const auto& [format, order, separator] : cases) {
         const CsvDateStyle s = CCsvImport::dateStyleFrom(format);
-        EXPECT_EQ(s.order, order) << format;
-        EXPECT_EQ((Strings{s.dateSeparator, s.timeSeparator, s.afternoon}), (Strings{separator, ":", "PM"})) << format;
+        EXPECT_EQ(std::tuple(s.order, s.dateSeparator, s.timeSeparator, s.afternoon),
+                  std::tuple(order, std::string(separator), std::string(":"), std::string("PM")))
+            << format;
     }
 }
 
@@ -260,8 +257,7 @@ TEST(CsvImportRun, ReadsUtf8OrWindows1252AndRemembersTheImport) {
         const CsvHeadings headings = CCsvImport::readHeadings(path);
         ASSERT_EQ(headings.columns, (Strings{"Type", "Odo", "Station"}));
         CVehicleLogDoc doc;
-        const CsvImportResult r = CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).run(path, headings.dataStart, doc);
-        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_TRUE(CCsvImport(map, vehicle(), CsvDateStyle{}, kStart).run(path, headings.dataStart, doc).ok());
         ASSERT_EQ(doc.size(), 1u);
         EXPECT_EQ(doc.at(0).Station, "Caf\u00E9 M\u00FCller");
     }
