@@ -108,13 +108,6 @@ TEST(CsvImportScanner, SplitsLinesAndRefusesBadOnes) {
     }
 }
 
-TEST(CsvImportScanner, CleanField) {
-    using P = std::pair<std::string, std::string>;
-    for (const auto& [raw, clean] : {P{repeat("\u00E9", 300), repeat("\u00E9", 254)}, P{"  Shell  \r\n", "Shell"},
-                                     P{"\",,x", "x"}, P{"\"\",", " "}, P{"x\"\"", "x"}, P{"\r\n", " "}})
-        EXPECT_EQ(CCsvImport::cleanField(raw), clean) << raw;
-}
-
 TEST(CsvImportEntries, TypeIconMeasureAndFieldsByKeyword) {
     // Columns after type, odometer and date: quantity, price, end odometer, purpose, tolls,
     // station, measure, invoice, notes.
