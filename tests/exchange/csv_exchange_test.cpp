@@ -266,13 +266,13 @@ TEST(ColumnMap, SaveWritesColumnPlusOneAndLoadsOnlyColumnsALineCanHave) {
     CAppProfile profile(path);
     ASSERT_TRUE(profile.putText(ProfileKeys::MapName, 1, "Car 2"));
     CColumnMap map = basicMap({CColumnMap::Notes});
-    for (const auto& [slot, column] : {std::pair(26, 5), {28, 1}, {-1, 1}, {CColumnMap::Notes, 28}})
+    for (const auto& [slot, column] : {std::pair(27, 5), {28, 1}, {-1, 1}, {CColumnMap::Notes, 28}})
         map.setColumn(slot, column);
     EXPECT_FALSE(map.isMapped(CColumnMap::Notes));
     std::string error;
     ASSERT_TRUE(map.save(profile, "Car", &error)) << error;
     const std::string ini = readFile(path);
-    for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=6", "F27=0"})
+    for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=0", "F27=6"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
     EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
     EXPECT_EQ(CColumnMap::savedNames(profile), Strings{"Car 2"});
