@@ -2,7 +2,6 @@
 
 #include "log_file_bytes.h"
 #include "store/pick_list.h"
-#include "store/profile_file.h"
 #include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 
@@ -15,8 +14,8 @@
 #include <tuple>
 #include <vector>
 
+namespace fs = std::filesystem;
 using logtest::readFile;
-using logtest::TempFolder;
 using logtest::writeFile;
 
 namespace {
@@ -33,23 +32,29 @@ protected:
     std::string logPath() const {
         return CVehicleLogDoc::dataFilePath(data(), CVehicleRegistry(config()).vin(CFirstRunInstaller::kSampleVehicle));
     }
-
-    CFirstRunInstaller::Result install() const { return CFirstRunInstaller::installIfNeeded(config(), data(), kNow); }
-
-    static std::vector<std::string> folderNames(const std::string& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+    CFirstRunInstaller::Result install(std::time_t now = kNow) const {
+        return CFirstRunInstaller::installIfNeeded(config(), data(), now);
+    }
+    // Installs once to learn where the sample log goes, then starts from empty folders.
+    std::string sampleLogName() {
+        EXPECT_TRUE(install().installed);
+        const std::string name = fs::path(logPath()).filename().string();
+        fs::remove_all(config());
+        fs::remove_all(data());
+        return name;
+    }
+    static std::vector<std::string> names(const std::string& folder) {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(folder))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
     }
 
-    TempFolder m_root;
+    logtest::TempFolder m_root;
 };
 
-} // namespace
-
-TEST_F(FirstRunInstaller, InstallsTheSampleVehicle) {
+TEST_F(FirstRunInstaller, InstallsTheSampleVehicleOnce) {
     const auto result = install();
     ASSERT_TRUE(result.installed) << result.message;
     EXPECT_TRUE(result.message.empty());
@@ -62,184 +67,127 @@ TEST_F(FirstRunInstaller, InstallsTheSampleVehicle) {
     EXPECT_EQ(s.vin.find_first_of("IOQioq"), std::string::npos) << s.vin;
     EXPECT_EQ(std::tie(s.distanceUnit, s.economyUnit, s.liquid, s.oilDays, s.oilDistance),
               std::make_tuple(0, 0, 0, 90, 3000.0));
-    for (const double distance : {s.coolDistance, s.tireDistance, s.tuneDistance, s.transDistance})
-        EXPECT_GT(distance, s.oilDistance);
     EXPECT_LT(s.setupDate, kNow - 60 * kDay);
     EXPECT_GT(s.setupDate, kNow - 365 * kDay);
-    // Written through the registry, so it reads like any other vehicle section.
-    const std::string ini = readFile(registryPath());
-    EXPECT_NE(ini.find("[VehicleList]\r\nVehicle0=My Vehicle\r\n"), std::string::npos);
-    EXPECT_NE(ini.find("Econo=MPG\r\n"), std::string::npos);
-
     EXPECT_EQ(
         CPickList::load(listsPath(), CPickList::RepairList),
         (std::vector<std::string>{"Oil Change", "Coolant Flush", "Rotate Tires", "Tune-Up", "Transmission Service"}));
 
-    // The station pick list offers each station the sample log names, once.
+    // A believable log: about four months ending a few days ago, after the vehicle was set up;
+    // the station pick list offers each station it names, once.
     CVehicleLogDoc doc;
     ASSERT_EQ(doc.load(logPath()).status, LogLoadStatus::Loaded);
-    std::set<std::string> logStations;
-    for (const auto& entry : doc.entries())
-        if (entry->EntryType == CDVItem::Fuel && !entry->Station.empty())
-            logStations.insert(entry->Station);
-    const std::vector<std::string> listed = CPickList::load(listsPath(), CPickList::FuelStationList);
-    EXPECT_GE(listed.size(), 2u);
-    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), logStations);
-    EXPECT_EQ(listed.size(), logStations.size()) << "each station once";
-
-    // A believable log: about four months ending a few days ago, after the vehicle was set up.
     ASSERT_GE(doc.size(), 10u);
-    int fuel = 0, partial = 0, finishedTrips = 0, openTrips = 0, oilChanges = 0, otherRepairs = 0;
-    DVTime first = doc.at(0).Date, last = 0;
+    std::set<std::string> stations;
+    int fuel = 0, partial = 0, oilChanges = 0, finishedTrips = 0, openTrips = 0;
     for (std::size_t i = 0; i < doc.size(); ++i) {
         const CDVItem& e = doc.at(i);
         SCOPED_TRACE("entry " + std::to_string(i));
-        EXPECT_GE(e.Odometer, s.startOdometer);
-        if (i > 0) {
-            EXPECT_GT(e.Odometer, doc.at(i - 1).Odometer);
-            EXPECT_GT(e.Date, doc.at(i - 1).Date) << "later odometers are later dates";
-        }
         EXPECT_LT(e.Date, kNow);
-        last = std::max(last, e.Date);
-        first = std::min(first, e.Date);
-        switch (e.EntryType) {
-        case CDVItem::Fuel:
+        EXPECT_GT(e.Odometer, i ? doc.at(i - 1).Odometer : s.startOdometer);
+        EXPECT_GT(e.Date, i ? doc.at(i - 1).Date : s.setupDate) << "later odometers are later dates";
+        if (e.EntryType == CDVItem::Fuel) {
             ++fuel;
             partial += e.PartialFill;
             EXPECT_DOUBLE_EQ(e.Cost, e.Quantity * e.UnitPrice);
-            break;
-        case CDVItem::Repair:
-            oilChanges += e.Entry == "Oil Change" && e.Icon == 4;
-            otherRepairs += e.Entry != "Oil Change";
-            break;
-        case CDVItem::Trip:
-            EXPECT_NE(e.DepartTime, 0);
-            if (e.Icon == 19) {
-                ++finishedTrips;
-                EXPECT_GT(e.EndOdometer, e.Odometer);
-                EXPECT_GT(e.ArriveTime, e.DepartTime);
-            } else {
-                openTrips += e.Icon == 18 && e.EndOdometer == 0.0 && e.ArriveTime == 0;
-            }
-            break;
-        default:
-            ADD_FAILURE() << "entry type " << e.EntryType;
+            if (!e.Station.empty())
+                stations.insert(e.Station);
         }
+        oilChanges += e.EntryType == CDVItem::Repair && e.Entry == "Oil Change" && e.Icon == 4;
+        const bool trip = e.EntryType == CDVItem::Trip && e.DepartTime != 0;
+        finishedTrips += trip && e.Icon == 19 && e.EndOdometer > e.Odometer && e.ArriveTime > e.DepartTime;
+        openTrips += trip && e.Icon == 18 && e.EndOdometer == 0.0 && e.ArriveTime == 0;
     }
     EXPECT_GE(fuel, 7);
-    EXPECT_GE(otherRepairs, 1);
     EXPECT_EQ(std::tie(partial, oilChanges, finishedTrips, openTrips), std::make_tuple(1, 1, 1, 1));
-    EXPECT_GT(last, kNow - 7 * kDay);
-    EXPECT_GT(first, kNow - 150 * kDay);
-    EXPECT_LT(first, kNow - 100 * kDay);
-    EXPECT_GE(first, s.setupDate);
-
+    EXPECT_GT(doc.at(doc.size() - 1).Date, kNow - 7 * kDay);
+    EXPECT_GT(doc.at(0).Date, kNow - 150 * kDay);
+    EXPECT_LT(doc.at(0).Date, kNow - 100 * kDay);
+    const std::vector<std::string> listed = CPickList::load(listsPath(), CPickList::FuelStationList);
+    EXPECT_GE(listed.size(), 2u);
+    EXPECT_EQ(std::multiset<std::string>(listed.begin(), listed.end()),
+              std::multiset<std::string>(stations.begin(), stations.end()));
     // No scratch files are left behind.
-    EXPECT_EQ(folderNames(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
-    EXPECT_EQ(folderNames(data()), std::vector<std::string>{s.vin + ".odv"});
-}
+    EXPECT_EQ(names(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
+    EXPECT_EQ(names(data()), std::vector<std::string>{s.vin + ".odv"});
 
-TEST_F(FirstRunInstaller, RunsOnlyOnce) {
-    ASSERT_TRUE(install().installed);
-    const std::string ini = readFile(registryPath());
-    const std::string lists = readFile(listsPath());
-    const std::string log = readFile(logPath());
-
-    const auto again = CFirstRunInstaller::installIfNeeded(config(), data(), kNow + 400 * kDay);
+    const std::string files[] = {readFile(registryPath()), readFile(listsPath()), readFile(logPath())};
+    const auto again = install(kNow + 400 * kDay);
     EXPECT_FALSE(again.installed);
     EXPECT_TRUE(again.message.empty()) << again.message;
-    EXPECT_EQ(readFile(registryPath()), ini);
-    EXPECT_EQ(readFile(listsPath()), lists);
-    EXPECT_EQ(readFile(logPath()), log);
+    EXPECT_EQ(files[0] + files[1] + files[2], readFile(registryPath()) + readFile(listsPath()) + readFile(logPath()));
 }
 
 TEST_F(FirstRunInstaller, FirstStartOnlyWithoutProfileAndWithAnEmptyDefaultFolder) {
     const std::string profile = m_root.file("Odrivo.ini");
-    struct Case {
-        const char* name;
+    const struct {
         bool profile;
         const char* configFile; // nullptr: the folder is missing
         bool first;
-    };
-    for (const Case& c :
-         {Case{"nothing at all", false, nullptr, true}, Case{"empty folder", false, "", true},
-          Case{"profile exists", true, "", false}, Case{"folder holds a file", false, "Lists.ini", false},
-          Case{"only a cut-short staging folder", false, ".odrivo-setup-a1B2c3", true}}) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(config());
-        std::filesystem::remove(profile);
+    } cases[] = {{false, nullptr, true},
+                 {false, "", true},
+                 {true, "", false},
+                 {false, "Lists.ini", false},
+                 {false, ".odrivo-setup-a1B2c3", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.configFile ? c.configFile : "no folder");
+        fs::remove_all(config());
+        fs::remove(profile);
         if (c.profile)
             writeFile(profile, "");
         if (c.configFile) {
-            std::filesystem::create_directories(config());
+            fs::create_directories(config());
             if (*c.configFile == '.')
-                std::filesystem::create_directory(config() + c.configFile);
+                fs::create_directory(config() + c.configFile);
             else if (*c.configFile)
                 writeFile(config() + c.configFile, "");
         }
         EXPECT_EQ(CFirstRunInstaller::isFirstStart(profile, config()), c.first);
     }
-    // The install clears such a left-over away.
+    // The last is what a cut-short install leaves; the next one clears it away.
     EXPECT_TRUE(install().installed);
-    EXPECT_EQ(folderNames(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
+    EXPECT_EQ(names(config()), (std::vector<std::string>{"Drivana.ini", "Lists.ini"}));
 }
 
 TEST_F(FirstRunInstaller, ExistingFilesAreLeftAlone) {
-    // Where the sample log goes, found from a first installation elsewhere.
-    ASSERT_TRUE(install().installed);
-    const std::string logName = std::filesystem::path(logPath()).filename().string();
-    const std::string installedLists = readFile(listsPath());
-    std::filesystem::remove_all(config());
-    std::filesystem::remove_all(data());
+    const std::string logName = sampleLogName();
+    const std::string mine = "[VehicleList]\r\nVehicle0=Truck\r\n";
+    // A registry of the user's own: nothing is installed.
+    fs::create_directories(config());
+    writeFile(registryPath(), mine);
+    EXPECT_FALSE(install().installed);
+    EXPECT_EQ(readFile(registryPath()), mine);
+    EXPECT_FALSE(fs::exists(listsPath()));
+    EXPECT_FALSE(fs::exists(data() + logName));
+    fs::remove(registryPath());
 
-    const std::string mine = "my own bytes";
-    {
-        std::filesystem::create_directories(config());
-        writeFile(registryPath(), "[VehicleList]\r\nVehicle0=Truck\r\n");
-        EXPECT_FALSE(install().installed);
-        EXPECT_EQ(readFile(registryPath()), "[VehicleList]\r\nVehicle0=Truck\r\n");
-        EXPECT_FALSE(std::filesystem::exists(listsPath()));
-        EXPECT_FALSE(std::filesystem::exists(data() + logName));
-        std::filesystem::remove(registryPath());
-    }
-    {
-        writeFile(listsPath(), mine);
+    // Pick lists or a log of the user's own are kept; the rest is installed.
+    for (const std::string& path : {listsPath(), data() + logName}) {
+        SCOPED_TRACE(path);
+        fs::create_directories(data());
+        writeFile(path, mine);
         const auto result = install();
         EXPECT_TRUE(result.installed) << result.message;
-        EXPECT_EQ(readFile(listsPath()), mine);
-        EXPECT_TRUE(std::filesystem::exists(data() + logName));
-        std::filesystem::remove_all(config());
-        std::filesystem::remove_all(data());
-    }
-    {
-        std::filesystem::create_directories(data());
-        writeFile(data() + logName, mine);
-        const auto result = install();
-        EXPECT_TRUE(result.installed) << result.message;
-        EXPECT_EQ(readFile(data() + logName), mine);
-        EXPECT_EQ(readFile(listsPath()), installedLists);
-        EXPECT_TRUE(std::filesystem::exists(registryPath()));
+        EXPECT_EQ(readFile(path), mine);
+        EXPECT_TRUE(fs::exists(listsPath()) && fs::exists(data() + logName) && fs::exists(registryPath()));
+        fs::remove_all(config());
+        fs::remove_all(data());
     }
 }
 
 TEST_F(FirstRunInstaller, FailureNamesTheFileAndInstallsNoVehicleList) {
-    ASSERT_TRUE(install().installed);
-    const std::string log = logPath();
-    std::filesystem::remove_all(config());
-    std::filesystem::remove_all(data());
-
-    // A folder in the sample log's place: the log cannot be written.
-    std::filesystem::create_directories(log);
+    const std::string log = data() + sampleLogName();
+    fs::create_directories(log); // a folder in the sample log's place
     auto result = install();
     EXPECT_FALSE(result.installed);
     EXPECT_NE(result.message.find(log), std::string::npos) << result.message;
-    EXPECT_FALSE(std::filesystem::exists(registryPath())) << "the next start must try again";
+    EXPECT_FALSE(fs::exists(registryPath())) << "the next start must try again";
 
-    // A file in the data folder's place.
-    std::filesystem::remove_all(data());
+    fs::remove_all(data());
     writeFile(m_root.file("data"), "not a folder");
     result = install();
-    EXPECT_FALSE(result.installed);
     EXPECT_NE(result.message.find(m_root.file("data")), std::string::npos) << result.message;
-    EXPECT_FALSE(std::filesystem::exists(registryPath()));
+    EXPECT_FALSE(result.installed || fs::exists(registryPath()));
 }
+
+} // namespace
