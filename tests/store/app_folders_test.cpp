@@ -10,6 +10,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+using Paths = std::vector<std::string>;
+
 namespace {
 
 void set(const char* name, const char* value) {
@@ -39,30 +41,30 @@ TEST_F(AppFolders, FollowTheXdgVariablesWithTheirFallbacksAndCreateNothing) {
     const logtest::TempFolder home;
     const std::string h = home.path();
     // Unset, empty and relative variables fall back to folders in the home folder.
+    const std::string config = h + ".config/", data = h + ".local/share/", state = h + ".local/state/";
+    // clang-format off
     const struct {
         std::string home;
-        const char *config, *data, *state;
-        std::string configHome, dataHome, stateHome;
+        const char *configVar, *dataVar, *stateVar;
+        std::string config, data, state;
     } cases[] = {
-        {h, nullptr, nullptr, nullptr, h + ".config/", h + ".local/share/", h + ".local/state/"},
-        {h.substr(0, h.size() - 1), "", "", "", h + ".config/", h + ".local/share/", h + ".local/state/"},
-        {h, "cfg", "./data", "~/state", h + ".config/", h + ".local/share/", h + ".local/state/"},
-        {h, "/etc/xdg", "/srv/data/", "/var/state", "/etc/xdg/", "/srv/data/", "/var/state/"},
-    };
+        {h, nullptr, nullptr, nullptr, config, data, state},
+        {h.substr(0, h.size() - 1), "", "", "", config, data, state},
+        {h, "cfg", "./data", "~/state", config, data, state},
+        {h, "/etc/xdg", "/srv/data/", "/var/state", "/etc/xdg/", "/srv/data/", "/var/state/"}};
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.home + (c.config ? c.config : "(unset)"));
+        SCOPED_TRACE(c.home + (c.configVar ? c.configVar : "(unset)"));
         set("HOME", c.home.c_str());
-        set("XDG_CONFIG_HOME", c.config);
-        set("XDG_DATA_HOME", c.data);
-        set("XDG_STATE_HOME", c.state);
-        const std::string data = c.dataHome + "Odrivo/", state = c.stateHome + "Odrivo/";
-        EXPECT_EQ(CAppFolders::profilePath(), c.configHome + "Odrivo/Odrivo.ini");
-        EXPECT_EQ(CAppFolders::defaultConfigFolder(), data);
-        EXPECT_EQ(CAppFolders::defaultDataFolder(), data + "Data/");
-        EXPECT_EQ(CAppFolders::defaultBackupFolder(), data + "Backup/");
-        EXPECT_EQ(CAppFolders::stateFolder(), state);
-        EXPECT_EQ(CAppFolders::logPath(), state + "Odrivo.log");
-        EXPECT_EQ(CAppFolders::archivePath(), state + "Odrivo.archive");
+        set("XDG_CONFIG_HOME", c.configVar);
+        set("XDG_DATA_HOME", c.dataVar);
+        set("XDG_STATE_HOME", c.stateVar);
+        const std::string app = c.data + "Odrivo/", log = c.state + "Odrivo/";
+        EXPECT_EQ((Paths{CAppFolders::profilePath(), CAppFolders::defaultConfigFolder(),
+                         CAppFolders::defaultDataFolder(), CAppFolders::defaultBackupFolder(),
+                         CAppFolders::stateFolder(), CAppFolders::logPath(), CAppFolders::archivePath()}),
+                  (Paths{c.config + "Odrivo/Odrivo.ini", app, app + "Data/", app + "Backup/", log, log + "Odrivo.log",
+                         log + "Odrivo.archive"}));
     }
     EXPECT_TRUE(std::filesystem::is_empty(h)) << "asking for folders creates nothing";
 
