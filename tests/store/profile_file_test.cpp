@@ -11,7 +11,6 @@
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using logtest::readFile;
@@ -112,26 +111,20 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
         std::optional<std::string> after; // nullopt: still no file
     } cases[] = {
         {"spacing, ends kept", "[A]\n  Key = \"old\"  \r\nb=2\r", put("a", "key", "new"), "[A]\n  Key = new\r\nb=2\r"},
-        {"emptied value", "[A]\r\nk = v\r\n", put("A", "k", ""), "[A]\r\nk =\r\n"},
         {"absent value", "[A]\r\nk=v\r\n", put("A", "k", std::nullopt), "[A]\r\nk=\r\n"},
         {"key without '=' gets one", "[A]\r\n flag  \r\n", put("A", "FLAG", "1"), "[A]\r\n flag=1\r\n"},
         {"first wins", "[A]\r\nk=1\r\nK=2\r\n[a]\r\nk=3\r\n", put("A", "k", "9"),
          "[A]\r\nk=9\r\nK=2\r\n[a]\r\nk=3\r\n"},
         {"unterminated last line stays so", "[A]\r\nk=1", put("A", "k", "2"), "[A]\r\nk=2"},
-        {"later section", kSample, put("app2", "K", "X"),
-         kSample.substr(0, kSample.find("k=in")) + "k=X" + kSample.substr(kSample.find("\r\n[APP1]"))},
         {"new key before blanks", "[A]\r\nx=1\r\n; c\r\n\r\n\n[B]\r\n", put("A", "n", "v"),
          "[A]\r\nx=1\r\n; c\r\nn=v\r\n\r\n\n[B]\r\n"},
         {"new key, unterminated", "[A]\nx=1", put("A", "k", "v"), "[A]\nx=1\r\nk=v\r\n"},
-        {"bare header", "[A]", put("A", "k", "v"), "[A]\r\nk=v\r\n"},
         {"new section", "[A]\r\nx=1\r\n\r\n", put("B", "k", "v"), "[A]\r\nx=1\r\n\r\n[B]\r\nk=v\r\n"},
         {"new section, unterminated", "[A]\r\nx=1", put("B", "k", "v"), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
         {"new file, names trimmed", std::nullopt, put(" S ", " k ", "v"), "[S]\r\nk=v\r\n"},
         {"Windows-1252 on disk", std::nullopt, put("Caf\u00e9", "n\u00e9", "\u20ac5 \u0160koda"),
          "[Caf\xE9]\r\nn\xE9=\x80"
          "5 \x8Akoda\r\n"},
-        {"Windows-1252 key", "[Caf\xE9]\r\nn\xE9=old\r\n", put("Caf\u00e9", "N\u00e9", "new"),
-         "[Caf\xE9]\r\nn\xE9=new\r\n"},
         {"numbers", "[S]\r\n",
          [](CProfileFile& f) {
              return f.putInt("S", "i", -11) && f.putInt("S", "k", 255, 16) && f.putInt("S", "m", -1, 16) &&
@@ -139,9 +132,6 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
          },
          "[S]\r\ni=-11\r\nk=ff\r\nm=ffffffff\r\na=1.500000\r\nb=100000000000000000000.000000\r\nc=-0.12\r\n"},
         {"delete first key", "[A]\r\nx=1\r\nk = 2\nK=3\r\n", delKey("a", "K"), "[A]\r\nx=1\r\nK=3\r\n"},
-        {"delete only key", "[A]\r\nk=1\r\n[B]\r\n", delKey("A", "k"), "[A]\r\n[B]\r\n"},
-        {"delete an absent key", "[A]\nk=1\n", delKey("A", "z"), "[A]\nk=1\n"},
-        {"delete in an absent section", "[A]\nk=1\n", delKey("B", "k"), "[A]\nk=1\n"},
         {"delete first section", "; t\r\n[A]\r\nx=1\r\n; c\r\n\r\n[B]\ny=2\n[a]\r\n", delSection("a"),
          "; t\r\n[B]\ny=2\n[a]\r\n"},
         {"delete last section", "[A]\r\nx=1\r\n[B]\r\ny=2", delSection("B"), "[A]\r\nx=1\r\n"},
@@ -149,9 +139,8 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
         {"replace moves to the end", "[a]\r\nx=1\r\n[B]\r\ny=2", replace("A", {{"k0", "caf\xc3\xa9"}, {"k1", ""}}),
          "[B]\r\ny=2\r\n[A]\r\nk0=caf\xe9\r\nk1=\r\n"},
         {"replace with nothing", "[A]\r\nx=1\r\n", replace("A", {}), ""},
-        // Keys that would read back as another line are refused.
+        // A key that would read back as another line is refused.
         {"replace refuses '='", "[A]\r\nx=1\r\n", replace("A", {{"k=", "v"}}, false), "[A]\r\nx=1\r\n"},
-        {"replace refuses breaks", "[A]\r\nx=1\r\n", replace("A", {{"k", "a\nb"}}, false), "[A]\r\nx=1\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,14 +201,6 @@ TEST_F(ProfileFile, FailedWritesReportWhyAndLeaveNothingBehind) {
     EXPECT_NE(ini.lastError().find("write"), std::string::npos) << ini.lastError();
     EXPECT_EQ(content(), kSample);
     EXPECT_EQ(entries(), 1) << "no temporary file is left behind";
-
-    if (::geteuid() != 0) { // folder permissions do not bind root
-        ASSERT_EQ(::chmod(m_dir.c_str(), 0500), 0);
-        EXPECT_FALSE(ini.putText("App1", "Key1", "changed"));
-        EXPECT_FALSE(ini.deleteSection("App1"));
-        EXPECT_EQ(content(), kSample);
-        EXPECT_EQ(entries(), 1);
-    }
 }
 
 } // namespace
