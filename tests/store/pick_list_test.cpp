@@ -71,35 +71,28 @@ TEST_F(PickList, OrderFoldsCaseThenComparesBytes) {
     EXPECT_FALSE(CPickList::before("same", "same"));
 }
 
-TEST_F(PickList, AddWritesSortsAndHandsBackTheLastText) {
-    write("[ContactList]\r\nLine0=Mia\r\n");
+TEST_F(PickList, AddWritesSortsCutsAtFortyCharactersAndHandsBackTheLastText) {
+    CPickList(m_path, std::string(CPickList::ContactList)).add("Mia"); // creates the file
     // Add reads a list not read yet first, so no line is lost.
     CPickList list(m_path, std::string(CPickList::ContactList));
-    for (const char* text : {"Bob", "Bob", "Zed"})
+    std::string accents;
+    for (int i = 0; i < 45; ++i)
+        accents += "\xC3\xA9"; // é: two bytes, one character
+    for (const std::string& text : {std::string("Bob"), std::string("Bob"), std::string("Zed"), accents})
         list.add(text);
-    EXPECT_EQ(list.items(), (Items{"Bob", "Bob", "Mia", "Zed"}));
-    EXPECT_EQ(list.lastAdded(), "Zed");
-    EXPECT_EQ(list.nextFree(), 5);
-    const std::string written = "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\n";
+    EXPECT_EQ(list.items(), (Items{"Bob", "Bob", "Mia", "Zed", accents.substr(0, 80)}));
+    EXPECT_EQ(list.lastAdded(), accents.substr(0, 80));
+    EXPECT_EQ(list.nextFree(), 6);
+    const std::string written =
+        "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\nLine4=" + std::string(40, '\xE9') +
+        "\r\n";
     EXPECT_EQ(content(), written);
     EXPECT_TRUE(list.lastError().empty());
-
     // An empty Add changes nothing but empties the text handed back.
     list.add("");
     EXPECT_EQ(list.lastAdded(), "");
-    EXPECT_EQ(list.items().size(), 4u);
+    EXPECT_EQ(list.items().size(), 5u);
     EXPECT_EQ(content(), written);
-}
-
-TEST_F(PickList, AddCutsAtFortyCharactersAndCreatesTheFile) {
-    CPickList list = opened(CPickList::FuelStationList);
-    std::string text;
-    for (int i = 0; i < 45; ++i)
-        text += "\xC3\xA9"; // é: two bytes, one character
-    list.add(text);
-    EXPECT_EQ(list.lastAdded(), text.substr(0, 80));
-    EXPECT_EQ(list.items(), Items{text.substr(0, 80)});
-    EXPECT_EQ(content(), "[FuelStationList]\r\nLine0=" + std::string(40, '\xE9') + "\r\n");
 }
 
 TEST_F(PickList, RemoveRewritesTheSectionAtTheEndOfTheFile) {
