@@ -10,61 +10,50 @@
 #include <pwd.h>
 #include <unistd.h>
 
-using Paths = std::vector<std::string>;
-
 namespace {
 
 void set(const char* name, const char* value) {
-    if (value)
-        ::setenv(name, value, 1);
-    else
-        ::unsetenv(name);
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
 }
 
-// Saves the folder variables and puts them back when the test ends.
-class AppFolders : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Puts the folder variables back when a test ends.
+struct SavedVariables {
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    SavedVariables() {
         for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
-            m_saved.emplace_back(name,
-                                 std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+            saved.emplace_back(name, std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved)
-            set(name.c_str(), value ? value->c_str() : nullptr);
+    ~SavedVariables() {
+        for (const auto& [name, value] : saved)
+            set(name, value ? value->c_str() : nullptr);
     }
-
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
-TEST_F(AppFolders, FollowTheXdgVariablesWithTheirFallbacksAndCreateNothing) {
+TEST(AppFolders, FollowTheXdgVariablesWithTheirFallbacksAndCreateNothing) {
+    const SavedVariables saved;
     const logtest::TempFolder home;
     const std::string h = home.path();
     // Unset, empty and relative variables fall back to folders in the home folder.
-    const std::string config = h + ".config/", data = h + ".local/share/", state = h + ".local/state/";
     // clang-format off
     const struct {
         std::string home;
         const char *configVar, *dataVar, *stateVar;
         std::string config, data, state;
     } cases[] = {
-        {h, nullptr, nullptr, nullptr, config, data, state},
-        {h.substr(0, h.size() - 1), "", "", "", config, data, state},
-        {h, "cfg", "./data", "~/state", config, data, state},
-        {h, "/etc/xdg", "/srv/data/", "/var/state", "/etc/xdg/", "/srv/data/", "/var/state/"}};
+        {h, nullptr, nullptr, nullptr, h + ".config/", h + ".local/share/", h + ".local/state/"},
+        {h.substr(0, h.size() - 1), "", "", "~/state", h + ".config/", h + ".local/share/", h + ".local/state/"},
+        {h, "cfg", "./data", "/var/state", h + ".config/", h + ".local/share/", "/var/state/"},
+        {h, "/etc/xdg", "/srv/data/", nullptr, "/etc/xdg/", "/srv/data/", h + ".local/state/"}};
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.home + (c.configVar ? c.configVar : "(unset)"));
         set("HOME", c.home.c_str());
         set("XDG_CONFIG_HOME", c.configVar);
         set("XDG_DATA_HOME", c.dataVar);
         set("XDG_STATE_HOME", c.stateVar);
-        const std::string app = c.data + "Odrivo/", log = c.state + "Odrivo/";
-        EXPECT_EQ((Paths{CAppFolders::profilePath(), CAppFolders::defaultConfigFolder(),
-                         CAppFolders::defaultDataFolder(), CAppFolders::defaultBackupFolder(),
-                         CAppFolders::stateFolder(), CAppFolders::logPath(), CAppFolders::archivePath()}),
-                  (Paths{c.config + "Odrivo/Odrivo.ini", app, app + "Data/", app + "Backup/", log, log + "Odrivo.log",
-                         log + "Odrivo.archive"}));
+        EXPECT_EQ((std::vector<std::string>{CAppFolders::profilePath(), CAppFolders::defaultDataFolder(),
+                                            CAppFolders::defaultConfigFolder(), CAppFolders::logPath()}),
+                  (std::vector<std::string>{c.config + "Odrivo/Odrivo.ini", c.data + "Odrivo/Data/", c.data + "Odrivo/",
+                                            c.state + "Odrivo/Odrivo.log"}));
     }
     EXPECT_TRUE(std::filesystem::is_empty(h)) << "asking for folders creates nothing";
 

@@ -26,40 +26,38 @@ constexpr std::time_t kDay = 86400;
 
 class FirstRunInstaller : public ::testing::Test {
 protected:
-    std::string config() const { return m_root.file("config/"); }
-    std::string data() const { return m_root.file("data/"); }
-    std::string registryPath() const { return config() + CVehicleRegistry::kFileName; }
-    std::string listsPath() const { return config() + "Lists.ini"; }
     std::string logPath() const {
-        return CVehicleLogDoc::dataFilePath(data(), CVehicleRegistry(config()).vin(CFirstRunInstaller::kSampleVehicle));
+        return CVehicleLogDoc::dataFilePath(m_data, CVehicleRegistry(m_config).vin(CFirstRunInstaller::kSampleVehicle));
     }
-    std::string allFiles() const { return readFile(registryPath()) + readFile(listsPath()) + readFile(logPath()); }
+    std::string allFiles() const { return readFile(m_registry) + readFile(m_lists) + readFile(logPath()); }
     CFirstRunInstaller::Result install(std::time_t now = kNow) const {
-        return CFirstRunInstaller::installIfNeeded(config(), data(), now);
+        return CFirstRunInstaller::installIfNeeded(m_config, m_data, now);
     }
     // Installs once to learn where the sample log goes, then starts from empty folders.
     std::string sampleLog() {
         EXPECT_TRUE(install().installed);
         const std::string path = logPath();
-        fs::remove_all(config());
-        fs::remove_all(data());
+        fs::remove_all(m_config);
+        fs::remove_all(m_data);
         return path;
     }
     Names configNames() const {
         Names out;
-        for (const auto& entry : fs::directory_iterator(config()))
+        for (const auto& entry : fs::directory_iterator(m_config))
             out.push_back(entry.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
     }
 
     logtest::TempFolder m_root;
+    const std::string m_config = m_root.file("config/"), m_data = m_root.file("data/");
+    const std::string m_registry = m_config + CVehicleRegistry::kFileName, m_lists = m_config + "Lists.ini";
 };
 
 TEST_F(FirstRunInstaller, InstallsTheSampleVehicleOnce) {
     const auto result = install();
     ASSERT_TRUE(result.installed && result.message.empty()) << result.message;
-    const CVehicleRegistry registry(config());
+    const CVehicleRegistry registry(m_config);
     EXPECT_EQ(registry.vehicleNames(), Names{"My Vehicle"});
     VehicleSettings s;
     ASSERT_TRUE(registry.loadVehicle("My Vehicle", s, kNow, nullptr));
@@ -91,10 +89,10 @@ TEST_F(FirstRunInstaller, InstallsTheSampleVehicleOnce) {
     EXPECT_LT(doc.at(0).Date, kNow - 100 * kDay);
     EXPECT_GT(doc.at(doc.size() - 1).Date, kNow - 7 * kDay);
     EXPECT_LT(doc.at(doc.size() - 1).Date, kNow);
-    const Names listed = CPickList::load(listsPath(), CPickList::FuelStationList);
+    const Names listed = CPickList::load(m_lists, CPickList::FuelStationList);
     EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), stations);
     EXPECT_EQ(listed.size(), stations.size()) << "each station once";
-    EXPECT_EQ(CPickList::load(listsPath(), CPickList::RepairList).size(), 5u);
+    EXPECT_EQ(CPickList::load(m_lists, CPickList::RepairList).size(), 5u);
     // No scratch files are left behind, and a second run changes nothing.
     EXPECT_EQ(configNames(), (Names{"Drivana.ini", "Lists.ini"}));
     const std::string files = allFiles();
@@ -113,15 +111,15 @@ TEST_F(FirstRunInstaller, FirstStartOnlyWithoutProfileAndWithAnEmptyDefaultFolde
         {false, ".odrivo-setup-a1B2c3/", true}};
     // clang-format on
     for (const auto& [withProfile, held, first] : cases) {
-        fs::remove_all(config());
+        fs::remove_all(m_config);
         fs::remove(profile);
         if (withProfile)
             writeFile(profile, "");
         if (held)
-            fs::create_directories(config() + (std::string(held).ends_with('/') ? held : ""));
+            fs::create_directories(m_config + (std::string(held).ends_with('/') ? held : ""));
         if (held && *held && *held != '.')
-            writeFile(config() + held, "");
-        EXPECT_EQ(CFirstRunInstaller::isFirstStart(profile, config()), first) << withProfile << (held ? held : "");
+            writeFile(m_config + held, "");
+        EXPECT_EQ(CFirstRunInstaller::isFirstStart(profile, m_config), first) << withProfile << (held ? held : "");
     }
     EXPECT_TRUE(install().installed);
     EXPECT_EQ(configNames(), (Names{"Drivana.ini", "Lists.ini"}));
@@ -131,21 +129,21 @@ TEST_F(FirstRunInstaller, ExistingFilesAreLeftAlone) {
     const std::string log = sampleLog();
     const std::string mine = "[VehicleList]\r\nVehicle0=Truck\r\n";
     // A vehicle list of the user's own: nothing is installed.
-    fs::create_directories(config());
-    writeFile(registryPath(), mine);
+    fs::create_directories(m_config);
+    writeFile(m_registry, mine);
     EXPECT_FALSE(install().installed);
-    EXPECT_EQ(readFile(registryPath()), mine);
-    EXPECT_FALSE(fs::exists(listsPath()) || fs::exists(log));
-    fs::remove(registryPath());
+    EXPECT_EQ(readFile(m_registry), mine);
+    EXPECT_FALSE(fs::exists(m_lists) || fs::exists(log));
+    fs::remove(m_registry);
     // Pick lists or a log of the user's own are kept; the rest is installed.
-    for (const std::string& path : {listsPath(), log}) {
-        fs::create_directories(data());
+    for (const std::string& path : {m_lists, log}) {
+        fs::create_directories(m_data);
         writeFile(path, mine);
         EXPECT_TRUE(install().installed);
         EXPECT_EQ(readFile(path), mine);
-        EXPECT_TRUE(fs::exists(listsPath()) && fs::exists(log) && fs::exists(registryPath())) << path;
-        fs::remove_all(config());
-        fs::remove_all(data());
+        EXPECT_TRUE(fs::exists(m_lists) && fs::exists(log) && fs::exists(m_registry)) << path;
+        fs::remove_all(m_config);
+        fs::remove_all(m_data);
     }
 }
 
@@ -154,12 +152,12 @@ TEST_F(FirstRunInstaller, FailureNamesTheFileAndInstallsNoVehicleList) {
     fs::create_directories(log); // a folder in the sample log's place
     auto result = install();
     EXPECT_NE(result.message.find(log), std::string::npos) << result.message;
-    EXPECT_FALSE(result.installed || fs::exists(registryPath())) << "the next start must try again";
-    fs::remove_all(data());
+    EXPECT_FALSE(result.installed || fs::exists(m_registry)) << "the next start must try again";
+    fs::remove_all(m_data);
     writeFile(m_root.file("data"), "not a folder");
     result = install();
     EXPECT_NE(result.message.find(m_root.file("data")), std::string::npos) << result.message;
-    EXPECT_FALSE(result.installed || fs::exists(registryPath()));
+    EXPECT_FALSE(result.installed || fs::exists(m_registry));
 }
 
 } // namespace
