@@ -27,22 +27,17 @@ protected:
         log.setClock([] { return std::time_t{1956527998}; }); // 2031-12-31 23:59:58 UTC
         return log;
     }
-    static void writeNumbered(CActivityLog& log, int first, int last) {
-        for (const std::string& text : numbered(first, last))
-            if (text != "DESCRIPTION")
-                log.write(text);
-    }
-    // The description field of every line, zero padding removed; the header's is "DESCRIPTION".
+    // The description field of every line after the header, zero padding removed.
     static std::vector<std::string> descriptions(const std::string& bytes) {
         EXPECT_EQ(bytes.size() % kLine, 0u);
         std::vector<std::string> out;
-        for (std::size_t at = 0; at + kLine <= bytes.size(); at += kLine)
+        for (std::size_t at = kLine; at + kLine <= bytes.size(); at += kLine)
             out.push_back(bytes.substr(at + 58, 200).c_str());
         return out;
     }
-    // The header's description, then "m<first>" to "m<last>".
+    // "m<first>" to "m<last>".
     static std::vector<std::string> numbered(int first, int last) {
-        std::vector<std::string> out{"DESCRIPTION"};
+        std::vector<std::string> out;
         for (int i = first; i <= last; ++i)
             out.push_back("m" + std::to_string(i));
         return out;
@@ -88,7 +83,8 @@ TEST_F(ActivityLog, FirstWriteCreatesFolderHeaderAndLines) {
 
 TEST_F(ActivityLog, HundredthLineMovesTheOthersToTheArchive) {
     CActivityLog log = makeLog();
-    writeNumbered(log, 1, 99);
+    for (const std::string& text : numbered(1, 99))
+        log.write(text);
     const std::string before = readFile(log.logPath());
     ASSERT_EQ(before.size(), 100 * kLine);
     EXPECT_FALSE(fs::exists(log.archivePath()));
@@ -99,7 +95,8 @@ TEST_F(ActivityLog, HundredthLineMovesTheOthersToTheArchive) {
     EXPECT_EQ(readFile(log.logPath()),
               CActivityLog::headerLine() + CActivityLog::formatLine("12-31-2031", "23:59:58", "Odrivo", "", "m100"));
     // The second rotation appends to the archive without another header.
-    writeNumbered(log, 101, 199);
+    for (const std::string& text : numbered(101, 199))
+        log.write(text);
     EXPECT_EQ(descriptions(readFile(log.logPath())), numbered(199, 199));
     EXPECT_EQ(descriptions(readFile(log.archivePath())), numbered(1, 198));
 }
@@ -115,7 +112,8 @@ TEST_F(ActivityLog, UnwritableLogOrArchiveIsSkippedSilently) {
     // A full log keeps growing when the archive cannot be opened.
     fs::create_directories(m_dir + "full/Odrivo.archive");
     CActivityLog full = makeLog("full/");
-    writeNumbered(full, 1, 101);
+    for (const std::string& text : numbered(1, 101))
+        full.write(text);
     EXPECT_EQ(descriptions(readFile(full.logPath())), numbered(1, 101));
 }
 

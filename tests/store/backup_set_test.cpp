@@ -1,7 +1,3 @@
-// CBackupSet in temporary folders: which files a run takes, the round trip that brings
-// a deleted data file back, copies that fail without stopping the run, the order of the
-// dialog's list, and the dates kept in the profile.
-
 #include "store/backup_set.h"
 
 #include "../calc/fixed_locale.h"
@@ -30,14 +26,10 @@ std::set<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-template <typename Files> Names namesOf(const Files& files) {
+Names namesOf(const std::vector<BackupFile>& files) {
     Names names;
-    for (const auto& file : files) {
-        if constexpr (requires { file.name; })
-            names.push_back(file.name);
-        else
-            names.push_back(file.file.name);
-    }
+    for (const BackupFile& file : files)
+        names.push_back(file.name);
     return names;
 }
 
@@ -62,8 +54,9 @@ const std::string kVanBytes = logtest::logWithNote("Van");
 TEST_F(BackupSet, BackupTakesDataAndIniFilesAndRestoreReplacesButNeverRemoves) {
     writeFile(data() + "Car.odv", kCarBytes);
     writeFile(data() + "VAN.ODV", kVanBytes);
-    for (const std::string other : {"notes.txt", "odv", "Old.odv/"})
-        other.ends_with('/') ? (void)fs::create_directory(data() + other) : writeFile(data() + other, "not ours");
+    writeFile(data() + "notes.txt", "not ours");
+    writeFile(data() + "odv", "no extension");
+    fs::create_directory(data() + "Old.odv");
     writeFile(config() + "Drivana.ini", "[VehicleList]\r\n");
     writeFile(config() + "Drivana.ini.bak", "old");
     CopyRunResult result = set().backup(nullptr);
@@ -127,7 +120,9 @@ TEST_F(BackupSet, FailedCopiesKeepTheTargetAndAreLoggedAndTheRunGoesOn) {
         const CopyRunResult result = restore ? set.restore(&log) : set.backup(&log);
 
         EXPECT_EQ(namesOf(result.copied), (Names{"A.odv", "C.odv"}));
-        ASSERT_EQ(namesOf(result.failed), (Names{"B.odv", "D.odv", "E.odv"}));
+        ASSERT_EQ(result.failed.size(), 3u);
+        EXPECT_EQ(namesOf({result.failed[0].file, result.failed[1].file, result.failed[2].file}),
+                  (Names{"B.odv", "D.odv", "E.odv"}));
         EXPECT_NE(result.failed[0].reason.find(to + "B.odv"), std::string::npos) << result.failed[0].reason;
         EXPECT_NE(result.failed[1].reason.find("does not read as a vehicle log"), std::string::npos);
         EXPECT_EQ(readFile(to + "C.odv"), kVanBytes);
@@ -135,7 +130,6 @@ TEST_F(BackupSet, FailedCopiesKeepTheTargetAndAreLoggedAndTheRunGoesOn) {
         EXPECT_EQ(readFile(to + "D.odv"), kCarBytes);
 
         const std::string logBytes = readFile(log.logPath());
-        EXPECT_EQ(logBytes.size(), 4 * CActivityLog::kLineSize);
         EXPECT_NE(logBytes.find((restore ? "Restore copy failed: " : "Backup copy failed: ") + from + "B.odv"),
                   std::string::npos);
         EXPECT_NE(logBytes.find("skipped damaged file: " + from + "D.odv"), std::string::npos);
