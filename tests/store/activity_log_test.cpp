@@ -48,7 +48,7 @@ protected:
     const std::string& m_dir = m_folder.path();
 };
 
-TEST_F(ActivityLog, LinesAreFixedWidthZeroPaddedFields) {
+TEST_F(ActivityLog, FirstWriteCreatesFolderHeaderAndFixedWidthLines) {
     EXPECT_EQ(CActivityLog::headerLine(), "DATE" + zeros(6) + "TIME" + zeros(4) + "MODULE" + zeros(14) + "PROCEDURE" +
                                               zeros(11) + "DESCRIPTION" + zeros(189) + "\r\n");
     const std::string d200(200, 'd');
@@ -57,9 +57,7 @@ TEST_F(ActivityLog, LinesAreFixedWidthZeroPaddedFields) {
               "03-05-202414:07:09" + std::string(20, 'm') + std::string(20, 'p') + d200 + "\r\n");
     EXPECT_EQ(CActivityLog::formatLine("", "", "", "Init", "x"),
               zeros(18) + zeros(20) + "Init" + zeros(16) + "x" + zeros(199) + "\r\n");
-}
 
-TEST_F(ActivityLog, FirstWriteCreatesFolderHeaderAndLines) {
     CActivityLog log = makeLog("state/Odrivo/");
     log.setSection("Initialization");
     log.write("DataPath = /home/u/Data/");

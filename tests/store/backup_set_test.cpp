@@ -64,32 +64,24 @@ TEST_F(BackupSet, BackupTakesDataAndIniFilesAndRestoreReplacesButNeverRemoves) {
     EXPECT_EQ(namesOf(result.copied), (Names{"Car.odv", "VAN.ODV", "Drivana.ini"}));
     EXPECT_EQ(readFile(backup() + "VAN.ODV"), kVanBytes);
 
+    // Restore remakes a missing working folder and tells each file before copying it.
     fs::remove(data() + "VAN.ODV");
     writeFile(data() + "Car.odv", kVanBytes);
     writeFile(data() + "Truck.odv", "made after the backup");
-    result = set().restore(nullptr);
+    fs::remove_all(config());
+    Names seen;
+    result = set().restore(nullptr, [&seen](const BackupFile& file) { seen.push_back(file.name); });
     EXPECT_TRUE(result.failed.empty());
+    EXPECT_EQ(seen, namesOf(result.copied));
+    EXPECT_EQ(result.listNewestFirst(), (Names{"Drivana.ini", "VAN.ODV", "Car.odv"}));
+    EXPECT_EQ(result.copied[2].target, config() + "Drivana.ini");
     EXPECT_EQ(readFile(data() + "VAN.ODV") + readFile(data() + "Car.odv"), kVanBytes + kCarBytes);
+    EXPECT_EQ(readFile(config() + "Drivana.ini"), "[VehicleList]\r\n");
     EXPECT_EQ(readFile(data() + "Truck.odv"), "made after the backup");
     // Neither direction leaves temporary files behind.
     EXPECT_EQ(namesIn(data()),
               (std::set<std::string>{"Car.odv", "VAN.ODV", "Truck.odv", "notes.txt", "odv", "Old.odv"}));
     EXPECT_EQ(namesIn(backup()), (std::set<std::string>{"Car.odv", "VAN.ODV", "Drivana.ini"}));
-}
-
-TEST_F(BackupSet, RestoreRemakesTheWorkingFolderAndListsTheNewestCopyOnTop) {
-    fs::create_directory(backup());
-    for (const char* name : {"Lists.ini", "b.odv", "Drivana.ini", "a.odv"})
-        writeFile(backup() + name, std::string_view(name).ends_with(".odv") ? kCarBytes : name);
-    fs::remove(data());
-    Names seen;
-    const CopyRunResult result = set().restore(nullptr, [&seen](const BackupFile& file) { seen.push_back(file.name); });
-    const Names copyOrder{"a.odv", "b.odv", "Drivana.ini", "Lists.ini"};
-    EXPECT_EQ(seen, copyOrder);
-    EXPECT_EQ(namesOf(result.copied), copyOrder);
-    EXPECT_EQ(result.listNewestFirst(), (Names{"Lists.ini", "Drivana.ini", "b.odv", "a.odv"}));
-    EXPECT_EQ(result.copied[3].target, config() + "Lists.ini");
-    EXPECT_EQ(readFile(data() + "a.odv"), kCarBytes);
 }
 
 TEST_F(BackupSet, FailedCopiesKeepTheTargetAndAreLoggedAndTheRunGoesOn) {

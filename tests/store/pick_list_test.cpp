@@ -29,23 +29,19 @@ protected:
     std::string m_path = m_folder.file("Lists.ini");
 };
 
-TEST_F(PickList, EmptyListsReadAsEmpty) {
-    EXPECT_EQ(CPickList::load(m_path, CPickList::FuelStationList), Items{}) << "missing file";
+TEST_F(PickList, OpeningSortsTheListAndDeletesTheTwoKeysAfterItsEnd) {
+    EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList), Items{}) << "missing file";
     EXPECT_TRUE(opened().items().empty());
     EXPECT_FALSE(fs::exists(m_path)) << "opening the editor on a missing file creates nothing";
-    write("[RepairList]\r\nLine0=Oil change\r\n[FuelStationList]\r\nLine0=\r\nLine1=Shell\r\n");
-    EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList), Items{}) << "missing section";
-    EXPECT_EQ(CPickList::load(m_path, CPickList::FuelStationList), Items{}) << "empty first value";
-}
-
-TEST_F(PickList, OpeningSortsTheListAndDeletesTheTwoKeysAfterItsEnd) {
     const std::string longText(1500, 'x');
-    const std::string before = "; lists\r\n[DestinationList]\r\nLine0=x\r\n";
+    const std::string before = "; lists\r\n[DestinationList]\r\nLine0=\r\nLine1=x\r\n";
     const std::string after = "[Other]\r\nkey = value\r\n";
     write(before + "[PurposeList]\r\nLine0=cherry\r\nLine1=Banana\r\nLine2=apple\r\nLine3=" + longText +
           "\r\nLine4=Apple\r\nLine5=banana\r\nLine7=Hidden\r\nLine8=Unseen\r\n" + after);
     EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList),
               (Items{"cherry", "Banana", "apple", longText, "Apple", "banana"}));
+    EXPECT_EQ(CPickList::load(m_path, CPickList::ContactList), Items{}) << "missing section";
+    EXPECT_EQ(CPickList::load(m_path, CPickList::DestinationList), Items{}) << "empty first value";
 
     const CPickList list = opened();
     EXPECT_EQ(list.items(), (Items{"Apple", "apple", "Banana", "banana", "cherry", longText}));
