@@ -73,7 +73,7 @@ TEST_F(BackupSet, BackupTakesDataAndIniFilesAndRestoreReplacesButNeverRemoves) {
     result = set().restore(nullptr, [&seen](const BackupFile& file) { seen.push_back(file.name); });
     EXPECT_TRUE(result.failed.empty());
     EXPECT_EQ(seen, namesOf(result.copied));
-    EXPECT_EQ(result.listNewestFirst(), (Names{"Drivana.ini", "VAN.ODV", "Car.odv"}));
+    ASSERT_EQ(result.listNewestFirst(), (Names{"Drivana.ini", "VAN.ODV", "Car.odv"}));
     EXPECT_EQ(result.copied[2].target, config() + "Drivana.ini");
     EXPECT_EQ(readFile(data() + "VAN.ODV") + readFile(data() + "Car.odv"), kVanBytes + kCarBytes);
     EXPECT_EQ(readFile(config() + "Drivana.ini"), "[VehicleList]\r\n");
