@@ -7,95 +7,62 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <pwd.h>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"};
+void set(const char* name, const char* value) {
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
 
-// Saves the folder variables and puts them back when the test ends.
-class AppFolders : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
+// Puts the folder variables back when a test ends.
+struct SavedVariables {
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    SavedVariables() {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
+            saved.emplace_back(name, std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved)
-            set(name.c_str(), value ? value->c_str() : nullptr);
+    ~SavedVariables() {
+        for (const auto& [name, value] : saved)
+            set(name, value ? value->c_str() : nullptr);
     }
-
-    static void set(const char* name, const char* value) {
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
-TEST_F(AppFolders, FollowTheXdgVariablesWithTheirFallbacks) {
-    struct Case {
-        const char* name;
-        const char* home;
-        const char* config; // nullptr: unset
-        const char* data;
-        const char* state;
-        const char* expectedConfigHome;
-        const char* expectedDataHome;
-        const char* expectedStateHome;
-    };
-    const Case cases[] = {
-        {"unset", "/home/ann", nullptr, nullptr, nullptr, "/home/ann/.config/", "/home/ann/.local/share/",
-         "/home/ann/.local/state/"},
-        {"empty", "/home/ann/", "", "", "", "/home/ann/.config/", "/home/ann/.local/share/", "/home/ann/.local/state/"},
-        {"relative", "/home/ann", "cfg", "./data", "~/state", "/home/ann/.config/", "/home/ann/.local/share/",
-         "/home/ann/.local/state/"},
-        {"absolute", "/home/ann", "/etc/xdg", "/srv/data/", "/var/state", "/etc/xdg/", "/srv/data/", "/var/state/"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        set("HOME", c.home);
-        set("XDG_CONFIG_HOME", c.config);
-        set("XDG_DATA_HOME", c.data);
-        set("XDG_STATE_HOME", c.state);
-        const std::string config = std::string(c.expectedConfigHome) + "Odrivo/";
-        const std::string data = std::string(c.expectedDataHome) + "Odrivo/";
-        const std::string state = std::string(c.expectedStateHome) + "Odrivo/";
-        EXPECT_EQ(CAppFolders::profilePath(), config + "Odrivo.ini");
-        EXPECT_EQ(CAppFolders::defaultConfigFolder(), data);
-        EXPECT_EQ(CAppFolders::defaultDataFolder(), data + "Data/");
-        EXPECT_EQ(CAppFolders::defaultBackupFolder(), data + "Backup/");
-        EXPECT_EQ(CAppFolders::stateFolder(), state);
-        EXPECT_EQ(CAppFolders::logPath(), state + "Odrivo.log");
-        EXPECT_EQ(CAppFolders::archivePath(), state + "Odrivo.archive");
+TEST(AppFolders, FollowTheXdgVariablesWithTheirFallbacksAndCreateNothing) {
+    const SavedVariables saved;
+    const logtest::TempFolder home;
+    const std::string h = home.path();
+    // Unset, empty and relative variables fall back to folders in the home folder.
+    // clang-format off
+    const struct {
+        std::string home;
+        const char *configVar, *dataVar, *stateVar;
+        std::string config, data, state;
+    } cases[] = {
+        {h, nullptr, nullptr, nullptr, h + ".config/", h + ".local/share/", h + ".local/state/"},
+        {h.substr(0, h.size() - 1), "", "", "~/state", h + ".config/", h + ".local/share/", h + ".local/state/"},
+        {h, "cfg", "./data", "/var/state", h + ".config/", h + ".local/share/", "/var/state/"},
+        {h, "/etc/xdg", "/srv/data/", nullptr, "/etc/xdg/", "/srv/data/", h + ".local/state/"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        set("HOME", c.home.c_str());
+        set("XDG_CONFIG_HOME", c.configVar);
+        set("XDG_DATA_HOME", c.dataVar);
+        set("XDG_STATE_HOME", c.stateVar);
+        EXPECT_EQ((std::vector<std::string>{CAppFolders::profilePath(), CAppFolders::defaultDataFolder(),
+                                            CAppFolders::defaultConfigFolder(), CAppFolders::logPath()}),
+                  (std::vector<std::string>{c.config + "Odrivo/Odrivo.ini", c.data + "Odrivo/Data/", c.data + "Odrivo/",
+                                            c.state + "Odrivo/Odrivo.log"}));
     }
-}
+    EXPECT_TRUE(std::filesystem::is_empty(h)) << "asking for folders creates nothing";
 
-TEST_F(AppFolders, WithoutHomeTheAccountsHomeFolderServes) {
+    // Without HOME the account's home folder serves.
     ::unsetenv("HOME");
     ::unsetenv("XDG_CONFIG_HOME");
-    const std::string profile = CAppFolders::profilePath();
-    ASSERT_FALSE(profile.empty());
-    EXPECT_EQ(profile.front(), '/');
-    EXPECT_TRUE(profile.ends_with("/.config/Odrivo/Odrivo.ini")) << profile;
-}
-
-TEST_F(AppFolders, AskingForFoldersCreatesNothing) {
-    const logtest::TempFolder home;
-    set("HOME", home.path().c_str());
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
-        ::unsetenv(name);
-    CAppFolders::profilePath();
-    CAppFolders::defaultDataFolder();
-    CAppFolders::defaultBackupFolder();
-    CAppFolders::logPath();
-    EXPECT_TRUE(fs::is_empty(home.path()));
+    const passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(CAppFolders::profilePath(), CAppFolders::withSeparator(account->pw_dir) + ".config/Odrivo/Odrivo.ini");
 }
 
 TEST(AppFoldersSeparator, AppendsOneWhenMissing) {

@@ -10,11 +10,9 @@
 
 namespace fs = std::filesystem;
 using logtest::readFile;
-using logtest::TempFolder;
+using Items = std::vector<std::string>;
 
 namespace {
-
-using Items = std::vector<std::string>;
 
 class PickList : public ::testing::Test {
 protected:
@@ -26,111 +24,71 @@ protected:
         return list;
     }
 
-    TempFolder m_folder;
+    logtest::TempFolder m_folder;
     const std::string& m_dir = m_folder.path();
     std::string m_path = m_folder.file("Lists.ini");
 };
 
-TEST_F(PickList, EmptyListsReadAsEmpty) {
-    EXPECT_EQ(CPickList::load(m_path, CPickList::FuelStationList), Items{}) << "missing file";
-    write("[RepairList]\r\nLine0=Oil change\r\n");
-    EXPECT_EQ(CPickList::load(m_path, CPickList::FuelStationList), Items{}) << "missing section";
-    write("[FuelStationList]\r\nLine0=\r\nLine1=Shell\r\n");
-    EXPECT_EQ(CPickList::load(m_path, CPickList::FuelStationList), Items{}) << "empty first value";
-    // Opening the editor on a missing file creates nothing.
-    fs::remove(m_path);
+TEST_F(PickList, OpeningSortsTheListAndDeletesTheTwoKeysAfterItsEnd) {
+    EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList), Items{}) << "missing file";
     EXPECT_TRUE(opened().items().empty());
-    EXPECT_FALSE(fs::exists(m_path));
-}
-
-TEST_F(PickList, GapEndsTheListAndOpeningDeletesTheTwoKeysAfterIt) {
-    write("[PurposeList]\r\nLine0=Sales\r\nLine1=Audit\r\nLine3=Hidden\r\nLine4=Unseen\r\n[ContactList]\r\nLine0="
-          "Ann\r\n");
-    EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList), (Items{"Sales", "Audit"}));
-
-    const CPickList list = opened();
-    EXPECT_EQ(list.items(), (Items{"Audit", "Sales"}));
-    EXPECT_EQ(list.nextFree(), 3);
-    EXPECT_EQ(content(),
-              "[PurposeList]\r\nLine0=Audit\r\nLine1=Sales\r\nLine4=Unseen\r\n[ContactList]\r\nLine0=Ann\r\n");
-}
-
-TEST_F(PickList, LongValuesAreReadAndRewrittenWhole) {
+    EXPECT_FALSE(fs::exists(m_path)) << "opening the editor on a missing file creates nothing";
     const std::string longText(1500, 'x');
-    write("[RepairList]\r\nLine0=" + longText + "\r\nLine1=a\r\n");
-    EXPECT_EQ(CPickList::load(m_path, CPickList::RepairList), (Items{longText, "a"}));
-    opened(CPickList::RepairList);
-    EXPECT_EQ(CPickList::load(m_path, CPickList::RepairList), (Items{"a", longText}));
-}
-
-TEST_F(PickList, OpeningSortsTheSectionAndLeavesOtherSectionsAlone) {
-    const std::string before = "; lists\r\n[DestinationList]\r\nLine0=x\r\n";
+    const std::string before = "; lists\r\n[DestinationList]\r\nLine0=\r\nLine1=x\r\n";
     const std::string after = "[Other]\r\nkey = value\r\n";
-    write(before + "[PurposeList]\r\nLine0=cherry\r\nLine1=Banana\r\nLine2=apple\r\nLine3=Apple\r\nLine4=banana\r\n" +
-          after);
+    write(before + "[PurposeList]\r\nLine0=cherry\r\nLine1=Banana\r\nLine2=apple\r\nLine3=" + longText +
+          "\r\nLine4=Apple\r\nLine5=banana\r\nLine7=Hidden\r\nLine8=Unseen\r\n" + after);
+    EXPECT_EQ(CPickList::load(m_path, CPickList::PurposeList),
+              (Items{"cherry", "Banana", "apple", longText, "Apple", "banana"}));
+    EXPECT_EQ(CPickList::load(m_path, CPickList::ContactList), Items{}) << "missing section";
+    EXPECT_EQ(CPickList::load(m_path, CPickList::DestinationList), Items{}) << "empty first value";
+
     const CPickList list = opened();
-    EXPECT_EQ(list.items(), (Items{"Apple", "apple", "Banana", "banana", "cherry"}));
+    EXPECT_EQ(list.items(), (Items{"Apple", "apple", "Banana", "banana", "cherry", longText}));
+    EXPECT_EQ(list.nextFree(), 7);
     EXPECT_EQ(content(), before +
                              "[PurposeList]\r\nLine0=Apple\r\nLine1=apple\r\nLine2=Banana\r\nLine3=banana\r\n"
-                             "Line4=cherry\r\n" +
-                             after);
+                             "Line4=cherry\r\nLine5=" +
+                             longText + "\r\nLine8=Unseen\r\n" + after);
 }
 
 TEST_F(PickList, OrderFoldsCaseThenComparesBytes) {
-    struct Case {
-        std::string_view a, b;
-        bool before;
-    };
-    const Case cases[] = {
-        {"apple", "Banana", true},
-        {"Banana", "apple", false},
-        {"Banana", "banana", true},
-        {"banana", "Banana", false},
-        {"ab", "abc", true},
-        {"ABC", "ab", false},
-        {"same", "same", false},
-        {"Zoo", "\xC3\xA9tude", true},           // é sorts after the ASCII letters
-        {"\xC3\x89TUDE", "\xC3\xA9tudes", true}, // É folds to é
-        {"\xC3\x89t", "\xC3\xA9t", true},        // ... and ties go by the bytes
-        {"\xC5\xA0x", "\xC5\xA1y", true},        // Š folds to š
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CPickList::before(c.a, c.b), c.before) << c.a << " < " << c.b;
+    // Each first text sorts before the second. É folds to é and Š to š; é sorts after the
+    // ASCII letters; ties go by the bytes.
+    // clang-format off
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"apple", "Banana"}, {"Banana", "banana"}, {"ab", "abc"}, {"ab", "ABC"}, {"Zoo", "\xC3\xA9tude"},
+        {"\xC3\x89TUDE", "\xC3\xA9tudes"}, {"\xC3\x89t", "\xC3\xA9t"}, {"\xC5\xA0x", "\xC5\xA1y"}};
+    // clang-format on
+    for (const auto& [a, b] : cases) {
+        EXPECT_TRUE(CPickList::before(a, b)) << a << " < " << b;
+        EXPECT_FALSE(CPickList::before(b, a)) << b << " < " << a;
+    }
+    EXPECT_FALSE(CPickList::before("same", "same"));
 }
 
-TEST_F(PickList, AddWritesSortsAndHandsBackTheLastText) {
-    write("[ContactList]\r\nLine0=Mia\r\n");
-    CPickList list = opened(CPickList::ContactList);
-    list.add("Bob");
-    list.add("Bob");
-    list.add("Zed");
-    EXPECT_EQ(list.items(), (Items{"Bob", "Bob", "Mia", "Zed"}));
-    EXPECT_EQ(list.lastAdded(), "Zed");
-    EXPECT_EQ(list.nextFree(), 5);
-    EXPECT_EQ(content(), "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\n");
+TEST_F(PickList, AddWritesSortsCutsAtFortyCharactersAndHandsBackTheLastText) {
+    CPickList(m_path, std::string(CPickList::ContactList)).add("Mia"); // creates the file
+    // Add reads a list not read yet first, so no line is lost.
+    CPickList list(m_path, std::string(CPickList::ContactList));
+    std::string accents;
+    for (int i = 0; i < 45; ++i)
+        accents += "\xC3\xA9"; // é: two bytes, one character
+    for (const std::string& text : {std::string("Bob"), std::string("Bob"), std::string("Zed"), accents})
+        list.add(text);
+    EXPECT_EQ(list.items(), (Items{"Bob", "Bob", "Mia", "Zed", accents.substr(0, 80)}));
+    EXPECT_EQ(list.lastAdded(), accents.substr(0, 80));
+    EXPECT_EQ(list.nextFree(), 6);
+    const std::string written =
+        "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\nLine4=" + std::string(40, '\xE9') +
+        "\r\n";
+    EXPECT_EQ(content(), written);
     EXPECT_TRUE(list.lastError().empty());
-
     // An empty Add changes nothing but empties the text handed back.
     list.add("");
     EXPECT_EQ(list.lastAdded(), "");
-    EXPECT_EQ(list.items().size(), 4u);
-    EXPECT_EQ(content(), "[ContactList]\r\nLine0=Bob\r\nLine1=Bob\r\nLine2=Mia\r\nLine3=Zed\r\n");
-
-    CPickList unread(m_path, std::string(CPickList::ContactList)); // Add reads the list first: no line is lost
-    unread.add("Ann");
-    EXPECT_EQ(content(), "[ContactList]\r\nLine0=Ann\r\nLine1=Bob\r\nLine2=Bob\r\nLine3=Mia\r\nLine4=Zed\r\n");
-}
-
-TEST_F(PickList, AddCutsAtFortyCharactersAndCreatesTheFile) {
-    CPickList list = opened(CPickList::FuelStationList);
-    std::string text;
-    for (int i = 0; i < 45; ++i)
-        text += "\xC3\xA9"; // é: two bytes, one character
-    list.add(text);
-    const std::string cut = text.substr(0, 80);
-    EXPECT_EQ(list.lastAdded(), cut);
-    EXPECT_EQ(list.items(), Items{cut});
-    EXPECT_EQ(content(), "[FuelStationList]\r\nLine0=" + std::string(40, '\xE9') + "\r\n");
+    EXPECT_EQ(list.items().size(), 5u);
+    EXPECT_EQ(content(), written);
 }
 
 TEST_F(PickList, RemoveRewritesTheSectionAtTheEndOfTheFile) {
@@ -141,11 +99,7 @@ TEST_F(PickList, RemoveRewritesTheSectionAtTheEndOfTheFile) {
     EXPECT_EQ(list.items(), (Items{"a", "c"}));
     EXPECT_EQ(list.nextFree(), 3);
     EXPECT_EQ(content(), "[Other]\r\nk=v\r\n[PurposeList]\r\nLine0=a\r\nLine1=c\r\n");
-
-    ASSERT_TRUE(list.remove(0));
-    ASSERT_TRUE(list.remove(0));
-    EXPECT_TRUE(list.items().empty());
-    EXPECT_EQ(list.nextFree(), 1);
+    ASSERT_TRUE(list.remove(0) && list.remove(0));
     EXPECT_EQ(content(), "[Other]\r\nk=v\r\n[PurposeList]\r\n");
 }
 
@@ -159,19 +113,15 @@ TEST_F(PickList, FailedWritesLeaveTheFileAndSayWhy) {
     EXPECT_NE(list.lastError().find(m_path), std::string::npos) << list.lastError();
     EXPECT_EQ(content(), sorted);
 
-    // A folder that is gone: nothing to read, nothing written, the reason kept.
-    CPickList orphan(m_dir + "gone/Lists.ini", std::string(CPickList::RepairList));
-    orphan.add("Tyres");
-    EXPECT_EQ(orphan.lastAdded(), "Tyres");
-    EXPECT_TRUE(orphan.items().empty());
-    EXPECT_FALSE(orphan.lastError().empty());
-
-    // A path that cannot be read as a file is never replaced.
+    // A folder that is gone, and a path that cannot be read as a file (and is never replaced).
     fs::create_directory(m_dir + "dir.ini");
-    CPickList unreadable(m_dir + "dir.ini", std::string(CPickList::RepairList));
-    unreadable.add("Tyres");
-    EXPECT_TRUE(unreadable.items().empty());
-    EXPECT_FALSE(unreadable.lastError().empty());
+    for (const std::string& path : {m_dir + "gone/Lists.ini", m_dir + "dir.ini"}) {
+        CPickList other(path, std::string(CPickList::RepairList));
+        other.add("Tyres");
+        EXPECT_EQ(other.lastAdded(), "Tyres");
+        EXPECT_TRUE(other.items().empty());
+        EXPECT_FALSE(other.lastError().empty()) << path;
+    }
     EXPECT_TRUE(fs::is_directory(m_dir + "dir.ini"));
 }
 
