@@ -29,7 +29,8 @@ TEST(LeadingNumber, ReadsOnlyThePlainDecimalAtTheStart) {
 
 TEST(ParseEditNumber, TakesAWholeDecimalBetweenBlanks) {
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {" \t12.5\r\n", 12.5}, {"+3", 3}, {"-0.25", -0.25}, {"1.2.3", {}}, {"- 4", {}}, {"  ", {}}, {"12 a", {}}};
+        {" \t12.5\r\n", 12.5}, {"+3", 3},   {" 3e2", 300}, {"inf", {}}, {"-0.25", -0.25},
+        {"1.2.3", {}},         {"- 4", {}}, {"  ", {}},    {"12 a", {}}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(odrivo::parseEditNumber(text), value) << text;
 }
