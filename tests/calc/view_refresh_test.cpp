@@ -4,12 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -18,29 +13,27 @@ TEST(ViewRefresh, DateRangesAtTheirEdges) {
     const DVTime sunday = utcTime(2024, 3, 17, 12); // weekday 1: the week began Saturday noon
     const DVTime march15 = utcTime(2024, 3, 15, 9), newYear = utcTime(2024, 1, 1, 0, 0, 1);
     const DVTime from = utcTime(2024, 2, 1, 8), to = utcTime(2024, 2, 10, 18);
-    const DVTime mar16 = utcTime(2024, 3, 16, 12), mar9 = utcTime(2024, 3, 9, 12);
-    // range, now, time, in range
+    const DVTime mar16 = utcTime(2024, 3, 16, 12), mar9 = utcTime(2024, 3, 9, 12), mar1 = utcTime(2024, 3, 1);
+    const DVTime jan1 = utcTime(2024, 1, 1), feb1 = utcTime(2024, 2, 1), dec1 = utcTime(2023, 12, 1);
+    // range, now, times in range, times out of range
     // clang-format off
-    const std::tuple<const char*, DVTime, DVTime, bool> cases[] = {
-        {"View Filter Off", march15, 0, true}, {"This Week", sunday, mar16, true}, {"This Week", sunday, mar16 - 1, false},
-        {"This Week", sunday, sunday, true}, {"This Week", sunday, sunday + 1, false}, // the future
-        {"Last Week", sunday, mar9, true}, {"Last Week", sunday, mar9 - 1, false},
-        {"Last Week", sunday, mar16, true}, {"Last Week", sunday, mar16 + 1, false},
-        {"This Month", march15, utcTime(2024, 3, 1), true}, {"This Month", march15, utcTime(2024, 3, 1) - 1, false},
-        {"This Month", march15, utcTime(2023, 3, 15), false},
-        {"This Year", march15, utcTime(2024, 1, 1), true}, {"This Year", march15, utcTime(2024, 1, 1) - 1, false},
-        {"Last Month", newYear, utcTime(2023, 12, 1), true}, {"Last Month", newYear, utcTime(2023, 12, 1) - 1, false},
-        {"Last Month", newYear, utcTime(2022, 12, 15), false}, {"Last Month", newYear, utcTime(2024, 1, 1), false},
-        {"Last Month", march15, utcTime(2024, 2, 1), true}, {"Last Month", march15, utcTime(2024, 2, 1) - 1, false},
-        {"Last Month", march15, utcTime(2024, 3, 1), false}, {"Last Month", march15, utcTime(2023, 2, 15), false},
-        {"Last Year", march15, utcTime(2023, 1, 1), true}, {"Last Year", march15, utcTime(2024, 1, 1), false},
-        {"Last Year", march15, utcTime(2023, 1, 1) - 1, false},
-        {"Select Dates", march15, from, true}, {"Select Dates", march15, to, true},
-        {"Select Dates", march15, from - 1, false}, {"Select Dates", march15, to + 1, false},
-        {"this week", march15, march15, false}, {"", march15, march15, false}};
+    const std::tuple<const char*, DVTime, std::vector<DVTime>, std::vector<DVTime>> cases[] = {
+        {"View Filter Off", march15, {0}, {}},
+        {"This Week", sunday, {mar16, sunday}, {mar16 - 1, sunday + 1}}, // not the future
+        {"Last Week", sunday, {mar9, mar16}, {mar9 - 1, mar16 + 1}},
+        {"This Month", march15, {mar1}, {mar1 - 1, utcTime(2023, 3, 15)}},
+        {"This Year", march15, {jan1}, {jan1 - 1}},
+        {"Last Month", newYear, {dec1}, {dec1 - 1, utcTime(2022, 12, 15), jan1}},
+        {"Last Month", march15, {feb1}, {feb1 - 1, mar1, utcTime(2023, 2, 15)}},
+        {"Last Year", march15, {utcTime(2023, 1, 1)}, {jan1, utcTime(2023, 1, 1) - 1}},
+        {"Select Dates", march15, {from, to}, {from - 1, to + 1}},
+        {"this week", march15, {}, {march15}}, {"", march15, {}, {march15}}};
     // clang-format on
-    for (const auto& [range, now, t, inRange] : cases)
-        EXPECT_EQ(CViewRefresh::inDateRange(range, t, now, from, to), inRange) << range << " now " << now << " t " << t;
+    for (const auto& [range, now, inside, outside] : cases)
+        for (const bool in : {true, false})
+            for (const DVTime t : in ? inside : outside)
+                EXPECT_EQ(CViewRefresh::inDateRange(range, t, now, from, to), in)
+                    << range << " now " << now << " t " << t;
 }
 
 TEST(ViewRefresh, MonthsAndWeekdaysAreLocal) {
@@ -88,10 +81,6 @@ protected:
         return result;
     }
 
-    std::vector<std::int32_t> fuelDistances() const {
-        return {m_doc.at(0).FuelDistance, m_doc.at(1).FuelDistance, m_doc.at(4).FuelDistance, m_doc.at(6).FuelDistance};
-    }
-
     static CViewRefresh::Filter thisMonth(int viewMode) { return {viewMode, "This Month"}; }
 
     TimeZone m_utc{"UTC"};
@@ -100,8 +89,7 @@ protected:
 };
 
 TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
-    CViewRefresh refresh;
-    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(1), m_now);
+    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(1), m_now);
     const RefreshTotals& t = result.totals;
     // The repair named "Trip to Oslo" counts as a trip, "My Trip" does not.
     EXPECT_EQ(std::tuple(t.fuelCount, t.repairCount, t.tripCount, t.entryCount), std::tuple(3, 1, 2, 7));
@@ -118,41 +106,29 @@ TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
     EXPECT_EQ(m_doc.at(5).EntryType, CDVItem::Trip);
 }
 
+// The distance runs from the first row to the latest odometer; with no row, from 0. Only a
+// repair on 3 March in a fuel view leaves no row, so its distance is the whole 1350.
 TEST_F(ViewRefreshRun, RowsAndDistancePerViewMode) {
-    const std::tuple<int, std::vector<std::size_t>, double> cases[] = {{0, {1, 4, 6}, 1700.75 - 1300.9},
-                                                                       {1, {2}, 1700.75 - 1350},
-                                                                       {2, {3, 5}, 1700.75 - 1400},
-                                                                       {3, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9}};
-    for (const auto& [viewMode, rows, distance] : cases) {
-        const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(viewMode), m_now);
-        EXPECT_EQ(indexes(result.rows), rows) << viewMode;
-        EXPECT_DOUBLE_EQ(result.totals.distance, distance) << viewMode;
+    const DVTime mar3 = march(3), mar3End = march(4) - 1;
+    // clang-format off
+    const std::tuple<int, const char*, DVTime, DVTime, std::vector<std::size_t>, double> cases[] = {
+        {0, "This Month", 0, 0, {1, 4, 6}, 1700.75 - 1300.9}, {1, "This Month", 0, 0, {2}, 1700.75 - 1350},
+        {2, "This Month", 0, 0, {3, 5}, 1700.75 - 1400}, {3, "This Month", 0, 0, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9},
+        {3, "Next Year", 0, 0, {}, 0}, {0, "Select Dates", mar3, mar3End, {}, 1350}};
+    // clang-format on
+    for (const auto& [viewMode, range, from, to, rows, distance] : cases) {
+        const CViewRefresh::Result result = CViewRefresh().run(m_doc, {viewMode, range, from, to}, m_now);
+        EXPECT_EQ(indexes(result.rows), rows) << viewMode << " " << range;
+        EXPECT_DOUBLE_EQ(result.totals.distance, distance) << viewMode << " " << range;
     }
 }
 
-TEST_F(ViewRefreshRun, DistanceWithoutRows) {
-    CViewRefresh refresh;
-    CViewRefresh::Filter nothing = thisMonth(3);
-    nothing.dateRange = "Next Year";
-    const CViewRefresh::Result none = refresh.run(m_doc, nothing, m_now);
-    EXPECT_TRUE(none.rows.empty());
-    const RefreshTotals& t = none.totals;
-    EXPECT_EQ(std::tuple(t.distance, t.latestOdometer, t.fuelCount + t.repairCount + t.tripCount, t.entryCount),
-              std::tuple(0.0, 0.0, 0, 7));
-    EXPECT_EQ(none.performance.qualifying, 0);
-
-    // Only a repair in range, fuel view: no row, so the distance is the whole latest odometer.
-    CViewRefresh::Filter oneDay = thisMonth(0);
-    oneDay.dateRange = "Select Dates";
-    oneDay.from = utcTime(2024, 3, 3), oneDay.to = utcTime(2024, 3, 3, 23, 59, 59);
-    const CViewRefresh::Result repairOnly = refresh.run(m_doc, oneDay, m_now);
-    EXPECT_TRUE(repairOnly.rows.empty());
-    EXPECT_EQ(std::pair(repairOnly.totals.repairCount, repairOnly.totals.distance), std::pair(1, 1350.0));
-}
-
 TEST_F(ViewRefreshRun, FirstFillOfEveryPassHasNoDistance) {
+    const auto fuelDistances = [this] {
+        return std::vector{m_doc.at(0).FuelDistance, m_doc.at(1).FuelDistance, m_doc.at(4).FuelDistance,
+                           m_doc.at(6).FuelDistance};
+    };
     CViewRefresh refresh;
-    EXPECT_EQ(refresh.previousFuelOdometer(), 0);
     refresh.run(m_doc, thisMonth(0), m_now);
     // Out of range: untouched; 1600 - 1300.9 truncated.
     EXPECT_EQ(fuelDistances(), (std::vector<std::int32_t>{77, 0, 299, 100}));
@@ -168,11 +144,9 @@ TEST_F(ViewRefreshRun, LatestOdometerTakesTripArrivals) {
     add(CDVItem::Trip, 1800, march(10)).EndOdometer = 2500;
     add(CDVItem::Trip, 1900, march(11)).EndOdometer = 1850;            // below its start
     add(CDVItem::Trip, 1950, utcTime(2023, 3, 11)).EndOdometer = 9000; // out of range
-    CViewRefresh refresh;
-    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(2), m_now);
-    EXPECT_DOUBLE_EQ(result.totals.latestOdometer, 2500);
-    EXPECT_DOUBLE_EQ(result.totals.distance, 2500 - 1400);
-    EXPECT_DOUBLE_EQ(result.performance.lastOdometer, 1900);
+    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(2), m_now);
+    EXPECT_EQ((std::vector{result.totals.latestOdometer, result.totals.distance, result.performance.lastOdometer}),
+              (std::vector{2500.0, 2500.0 - 1400, 1900.0}));
 }
 
 TEST_F(ViewRefreshRun, SearchIgnoresFiltersAndCase) {
