@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
 namespace {
 
 using Two = std::pair<std::string, std::string>;
@@ -61,7 +55,9 @@ TEST(FuelFormTest, QuantityChangeSetsEconomyAndTotal) {
     }
 }
 
-TEST(FuelFormTest, PriceChangeParsesLeadingNumbersWithoutClamping) {
+// A price change parses the leading numbers without clamping; a change of the measure leaves a
+// blank after the symbol and does not parse the texts again.
+TEST(FuelFormTest, PriceAndMeasureHandlers) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"10", "2.999", "$29.99"}, {"12.5abc", "2", "$25.00"}, {"abc", "2", "$0.00"}, {"10", "-2", "$-20.00"}};
     for (const auto& [quantity, price, total] : cases) {
@@ -69,23 +65,11 @@ TEST(FuelFormTest, PriceChangeParsesLeadingNumbersWithoutClamping) {
         form.fields().quantityText = quantity, form.fields().priceText = price;
         form.priceChanged();
         EXPECT_EQ(form.fields().totalText, total) << quantity << " x " << price;
+        form.fields().quantityText = "99", form.fields().measure = "Barrels";
+        form.measureDropDownClosed(std::string("Cans"));
+        EXPECT_EQ(std::pair(form.fields().totalText, form.fields().unitLabel),
+                  Two("$ " + std::string(total + 1), "/ Cans"));
     }
-}
-
-TEST(FuelFormTest, MeasureHandlersSetTheUnitLabelAndTotal) {
-    CFuelForm form(CDVItem{}, inputs());
-    auto& f = form.fields();
-    f.quantityText = "10", f.priceText = "2.5";
-    form.priceChanged();
-    f.quantityText = "99", f.measure = "Litres"; // the handlers do not parse the texts again
-    form.measureSelectionChanged();
-    // A change of the measure leaves a blank after the symbol.
-    EXPECT_EQ(std::pair(f.totalText, f.unitLabel), Two("$ 25.00", "/ Litres"));
-    form.measureDropDownClosed(std::string("Imp. Gallons"));
-    EXPECT_EQ(std::pair(f.measure, f.unitLabel), Two("Imp. Gallons", "/ Imp. Gallons"));
-    f.measure = "Cans"; // typed, not picked
-    form.measureDropDownClosed(std::nullopt);
-    EXPECT_EQ(std::pair(f.measure, f.unitLabel), Two("Cans", "/ Cans"));
 }
 
 TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
