@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -24,58 +23,48 @@ public:
 };
 
 // Cost 15 is what the economy recalculation leaves in a fuel entry; a trip's UnitPrice is its distance claim.
-CDVItem item(CDVItem::Type type, DVTime day, double economy, double unitPrice = 1.5, double cost = 15) {
+CDVItem item(CDVItem::Type type, DVTime day, double economy, double unitPrice = 1.5, double cost = 15, int partial = 0,
+             std::string entry = "Fuel") {
     CDVItem e;
     e.EntryType = type, e.Date = day, e.Economy = economy, e.UnitPrice = unitPrice, e.Quantity = 10, e.Cost = cost;
-    e.Entry = type == CDVItem::Fuel ? "Fuel" : type == CDVItem::Trip ? "Trip" : "Oil change";
+    e.PartialFill = partial, e.Entry = std::move(entry);
     return e;
-}
-CDVItem fuel(DVTime day, double economy, int partial = 0) {
-    CDVItem e = item(CDVItem::Fuel, day, economy);
-    e.PartialFill = partial;
-    return e;
-}
-CDVItem priced(DVTime day, double unitPrice) {
-    return item(CDVItem::Fuel, day, 30, unitPrice);
 }
 CDVItem repair(DVTime day, double cost, double economy = 0) {
-    return item(CDVItem::Repair, day, economy, 0, cost);
-}
-CDVItem trip(DVTime day) {
-    return item(CDVItem::Trip, day, 99, 9, 40);
-}
-CDVItem named(CDVItem e, std::string entry) {
-    e.Entry = std::move(entry);
-    return e;
+    return item(CDVItem::Repair, day, economy, 0, cost, 0, "Oil change");
 }
 
 TEST(CostStatistics, PageFigures) {
     using Page = Figures (*)(const CVehicleLogDoc&, const CLocaleInfo&);
+    constexpr auto F = CDVItem::Fuel;
+    const CDVItem trip = item(CDVItem::Trip, 5, 99, 9, 40, 0, "Trip");
     const Page economy = &CCostStatistics::economyPage, price = &CCostStatistics::fuelCostPage,
                repairs = &CCostStatistics::repairCostPage;
     // clang-format off
     const std::tuple<const char*, Page, std::vector<CDVItem>, Figures> cases[] = {
         {"a partial fill counts in the divisor only, and as the last entry hides Current", economy,
-         {fuel(1, 30), fuel(2, 32), fuel(3, 20, 1)}, {"32.00", "day 2", "20.00", "day 3", kNoData, "20.67", 0, 62.0 / 3}},
+         {item(F, 1, 30), item(F, 2, 32), item(F, 3, 20, 1.5, 15, 1)},
+         {"32.00", "day 2", "20.00", "day 3", kNoData, "20.67", 0, 62.0 / 3}},
         {"trips by type or by Entry text, repairs and zero economies are left out", economy,
-         {fuel(1, 30), named(fuel(2, 99), "Fuel on the Trip home"), fuel(3, 25), repair(4, 10, 50), trip(5), fuel(6, 0)},
+         {item(F, 1, 30), item(F, 2, 99, 1.5, 15, 0, "Fuel on the Trip home"), item(F, 3, 25), repair(4, 10, 50), trip,
+          item(F, 6, 0)},
          {"30.00", "day 1", "25.00", "day 3", "25.00", "27.50", 25, 27.5}},
         {"MIN starts from the first economy; ties keep the earlier date", economy,
-         {fuel(1, 25), fuel(2, 31), fuel(3, 20), fuel(4, 31), fuel(5, 20)},
+         {item(F, 1, 25), item(F, 2, 31), item(F, 3, 20), item(F, 4, 31), item(F, 5, 20)},
          {"31.00", "day 2", "20.00", "day 3", "20.00", "25.40", 20, 25.4}},
         {"no economy", economy, {repair(1, 50)}, {}},
         {"entries without a price are left out, three decimals", price,
-         {priced(1, 1.5), priced(2, 0), priced(3, 1.2), priced(4, 1.9), trip(5), priced(6, 1.2)},
+         {item(F, 1, 30, 1.5), item(F, 2, 30, 0), item(F, 3, 30, 1.2), item(F, 4, 30, 1.9), trip, item(F, 6, 30, 1.2)},
          {"1.900", "day 4", "1.200", "day 3", "1.200", "1.450", 1.2, 1.45}},
-        {"no priced fuel", price, {priced(1, 0), trip(2), repair(3, 20)}, {}},
+        {"no priced fuel", price, {item(F, 1, 30, 0), trip, repair(3, 20)}, {}},
         {"a free job resets MIN; fuel Costs are not repairs", repairs,
-         {repair(1, 0), fuel(2, 30), repair(3, 50), repair(4, 0), repair(5, 70)},
+         {repair(1, 0), item(F, 2, 30), repair(3, 50), repair(4, 0), repair(5, 70)},
          {"70.00", "day 5", "70.00", "day 5", "70.00", "30.00", 70, 30}},
         {"MIN takes lower costs once set", repairs, {repair(1, 80), repair(2, 50), repair(3, 60)},
          {"80.00", "day 1", "50.00", "day 2", "60.00", "63.33", 60, 190.0 / 3}},
         {"only free jobs never set MAX", repairs, {repair(1, 0), repair(2, 0)},
          {kNoData, kNoData, "0.00", "day 2", "0.00", "0.00", 0, 0}},
-        {"no repairs still shows an average", repairs, {fuel(1, 30), trip(2)},
+        {"no repairs still shows an average", repairs, {item(F, 1, 30), trip},
          {kNoData, kNoData, kNoData, kNoData, kNoData, "0.00", 0, 0}}};
     // clang-format on
     for (const auto& [name, page, entries, e] : cases) {
@@ -117,38 +106,38 @@ TEST(CostStatistics, RunningCostTexts) {
               (Texts{"$0.00  ", "$0.00  ", "$0.00  ", "0       Mi.", kNoData, kNoData, kNoData, kNoData, kNoData}));
 }
 
-// Each condition on its own turns exactly its field into "No Data".
+// Each condition on its own turns exactly its averages into "No Data".
 TEST(CostStatistics, RunningCostNoDataConditions) {
+    using Field = std::string Running::*;
     // clang-format off
-    const std::tuple<std::function<void(RefreshTotals&)>, std::string Running::*> cases[] = {
-        {[](RefreshTotals& t) { t.fuelCost = 0; }, &Running::fuelAverage},
-        {[](RefreshTotals& t) { t.fuelCount = 0; }, &Running::fuelAverage},
-        {[](RefreshTotals& t) { t.repairCost = 0; }, &Running::repairsAverage},
-        {[](RefreshTotals& t) { t.repairCount = 0; }, &Running::repairsAverage},
-        {[](RefreshTotals& t) { t.tripExpenses = 0; }, &Running::parkingAverage},
-        {[](RefreshTotals& t) { t.tripCount = 0; }, &Running::parkingAverage},
-        {[](RefreshTotals& t) { t.entryCount = 0; }, &Running::distanceAverage},
-        {[](RefreshTotals& t) { t.totalExpenses = 0; }, &Running::runningCost}};
+    const std::tuple<std::function<void(RefreshTotals&)>, std::vector<Field>> cases[] = {
+        {[](RefreshTotals& t) { t.fuelCost = 0; }, {&Running::fuelAverage}},
+        {[](RefreshTotals& t) { t.fuelCount = 0; }, {&Running::fuelAverage}},
+        {[](RefreshTotals& t) { t.repairCost = 0; }, {&Running::repairsAverage}},
+        {[](RefreshTotals& t) { t.repairCount = 0; }, {&Running::repairsAverage}},
+        {[](RefreshTotals& t) { t.tripExpenses = 0; }, {&Running::parkingAverage}},
+        {[](RefreshTotals& t) { t.tripCount = 0; }, {&Running::parkingAverage}},
+        {[](RefreshTotals& t) { t.entryCount = 0; }, {&Running::distanceAverage}},
+        {[](RefreshTotals& t) { t.totalExpenses = 0; }, {&Running::runningCost}},
+        {[](RefreshTotals& t) { t.distance = 0; }, {&Running::distanceAverage, &Running::runningCost}}};
     // clang-format on
     const Running full = CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [change, field] = cases[i];
+        const auto& [change, fields] = cases[i];
         RefreshTotals totals = sampleTotals();
         change(totals);
         Running expected = full;
-        expected.*field = kNoData;
+        for (Field field : fields)
+            expected.*field = kNoData;
         const Texts actual = texts(CCostStatistics::runningCost(totals, "$", units::kMiles)), wanted = texts(expected);
         // The totals follow the changed figure; the averages are the last five.
         EXPECT_EQ(Texts(actual.begin() + 4, actual.end()), Texts(wanted.begin() + 4, wanted.end())) << "case " << i;
     }
-    RefreshTotals noDistance = sampleTotals();
-    noDistance.distance = 0;
-    const Running r = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
-    EXPECT_EQ((Texts{r.distanceAverage, r.runningCost, r.fuelAverage}), (Texts{kNoData, kNoData, "$50.00 "}));
     // One entry and less than one unit of distance still have an average: the total itself.
-    noDistance.distance = 0.5, noDistance.entryCount = 1;
-    const Running one = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
-    EXPECT_EQ(one.distanceAverage, one.distanceTotal);
+    RefreshTotals one = sampleTotals();
+    one.distance = 0.5, one.entryCount = 1;
+    const Running r = CCostStatistics::runningCost(one, "$", units::kMiles);
+    EXPECT_EQ(r.distanceAverage, r.distanceTotal);
 }
 
 } // namespace
