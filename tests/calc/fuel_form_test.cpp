@@ -86,36 +86,31 @@ TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
     }
 }
 
-// A currency symbol of more than two characters shows as a dollar; the euro is three bytes but one character.
-TEST(FuelFormTest, NewEntryOpensWithDefaults) {
+// A new entry (no quantity) opens with the remembered texts and the liquid's measure; a currency
+// symbol of more than two characters shows as a dollar, the euro is three bytes but one character.
+TEST(FuelFormTest, OpensWithDefaultsOrItsValues) {
     const Two measureAndSymbol[] = {{"Gallons", "kr"}, {"Imp. Gallons", "CHF"}, {"Litres", "\u20ac"}};
     const char* totals[] = {"kr0.00", "$0.00", "\u20ac0.00"};
     for (int liquid = 0; liquid < 3; ++liquid) {
         CFuelForm::Inputs in = inputs(1);
         in.liquid = liquid, in.currencySymbol = measureAndSymbol[liquid].second;
         CDVItem record;
-        record.Quantity = -1, record.Odometer = 77; // an entry with no quantity opens as a new one
-        CFuelForm form(record, in);
+        record.Quantity = -1, record.Odometer = 77;
+        const CFuelForm form(record, in);
         const CFuelForm::Fields& f = form.fields();
-        EXPECT_FALSE(form.isExistingEntry());
         EXPECT_EQ((Texts{f.measure, f.station, f.unitLabel, f.quantityText, f.priceText, f.totalText}),
                   (Texts{measureAndSymbol[liquid].first, "Shell", "Gallon", "0", "0", totals[liquid]}));
-        EXPECT_EQ(std::tuple(f.date, f.odometer, f.economy, f.distance), std::tuple(1'700'000'000, 1234.0, 0.0, 0.0));
-        EXPECT_STREQ(form.distanceUnitLabel(), "Km.");
+        EXPECT_EQ(std::tuple(form.isExistingEntry(), f.date, f.odometer, f.economy, form.distanceUnitLabel()),
+                  std::tuple(false, 1'700'000'000, 1234.0, 0.0, std::string("Km.")));
     }
-}
-
-TEST(FuelFormTest, ExistingEntryOpensWithItsValuesAndOdometerChangesSetTheDistance) {
     CFuelForm form(existingRecord(), inputs());
     CFuelForm::Fields& f = form.fields();
-    EXPECT_TRUE(form.isExistingEntry());
     EXPECT_EQ((Texts{f.station, f.measure, f.notes, f.invoice, f.totalText, f.quantityText, f.priceText, f.unitLabel}),
               (Texts{"Esso", "Litres", "road trip", "A-17", "$51.23", "40.123", "1.277", ""}));
-    EXPECT_EQ(std::tuple(f.odometer, f.date, f.cellTemp, f.partialFill, f.quantity, f.economy, f.distance),
-              std::tuple(1300.0, 1'600'000'000, 21, true, 40.12345, 30.0, 300.0));
-    EXPECT_STREQ(form.distanceUnitLabel(), "Mi.");
+    EXPECT_EQ(std::tuple(form.isExistingEntry(), f.odometer, f.date, f.cellTemp, f.partialFill, f.quantity, f.economy),
+              std::tuple(true, 1300.0, 1'600'000'000, 21, true, 40.12345, 30.0));
     // Only an odometer above the previous fill (1000) sets the distance.
-    for (const auto& [odometer, distance] : {std::pair{1250.5, 250.5}, std::pair{1000.0, 250.5}}) {
+    for (const auto& [odometer, distance] : {std::pair{1000.0, 300.0}, std::pair{1250.5, 250.5}}) {
         f.odometer = odometer;
         form.odometerChanged();
         EXPECT_EQ(f.distance, distance) << odometer;
@@ -144,17 +139,17 @@ TEST(FuelFormTest, SaveFillsEveryField) {
     EXPECT_EQ(record, e);
 }
 
+// The economy is saved only above 0 and with a distance; an entry not above the previous fill
+// saves no distance but keeps the stored 300 in the field, and so its economy.
 TEST(FuelFormTest, SavedEconomyNeedsADistanceAndAPositiveValue) {
-    // economy, distance, saved economy
-    const std::tuple<double, double, double> cases[] = {{30, 0, 0}, {-3, 100, 0}, {0, 100, 0}, {30, 100, 30}};
-    for (const auto& [economy, distance, saved] : cases) {
+    for (const auto& [economy, distance, saved] :
+         {std::tuple{30.0, 0.0, 0.0}, {-3.0, 100.0, 0.0}, {30.0, 100.0, 30.0}}) {
         CFuelForm form(CDVItem{}, inputs());
         form.fields().economy = economy, form.fields().distance = distance;
         CDVItem record;
         form.save(record);
         EXPECT_EQ(record.Economy, saved) << economy << " over " << distance;
     }
-    // An entry not above the previous fill saves no distance but keeps the stored 300 in the field.
     CDVItem record = existingRecord();
     CFuelForm(record, inputs(0, 0, 1300)).save(record);
     EXPECT_EQ(std::pair(record.FuelDistance, record.Economy), std::pair(0, 30.0));
