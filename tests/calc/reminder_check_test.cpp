@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <string>
-#include <tuple>
-#include <vector>
-
 // Readable failure output for line lists.
 void PrintTo(const ReminderLine& line, std::ostream* os) {
     *os << '"' << line.text << "\" image " << line.image;
@@ -44,24 +39,16 @@ Lines listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, doub
     return CReminderCheck::buildList(entries, v, {current, kToday, backup}).lines;
 }
 
-TEST(ReminderList, DistanceCountsFromTheStartOdometerWithoutEntries) {
-    VehicleSettings v = vehicle(5000, 0, 500);
-    v.startOdometer = 10000;
-    const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {14600, kToday});
-    EXPECT_EQ(result.lines, (Lines{{"Oil change due in: 400     Miles", 8}, kBackupUnknown}));
-    std::array<double, CReminderCheck::kKindCount> start;
-    start.fill(10000);
-    EXPECT_EQ(result.lastMileage, start);
-    EXPECT_EQ(result.lastDays, decltype(result.lastDays){});
-}
-
-// At exactly the interval both the overdue and the due line show 0; a days interval of 0 never
-// adds a days line, however old the last service.
-TEST(ReminderList, ExactIntervalAndNoDaysInterval) {
+// Without entries every kind counts from the start odometer. At exactly the interval both the
+// overdue and the due line show 0; a days interval of 0 never adds a days line, however old.
+TEST(ReminderList, ExactIntervalFromTheStartAndNoDaysInterval) {
     VehicleSettings v = vehicle(5000);
-    v.distanceUnit = units::kKilometres;
-    EXPECT_EQ(listOf({entry("Oil Change", 1000)}, v, 6000),
+    v.distanceUnit = units::kKilometres, v.startOdometer = 1000;
+    const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {6000, kToday});
+    EXPECT_EQ(result.lines,
               (Lines{{"Oil change due in: 0       Km", 8}, {"Oil change OVERDUE by: 0       Km", 4}, kBackupUnknown}));
+    EXPECT_EQ(std::tuple(result.lastMileage[0], result.lastMileage[9], result.lastDays[9]),
+              std::tuple(1000.0, 1000.0, 0.0));
     v.leadDays = 5;
     EXPECT_EQ(listOf({entry("Oil Change", 1000, kToday - 400 * kDay)}, v, 6500),
               (Lines{{"Oil change OVERDUE by: 500     Km", 4}, kBackupUnknown}));
@@ -132,15 +119,19 @@ TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
     EXPECT_EQ(listOf(entries, v, 5600).front(), expected.front()); // also when reminders are due
 }
 
+// Each display has its own keywords; an empty custom name matches nothing and shows as "Undefined".
 TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     // entry text, registry index of the kind, tab row, found by the list, found by the tab
     const std::tuple<const char*, int, int, bool, bool> cases[] = {
         {"Oil Change", 0, 0, true, true},    {" Oil Change", 0, 0, false, false},   {"Coolant", 1, 1, true, false},
         {"Rotate Tires", 4, 2, true, true},  {"Tire Rotation", 4, 2, false, false}, {"Tune-Up done", 3, 3, true, true},
         {"Transmission", 2, 4, true, false}, {"Wipers front", 5, 5, true, true},    {"wipers", 5, 5, false, false},
-        {"Anything", 6, 6, false, false}}; // an empty custom name matches nothing
+        {"Anything", 6, 6, false, false}};
     VehicleSettings v = vehicle();
-    v.customNames[0] = "Wipers";
+    v.customNames[0] = "Wipers", v.customNames[2] = "Brakes";
+    const auto labels = CReminderCheck::blankTab(v);
+    EXPECT_EQ((std::vector{labels[0].label, labels[5].label, labels[6].label, labels[7].label}),
+              (std::vector<std::string>{"Oil Change", "Wipers", "Undefined", "Brakes"}));
     for (const auto& [text, settingsIndex, tabRow, inList, inTab] : cases) {
         const std::vector<CDVItem> entries{entry(text, 1234)};
         EXPECT_EQ(CReminderCheck::buildList(entries, v, {2000, kToday}).lastMileage[settingsIndex], inList ? 1234 : 0)
@@ -150,26 +141,17 @@ TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     }
 }
 
-TEST(ReminderTab, LabelsAndBlankCells) {
-    VehicleSettings v = vehicle();
-    v.customNames[2] = "Brakes";
-    const auto tab = CReminderCheck::blankTab(v);
-    EXPECT_EQ(std::pair(tab[7].label, tab[6].label), std::pair(std::string("Brakes"), std::string("Undefined")));
-    for (int r = 0; r < CReminderCheck::kKindCount; ++r)
-        for (const auto* cell : {&tab[r].lastOdometer, &tab[r].lastDate, &tab[r].dueOdometer, &tab[r].dueDate})
-            EXPECT_EQ(*cell, (Cell{"-------", Urgency::Normal}));
-}
-
 TEST(ReminderTab, CellsAndUrgency) {
     VehicleSettings v = vehicle(5000, 90, 500);
     v.leadDays = 10.9; // whole days: 10
     const DVTime done = utcTime(2026, 6, 1, 9, 0);
     const std::vector<CDVItem> entries{entry("Oil Change", 7000, done - 200 * kDay), entry("Oil Change", 0, done),
                                        entry("Oil Change", 10000, done)};
+    // clang-format off
     const std::tuple<double, DVTime, Urgency> cases[] = {{14499, done + 79 * kDay, Urgency::Normal},
-                                                         {14500, done + 80 * kDay, Urgency::DueSoon},
-                                                         {14999, done + 90 * kDay - 1, Urgency::DueSoon},
-                                                         {15000, done + 90 * kDay, Urgency::Overdue}};
+        {14500, done + 80 * kDay, Urgency::DueSoon}, {14999, done + 90 * kDay - 1, Urgency::DueSoon},
+        {15000, done + 90 * kDay, Urgency::Overdue}};
+    // clang-format on
     for (const auto& [current, today, urgency] : cases) {
         const auto row = CReminderCheck::buildTab(entries, v, current, today, FixedLocale())[0];
         EXPECT_EQ(row.lastOdometer.text + " " + row.lastDate.text, "  10000 01.06.2026");
