@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 using Figures = CCostStatistics::PageFigures;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 constexpr int kMpg = units::kMpg, kKpl = units::kKpl, kL100 = units::kLitresPer100Km;

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <tuple>
-
 TEST(EditNumberText, ShowsWhatWasMeantWithoutBinaryNoise) {
     const std::pair<double, const char*> cases[] = {
         {44250 - 43895.2, "354.8"}, {300, "300"},       {0, "0"},

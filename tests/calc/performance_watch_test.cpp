@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-
 namespace {
 
 using State = CPerformanceWatch::State;

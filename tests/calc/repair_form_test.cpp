@@ -52,33 +52,27 @@ TEST_F(RepairFormTest, DescriptionGivesTheReminderCode) {
               std::tuple("Coolant Flush", 7, RepairIcon::Coolant));
 }
 
-TEST_F(RepairFormTest, DefaultIconFollowsOpenedEntriesForTheWholeRun) {
-    EXPECT_EQ(CRepairForm::defaultIcon(), RepairIcon::General);
-    opened(existing("Oil Change", 4));
-    // A later new entry that names no reminder type takes the Oil Change code.
-    const CRepairForm second = opened(CDVItem{});
-    EXPECT_EQ(std::tuple(second.fields().description, second.iconCode(), second.selectedIcon()),
-              std::tuple("Brake pads", 4, RepairIcon::OilChange));
-    // Button codes leave it alone; a general repair resets it.
-    for (const auto& [icon, after] :
-         {std::pair{13, RepairIcon::OilChange}, {17, RepairIcon::RotateTires}, {1, RepairIcon::General}}) {
-        opened(existing("Wipers", icon));
-        EXPECT_EQ(CRepairForm::defaultIcon(), after) << icon;
-    }
-}
-
-// The description would match Oil Change; opening a stored entry keeps its code, and code 0
-// takes the default icon's.
-TEST_F(RepairFormTest, OpeningExistingEntryKeepsItsCode) {
-    const std::pair<int, RepairIcon> cases[] = {
-        {7, RepairIcon::Coolant}, {8, RepairIcon::Caution}, {17, RepairIcon::Tire}, {1, RepairIcon::General}};
-    for (const auto& [stored, selected] : cases) {
+// An opened entry keeps its code even where the description would match another; a reminder code
+// also becomes the default icon for the rest of the run, a general repair resets it, and a button
+// code leaves it alone.
+TEST_F(RepairFormTest, OpenedEntryKeepsItsCodeAndSetsTheDefaultIcon) {
+    // clang-format off
+    const std::tuple<int, RepairIcon, RepairIcon> cases[] = {{4, RepairIcon::OilChange, RepairIcon::OilChange},
+        {7, RepairIcon::Coolant, RepairIcon::Coolant}, {8, RepairIcon::Caution, RepairIcon::General},
+        {17, RepairIcon::Tire, RepairIcon::RotateTires}, {1, RepairIcon::General, RepairIcon::General}};
+    // clang-format on
+    for (const auto& [stored, selected, defaultAfter] : cases) {
         CRepairForm::resetDefaultIcon();
         const CRepairForm form = opened(existing("Oil Change", stored));
-        EXPECT_EQ(std::tuple(form.iconCode(), form.selectedIcon()), std::tuple(stored, selected));
+        EXPECT_EQ(std::tuple(form.iconCode(), form.selectedIcon(), CRepairForm::defaultIcon()),
+                  std::tuple(stored, selected, defaultAfter));
     }
     opened(existing("Coolant Flush", 7));
-    const CRepairForm zero = opened(existing("Brakes", 0));
+    opened(existing("Wipers", 13));
+    // A new entry that names no reminder type, and a stored one with code 0, take the default's code.
+    const CRepairForm fresh = opened(CDVItem{}), zero = opened(existing("Brakes", 0));
+    EXPECT_EQ(std::tuple(fresh.fields().description, fresh.iconCode(), fresh.selectedIcon()),
+              std::tuple("Brake pads", 7, RepairIcon::Coolant));
     EXPECT_EQ(std::tuple(zero.iconCode(), zero.selectedIcon()), std::tuple(7, RepairIcon::Coolant));
 }
 

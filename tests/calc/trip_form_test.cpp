@@ -39,11 +39,10 @@ Texts texts(const CTripForm::Fields& f) {
 
 TEST(TripForm, IconAndClaim) {
     // depart, arrive, rate, icon, claim
-    const std::tuple<double, double, double, int, double> cases[] = {{100, 150, 0.5, 19, 25},
-                                                                     {100, 150, 0, 19, 0},
-                                                                     {100, 150, -1, 19, 0},
-                                                                     {100, 100, 0.5, 18, 0},
-                                                                     {150, 100, 0.5, 18, 0}};
+    // clang-format off
+    const std::tuple<double, double, double, int, double> cases[] = {
+        {100, 150, 0.5, 19, 25}, {100, 150, 0, 19, 0}, {100, 150, -1, 19, 0}, {100, 100, 0.5, 18, 0}, {150, 100, 0.5, 18, 0}};
+    // clang-format on
     for (const auto& [depart, arrive, rate, icon, claim] : cases) {
         EXPECT_EQ(CTripForm::iconFor(depart, arrive), icon) << depart << " " << arrive;
         EXPECT_DOUBLE_EQ(CTripForm::claim(depart, arrive, rate), claim) << depart << " " << arrive << " " << rate;
@@ -100,28 +99,27 @@ TEST(TripForm, SaveFillsEveryField) {
     EXPECT_EQ(record, e);
 }
 
-// The length limits count characters, not bytes: forty two-byte characters are accepted.
+// A refusal leaves the record alone. The length limits count characters, not bytes: forty
+// two-byte characters are accepted.
 TEST(TripForm, RefusedInputLeavesRecordAlone) {
+    using F = CTripForm::Fields;
     std::string forty;
     for (int i = 0; i < 40; ++i)
         forty += "\xC3\xA9";
-    const std::tuple<std::string CTripForm::Fields::*, std::string, const char*> cases[] = {
-        {&CTripForm::Fields::departOdometer, "x", "Departure Odometer"},
-        {&CTripForm::Fields::parking, "two", "Parking"},
-        {&CTripForm::Fields::destination, std::string(41, 'd'), "Destination"},
-        {&CTripForm::Fields::notes, std::string(257, 'n'), "Notes"},
-        {&CTripForm::Fields::destination, forty, ""}};
+    // clang-format off
+    const std::tuple<std::string F::*, std::string, const char*> cases[] = {{&F::departOdometer, "x", "Departure Odometer"},
+        {&F::parking, "two", "Parking"}, {&F::destination, std::string(41, 'd'), "Destination"},
+        {&F::notes, std::string(257, 'n'), "Notes"}, {&F::destination, forty, ""}};
+    // clang-format on
     for (const auto& [field, text, named] : cases) {
         CTripForm form = opened(storedTrip(100, 200));
         form.fields().*field = text;
         CDVItem record = storedTrip(1, 2);
         const auto outcome = form.save(record);
-        EXPECT_EQ(outcome.saved, *named == '\0') << named;
-        EXPECT_EQ(outcome.refusal.rfind(named, 0), 0u) << outcome.refusal;
-        if (!outcome.saved)
-            EXPECT_EQ(record, storedTrip(1, 2));
-        else
-            EXPECT_EQ(record.Destination, forty);
+        EXPECT_EQ(std::pair(outcome.saved, outcome.refusal.rfind(named, 0)), std::pair(*named == '\0', std::size_t{0}))
+            << outcome.refusal;
+        EXPECT_EQ(record == storedTrip(1, 2), !outcome.saved); // a refusal writes nothing
+        EXPECT_EQ(record.Destination, outcome.saved ? forty : "Shelbyville");
     }
 }
 

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 TEST(ViewRefresh, DateRangesAtTheirEdges) {
