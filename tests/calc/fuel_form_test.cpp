@@ -155,11 +155,4 @@ TEST(FuelFormTest, SavedEconomyNeedsADistanceAndAPositiveValue) {
     EXPECT_EQ(std::pair(record.FuelDistance, record.Economy), std::pair(0, 30.0));
 }
 
-TEST(FuelFormTest, WholeIntegerTakesOnlyAnIntegerBetweenBlanks) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"+7", 7}, {" -12 ", -12}, {"3.5", {}}, {"+-3", {}}, {"99999999999", {}}};
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(CFuelForm::wholeInteger(text), value) << text;
-}
-
 } // namespace

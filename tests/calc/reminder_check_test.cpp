@@ -34,9 +34,8 @@ VehicleSettings vehicle(double oilDistance = 0, int oilDays = 0, double leadOdo 
     return v;
 }
 
-Lines listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, double current,
-             std::string backup = "Unknown") {
-    return CReminderCheck::buildList(entries, v, {current, kToday, backup}).lines;
+Lines listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, double current) {
+    return CReminderCheck::buildList(entries, v, {current, kToday, "Unknown"}).lines;
 }
 
 // Without entries every kind counts from the start odometer. At exactly the interval both the
@@ -52,20 +51,6 @@ TEST(ReminderList, ExactIntervalFromTheStartAndNoDaysInterval) {
     v.leadDays = 5;
     EXPECT_EQ(listOf({entry("Oil Change", 1000, kToday - 400 * kDay)}, v, 6500),
               (Lines{{"Oil change OVERDUE by: 500     Km", 4}, kBackupUnknown}));
-}
-
-TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
-    VehicleSettings v = vehicle(0, 30);
-    v.customNames[1] = "Belt", v.customDays[1] = 10;
-    // Twelve and a half days ago count as twelve whole days.
-    const std::vector<CDVItem> entries{entry("Oil Change", 100, kToday - 30 * kDay),
-                                       entry("Belt check", 100, kToday - 12 * kDay - kDay / 2)};
-    const auto result = CReminderCheck::buildList(entries, v, {100, kToday});
-    // On the last day the zero prints no digit at all; custom kinds pad to three.
-    EXPECT_EQ(result.lines, (Lines{{"Belt OVERDUE by: 2   days", 5},
-                                   {"Oil change due in:" + std::string(6, ' ') + "days", 8},
-                                   kBackupUnknown}));
-    EXPECT_EQ(std::pair(result.lastDays[0], result.lastDays[6]), std::pair(30.0, 12.0));
 }
 
 // With the days reminder already open, the distance line still keeps to its own window.
@@ -105,18 +90,6 @@ TEST(ReminderList, KindsAreAddedInListOrderWithOpenTripsBetween) {
     VehicleSettings stored = v;
     CReminderCheck::storeLastDone(result, stored);
     EXPECT_EQ(std::pair(stored.lastMileage, stored.lastDate), std::pair(expected, result.lastDays));
-}
-
-TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
-    VehicleSettings v = vehicle(5000, 90, 500);
-    v.leadDays = 10;
-    const std::vector<CDVItem> entries{entry("Oil Change", 1000, kToday - 70 * kDay)};
-    Lines expected{{"Welcome to Odrivo", 0}, {"No reminders due", 2}, {"Last Backup: 30.11.2026 18:45", 6}};
-    EXPECT_EQ(listOf(entries, v, 5400, "30.11.2026 18:45"), expected);
-    v.name = "My Vehicle 2";
-    expected.insert(expected.begin(), {"Sample Vehicle, Select File->New", 0});
-    EXPECT_EQ(listOf(entries, v, 5400, "30.11.2026 18:45"), expected);
-    EXPECT_EQ(listOf(entries, v, 5600).front(), expected.front()); // also when reminders are due
 }
 
 // Each display has its own keywords; an empty custom name matches nothing and shows as "Undefined".

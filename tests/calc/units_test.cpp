@@ -8,37 +8,23 @@
 
 namespace {
 
-TEST(Units, LitresOfLooksAtHowTheMeasureBegins) {
-    // "Li" is enough for litres; shorter than "Gallons", another case or not at the start: no unit.
-    const std::tuple<const char*, double, double> cases[] = {{"Gallons (US)", 2, 7.57082},
-                                                             {"Imp. Gallons", 10, 45.4609},
-                                                             {"Imperial", 1, 4.54609},
-                                                             {"Li", 7.5, 7.5},
-                                                             {"Gal", 10, 0},
-                                                             {"gallons", 10, 0},
-                                                             {" Litres", 10, 0},
-                                                             {"", 10, 0}};
-    for (const auto& [measure, quantity, litres] : cases)
-        EXPECT_NEAR(units::litresOf(measure, quantity), litres, 1e-12) << measure;
-}
-
-TEST(Units, EconomyTextPicksTheFormatByTheEntrysUnit) {
-    // Below 0 reads as MPG, anything else not a code as KPL.
-    const std::tuple<double, double, const char*> cases[] = {
-        {30, 0, "30.00 MPG"},        {1.5, 1, "1.50 MPL"}, {-1.5, 2, "-1.50 L/100km"}, {36.028515, 3, "36.03 MPGi"},
-        {12.754317, 4, "12.75 KPL"}, {5, -3, "5.00 MPG"},  {5, 17, "5.00 KPL"},        {5, 0.5, "5.00 KPL"}};
-    for (const auto& [economy, unit, text] : cases)
+// "Li" is enough for litres; shorter than "Gallons" or not at the start: no unit. Economy texts
+// read codes below 0 as MPG, anything else not a code as KPL. Distances are truncated, never negative.
+TEST(Units, LitresEconomyTextsAndFuelDistance) {
+    // clang-format off
+    const std::tuple<const char*, double, double> litres[] = {
+        {"Gallons (US)", 2, 7.57082}, {"Imperial", 1, 4.54609}, {"Li", 7.5, 7.5}, {"Gal", 10, 0}, {" Litres", 10, 0}};
+    const std::tuple<double, double, const char*> texts[] = {{30, 0, "30.00 MPG"}, {1.5, 1, "1.50 MPL"},
+        {-1.5, 2, "-1.50 L/100km"}, {36.028515, 3, "36.03 MPGi"}, {12.754317, 4, "12.75 KPL"}, {5, -3, "5.00 MPG"},
+        {5, 17, "5.00 KPL"}, {5, 0.5, "5.00 KPL"}};
+    const std::tuple<double, double, std::int32_t> distances[] = {{1300.9, 1000, 300}, {1000, 1000, 0}, {900, 1000, 0},
+        {1e12, 0, std::numeric_limits<std::int32_t>::max()}, {std::nan(""), 0, 0}};
+    // clang-format on
+    for (const auto& [measure, quantity, expected] : litres)
+        EXPECT_NEAR(units::litresOf(measure, quantity), expected, 1e-12) << measure;
+    for (const auto& [economy, unit, text] : texts)
         EXPECT_EQ(units::economyText(economy, unit), text) << economy << " / " << unit;
-}
-
-TEST(Units, FuelDistanceTruncatesAndNeverGoesNegative) {
-    const std::tuple<double, double, std::int32_t> cases[] = {{1300.9, 1000, 300},
-                                                              {1000.5, 1000, 0},
-                                                              {1000, 1000, 0},
-                                                              {900, 1000, 0},
-                                                              {1e12, 0, std::numeric_limits<std::int32_t>::max()},
-                                                              {std::nan(""), 0, 0}};
-    for (const auto& [odometer, previous, distance] : cases)
+    for (const auto& [odometer, previous, distance] : distances)
         EXPECT_EQ(units::fuelDistance(odometer, previous), distance) << odometer << " - " << previous;
 }
 

@@ -147,13 +147,4 @@ TEST_F(ViewRefreshRun, LatestOdometerTakesTripArrivals) {
               (std::vector{2500.0, 2500.0 - 1400, 1900.0}));
 }
 
-TEST_F(ViewRefreshRun, SearchIgnoresFiltersAndCase) {
-    const FixedLocale locale;
-    const CEntryText texts(locale, 0);
-    const std::pair<const char*, std::vector<std::size_t>> cases[] = {
-        {"", {0, 1, 2, 3, 4, 5, 6}}, {"litr", {6}}, {"to oslo", {5}}, {"20.02.2024", {0}}, {"nowhere", {}}};
-    for (const auto& [needle, rows] : cases)
-        EXPECT_EQ(indexes(CViewRefresh::search(m_doc, needle, texts)), rows) << needle;
-}
-
 } // namespace
