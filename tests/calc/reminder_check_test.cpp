@@ -38,14 +38,19 @@ Lines listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, doub
     return CReminderCheck::buildList(entries, v, {current, kToday, "Unknown"}).lines;
 }
 
-// Without entries every kind counts from the start odometer. At exactly the interval both the
-// overdue and the due line show 0; a days interval of 0 never adds a days line, however old.
+// Without service entries every kind counts from the start odometer. At exactly the interval both
+// the overdue and the due line show 0, below them the open trips (entries beginning with "Trip"
+// and icon 18); a days interval of 0 never adds a days line, however old.
 TEST(ReminderList, ExactIntervalFromTheStartAndNoDaysInterval) {
     VehicleSettings v = vehicle(5000);
     v.distanceUnit = units::kKilometres, v.startOdometer = 1000;
-    const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {6000, kToday});
-    EXPECT_EQ(result.lines,
-              (Lines{{"Oil change due in: 0       Km", 8}, {"Oil change OVERDUE by: 0       Km", 4}, kBackupUnknown}));
+    const std::vector<CDVItem> trips{entry("Trip to work", 0, kToday, 18), entry("Trip", 0, kToday, 18),
+                                     entry("Trip", 0, kToday, 17), entry("trip", 0, kToday, 18)};
+    const auto result = CReminderCheck::buildList(trips, v, {6000, kToday});
+    EXPECT_EQ(result.lines, (Lines{{"Found 2    open trip(s)", 3},
+                                   {"Oil change due in: 0       Km", 8},
+                                   {"Oil change OVERDUE by: 0       Km", 4},
+                                   kBackupUnknown}));
     EXPECT_EQ(std::tuple(result.lastMileage[0], result.lastMileage[9], result.lastDays[9]),
               std::tuple(1000.0, 1000.0, 0.0));
     v.leadDays = 5;
@@ -66,30 +71,6 @@ TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
             due = due || (l.text.find(" due in: ") != std::string::npos && l.text.find("Miles") != std::string::npos);
         EXPECT_EQ(due, expected);
     }
-}
-
-// Open trips need an entry beginning with "Trip" and icon 18; their line comes between the fixed and the custom kinds.
-TEST(ReminderList, KindsAreAddedInListOrderWithOpenTripsBetween) {
-    VehicleSettings v = vehicle(1000, 0, 100);
-    v.coolDistance = v.transDistance = v.tireDistance = v.tuneDistance = 1000;
-    v.customNames[0] = "Wipers", v.customDistance[0] = 1000;
-    // Each service 950 short of the current 2000 plus its own offset, so every kind is due soon.
-    // clang-format off
-    const std::vector<CDVItem> entries{entry("Oil Change", 1010), entry("Coolant", 1020), entry("Transmission", 1030),
-        entry("Rotate Tires", 1040), entry("Tune", 1050), entry("Wipers", 1060), entry("Trip to work", 0, kToday, 18),
-        entry("Trip", 0, kToday, 18), entry("Trip", 0, kToday, 17), entry("trip", 0, kToday, 18)};
-    const auto result = CReminderCheck::buildList(entries, v, {2000, kToday});
-    EXPECT_EQ(result.lines, (Lines{{"Wipers due in: 60      Miles", 8}, {"Found 2    open trip(s)", 3},
-        {"Tune-Up due in: 50      Miles", 8}, {"Tore Rotate due in: 40      Miles", 8},
-        {"Trans Service due in: 30      Miles", 8}, {"Coolant flush due in: 20      Miles", 8},
-        {"Oil change due in: 10      Miles", 8}, kBackupUnknown}));
-    // clang-format on
-    // Registry order: oil, coolant, transmission, tune-up, tires, custom 1..5.
-    const std::array<double, 10> expected{1010, 1020, 1030, 1050, 1040, 1060, 0, 0, 0, 0};
-    EXPECT_EQ(result.lastMileage, expected);
-    VehicleSettings stored = v;
-    CReminderCheck::storeLastDone(result, stored);
-    EXPECT_EQ(std::pair(stored.lastMileage, stored.lastDate), std::pair(expected, result.lastDays));
 }
 
 // Each display has its own keywords; an empty custom name matches nothing and shows as "Undefined".
