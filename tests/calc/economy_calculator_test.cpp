@@ -79,15 +79,4 @@ TEST(EconomyCalculator, EconomyOfEveryFill) {
     }
 }
 
-// 1000 miles is 1609.344 km; a unit neither miles nor kilometres is taken as the vehicle's.
-TEST(EconomyCalculator, EachFillInItsOwnDistanceUnit) {
-    const auto log = recalculated({fill(1000, 40, "Litres", 0, units::kKilometres), fill(1500, 40, "Litres", 0, 1),
-                                   fill(1000, 30, "Litres", 0, units::kMiles), fill(1700, 10, "Litres", 0, 7)},
-                                  {0, units::kKilometres, kKpl});
-    const double expected[] = {0, 500.0 / 40, (1609.344 - 1500) / 30, (1700 - 1609.344) / 10};
-    for (std::size_t k = 0; k < log.size(); ++k)
-        EXPECT_NEAR(log[k].Economy, expected[k], 1e-8) << k;
-    EXPECT_EQ(std::tuple(log[2].DistanceUnit, log[3].DistanceUnit), std::tuple(units::kMiles, units::kKilometres));
-}
-
 } // namespace

@@ -2,14 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(EditNumberText, ShowsWhatWasMeantWithoutBinaryNoise) {
-    const std::pair<double, const char*> cases[] = {
-        {44250 - 43895.2, "354.8"}, {300, "300"},       {0, "0"},
-        {-12.25, "-12.25"},         {0.1 + 0.2, "0.3"}, {123456.789, "123456.789"}};
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(odrivo::editNumberText(value), text) << text;
-}
-
 TEST(LeadingNumber, ReadsOnlyThePlainDecimalAtTheStart) {
     const std::string huge(400, '9');
     // clang-format off

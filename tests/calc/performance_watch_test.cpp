@@ -45,12 +45,4 @@ TEST(PerformanceWatch, NotEnoughData) {
                 << unit << ": " << in.qualifying << " fills, " << in.current << ", " << in.totalFuel;
 }
 
-TEST(PerformanceWatch, ExcellentShowsTheGoodPictureAndOnlyVerdictsEnableTheDetails) {
-    const auto excellent = CPerformanceWatch::display(State::Excellent);
-    EXPECT_EQ(std::tuple(excellent.image, excellent.enabled), std::tuple(CPerformanceWatch::Image::Good, true));
-    EXPECT_EQ(std::string(excellent.shortText).rfind("Performance EXCELLENT!", 0), 0u);
-    const auto waiting = CPerformanceWatch::display(State::NotEnoughData);
-    EXPECT_EQ(std::tuple(waiting.image, waiting.enabled), std::tuple(CPerformanceWatch::Image::Off, false));
-}
-
 } // namespace

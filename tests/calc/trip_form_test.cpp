@@ -63,16 +63,6 @@ TEST(TripForm, NewTripDefaults) {
     }
 }
 
-TEST(TripForm, ExistingTripOpensWithItsValues) {
-    const CDVItem record = storedTrip(18'000, 18'120.5);
-    const auto f = opened(record).fields();
-    EXPECT_EQ(texts(f), (Texts{"Bob", "Audit", "Shelbyville", "via highway", "18000", "18120.5", "12.5", "4"}));
-    EXPECT_EQ(std::tuple(f.departTime, f.arriveTime), std::tuple(record.DepartTime, record.ArriveTime));
-    // An arrival below the departure opens at the departure reading and the start time.
-    const auto open = opened(storedTrip(18'000, 17'500)).fields();
-    EXPECT_EQ(std::tuple(open.arriveOdometer, open.arriveTime), std::tuple("18000", kStart));
-}
-
 TEST(TripForm, SaveFillsEveryField) {
     CTripForm form = opened(CDVItem{}, 0.55);
     auto& f = form.fields();
