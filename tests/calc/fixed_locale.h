@@ -29,7 +29,9 @@ private:
 
 // Seconds of a UTC calendar time.
 inline DVTime utcTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    std::tm parts{second, minute, hour, day, month - 1, year - 1900};
+    std::tm parts{};
+    parts.tm_year = year - 1900, parts.tm_mon = month - 1, parts.tm_mday = day, parts.tm_hour = hour;
+    parts.tm_min = minute, parts.tm_sec = second;
     return static_cast<DVTime>(::timegm(&parts));
 }
 

@@ -28,7 +28,8 @@ CDVItem existingRecord() {
 TEST(FuelFormTest, QuantityChangeSetsEconomyAndTotal) {
     // distance unit, economy unit, previous fill, start, measure, odometer, quantity; economy, total, quantity
     // clang-format off
-    const std::tuple<int, int, double, double, const char*, double, const char*, double, const char*, double> cases[] = {
+    using Row = std::tuple<int, int, double, double, const char*, double, const char*, double, const char*, double>;
+    const Row cases[] = {
         {0, 0, 1000, 0, "Gallons", 1300, "10", 30.00, "$25.00", 10},
         {0, 0, 1000, 0, "Litres", 1300, "40", 28.39, "$100.00", 40},
         {0, 1, 1000, 0, "Litres", 1300, "40", 7.49, "$100.00", 40}, // truncated, not rounded
@@ -81,8 +82,9 @@ TEST(FuelFormTest, SaveRefusesFuelOrUnitPriceThatIsNoNumber) {
         form.fields().quantityText = quantity, form.fields().priceText = priceText;
         const auto refusal = form.saveRefusal();
         EXPECT_EQ(refusal ? refusal->message : "", message) << quantity << " / " << priceText;
-        if (refusal)
+        if (refusal) {
             EXPECT_EQ(refusal->field == CFuelForm::NumberField::Quantity, message == fuel);
+        }
     }
 }
 

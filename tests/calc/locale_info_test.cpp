@@ -37,7 +37,8 @@ TEST(LocaleInfo, DateFormatHasAFourDigitYearInTheListAndThePickers) {
     const FormatCase patterns[] = {{"%m/%d/%Y", "", "MM/dd/yyyy"}, {"%d.%m.%y", "", "dd.MM.yyyy"},
         {"%-d.%-m.%Y", "", "d.M.yyyy"}, {"%e %b %Y", "", "d MMM yyyy"}, {"%F", "", "yyyy-MM-dd"},
         {"%D", "", "MM/dd/yyyy"}, {"%d de %B", "", "dd' de 'MMMM"}, {"%d'%m", "", "dd''''MM"},
-        {"%Y\ub144 %m\uc6d4", "", "yyyy'\ub144 'MM'\uc6d4'"}, {"%H:%M", "", "MM/dd/yyyy"}, {"%d%%%m/%Y", "", "dd%MM/yyyy"}};
+        {"%Y\ub144 %m\uc6d4", "", "yyyy'\ub144 'MM'\uc6d4'"}, {"%H:%M", "", "MM/dd/yyyy"},
+        {"%d%%%m/%Y", "", "dd%MM/yyyy"}};
     for (const FormatCase& c : patterns)
         EXPECT_EQ(CLocaleInfo::datePatternFrom(c.in), c.out) << c.in;
 }

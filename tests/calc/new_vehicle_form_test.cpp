@@ -138,7 +138,7 @@ TEST_F(NewVehicleFormSave, FailuresNameTheFileThatCouldNotBeWritten) {
     const std::string noConfig = m_root.file("no config/");
     const CNewVehicleForm::Outcome refused = save(truck(), noConfig, m_data);
     EXPECT_FALSE(refused.registered);
-    for (const std::string part : {noConfig + "Drivana.ini", std::string("Check that this file can be written")})
+    for (const std::string& part : {noConfig + "Drivana.ini", std::string("Check that this file can be written")})
         EXPECT_NE(refused.message.find(part), std::string::npos) << refused.message;
     EXPECT_TRUE(fs::is_empty(m_data));
 }

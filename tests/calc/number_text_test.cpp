@@ -7,7 +7,8 @@ TEST(LeadingNumber, ReadsOnlyThePlainDecimalAtTheStart) {
     // clang-format off
     const std::tuple<const char*, double, std::size_t> cases[] = {
         {"  12.5 gal", 12.5, 6}, {"-3", -3, 2}, {"+.5", 0.5, 3}, {"7.", 7, 2}, {"", 0, 0}, {".", 0, 0}, {"-", 0, 0},
-        {"inf", 0, 0}, {"nan", 0, 0}, {"0x10", 0, 0}, {"1e5", 0, 0}, {"3e", 3, 1}, {"abc 5", 0, 0}, {huge.c_str(), 0, 0}};
+        {"inf", 0, 0}, {"nan", 0, 0}, {"0x10", 0, 0}, {"1e5", 0, 0}, {"3e", 3, 1}, {"abc 5", 0, 0},
+        {huge.c_str(), 0, 0}};
     // clang-format on
     for (const auto& [text, value, used] : cases) {
         std::size_t read = 99;

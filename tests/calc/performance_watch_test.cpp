@@ -23,7 +23,8 @@ TEST(PerformanceWatch, VerdictAtTheBandEdges) {
     constexpr int kL100 = units::kLitresPer100Km, kKm = units::kKilometres, kMi = units::kMiles;
     // clang-format off
     const std::tuple<int, int, double, State> cases[] = {
-        {units::kMpg, kMi, 33.0, State::Excellent}, {units::kMpg, kMi, 32.9, State::Good}, {units::kKpl, kMi, 30.0, State::Good},
+        {units::kMpg, kMi, 33.0, State::Excellent}, {units::kMpg, kMi, 32.9, State::Good},
+        {units::kKpl, kMi, 30.0, State::Good},
         {-1, kMi, 29.9, State::Fair}, {5, kMi, 27.1, State::Fair}, {units::kMpl, kMi, 27.0, State::Poor},
         {kL100, kKm, 9.0, State::Excellent}, {kL100, kKm, 9.5, State::Good}, {kL100, kKm, 10.0, State::Good},
         {kL100, kKm, 10.5, State::Fair}, {kL100, kKm, 11.0, State::Poor}, {kL100, kMi, 5.5, State::Excellent},

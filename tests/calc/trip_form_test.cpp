@@ -41,7 +41,8 @@ TEST(TripForm, IconAndClaim) {
     // depart, arrive, rate, icon, claim
     // clang-format off
     const std::tuple<double, double, double, int, double> cases[] = {
-        {100, 150, 0.5, 19, 25}, {100, 150, 0, 19, 0}, {100, 150, -1, 19, 0}, {100, 100, 0.5, 18, 0}, {150, 100, 0.5, 18, 0}};
+        {100, 150, 0.5, 19, 25}, {100, 150, 0, 19, 0}, {100, 150, -1, 19, 0}, {100, 100, 0.5, 18, 0},
+        {150, 100, 0.5, 18, 0}};
     // clang-format on
     for (const auto& [depart, arrive, rate, icon, claim] : cases) {
         EXPECT_EQ(CTripForm::iconFor(depart, arrive), icon) << depart << " " << arrive;
@@ -92,7 +93,8 @@ TEST(TripForm, RefusedInputLeavesRecordAlone) {
     for (int i = 0; i < 40; ++i)
         forty += "\xC3\xA9";
     // clang-format off
-    const std::tuple<std::string F::*, std::string, const char*> cases[] = {{&F::departOdometer, "x", "Departure Odometer"},
+    const std::tuple<std::string F::*, std::string, const char*> cases[] = {
+        {&F::departOdometer, "x", "Departure Odometer"},
         {&F::parking, "two", "Parking"}, {&F::destination, std::string(41, 'd'), "Destination"},
         {&F::notes, std::string(257, 'n'), "Notes"}, {&F::destination, forty, ""}};
     // clang-format on
