@@ -4,124 +4,69 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <vector>
-
 namespace {
 
 using Figures = CCostStatistics::PageFigures;
 using Running = CCostStatistics::RunningCost;
+using Texts = std::vector<std::string>;
 
 const std::string kNoData = "No Data";
 
 // Dates read "day N" so that every figure's date names the entry that set it.
-class FixedLocale : public CLocaleInfo {
+class DayLocale : public CLocaleInfo {
 public:
     std::string shortDate(DVTime t) const override { return "day " + std::to_string(t); }
     std::string timeOfDay(DVTime) const override { return "12:00"; }
     std::string currencySymbol() const override { return "$"; }
 };
 
-CDVItem fuel(DVTime day, double economy, int partial = 0) {
+// Cost 15 is what the economy recalculation leaves in a fuel entry; a trip's UnitPrice is its distance claim.
+CDVItem item(CDVItem::Type type, DVTime day, double economy, double unitPrice = 1.5, double cost = 15, int partial = 0,
+             std::string entry = "Fuel") {
     CDVItem e;
-    e.EntryType = CDVItem::Fuel, e.Entry = "Fuel", e.Date = day, e.Economy = economy, e.PartialFill = partial;
-    e.UnitPrice = 1.5, e.Quantity = 10;
-    e.Cost = 15; // what the economy recalculation leaves in a fuel entry's Cost
+    e.EntryType = type, e.Date = day, e.Economy = economy, e.UnitPrice = unitPrice, e.Quantity = 10, e.Cost = cost;
+    e.PartialFill = partial, e.Entry = std::move(entry);
     return e;
 }
-
-CDVItem priced(DVTime day, double unitPrice) {
-    CDVItem e = fuel(day, 30);
-    e.UnitPrice = unitPrice;
-    return e;
-}
-
-CDVItem repair(DVTime day, double cost) {
-    CDVItem e;
-    e.EntryType = CDVItem::Repair, e.Entry = "Oil change", e.Date = day, e.Cost = cost;
-    return e;
-}
-
-CDVItem trip(DVTime day) {
-    CDVItem e;
-    e.EntryType = CDVItem::Trip, e.Entry = "Trip", e.Date = day, e.Cost = 40, e.Economy = 99;
-    e.UnitPrice = 9; // distance claim
-    return e;
-}
-
-void fillDoc(CVehicleLogDoc& doc, const std::vector<CDVItem>& entries) {
-    for (const auto& e : entries)
-        doc.append(std::make_unique<CDVItem>(e));
-}
-
-using PageFunction = Figures (*)(const CVehicleLogDoc&, const CLocaleInfo&);
-
-struct PageCase {
-    const char* name;
-    PageFunction page;
-    std::vector<CDVItem> entries;
-    Figures expected;
-};
-
-void expectFigures(const Figures& a, const Figures& e, const char* name) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ((std::vector{a.max, a.maxDate, a.min, a.minDate, a.current, a.average}),
-              (std::vector{e.max, e.maxDate, e.min, e.minDate, e.current, e.average}));
-    EXPECT_NEAR(a.currentValue, e.currentValue, 1e-9);
-    EXPECT_NEAR(a.averageValue, e.averageValue, 1e-9);
+CDVItem repair(DVTime day, double cost, double economy = 0) {
+    return item(CDVItem::Repair, day, economy, 0, cost, 0, "Oil change");
 }
 
 TEST(CostStatistics, PageFigures) {
-    const PageCase cases[] = {
-        {"economy: partial fill counts in the divisor only, and as the last entry hides Current",
-         &CCostStatistics::economyPage,
-         {fuel(1, 30), fuel(2, 32), fuel(3, 20, 1)},
+    using Page = Figures (*)(const CVehicleLogDoc&, const CLocaleInfo&);
+    constexpr auto F = CDVItem::Fuel;
+    const CDVItem trip = item(CDVItem::Trip, 5, 99, 9, 40, 0, "Trip");
+    const Page economy = &CCostStatistics::economyPage, price = &CCostStatistics::fuelCostPage,
+               repairs = &CCostStatistics::repairCostPage;
+    // clang-format off
+    const std::tuple<const char*, Page, std::vector<CDVItem>, Figures> cases[] = {
+        {"a partial fill counts in the divisor only, and as the last entry hides Current", economy,
+         {item(F, 1, 30), item(F, 2, 32), item(F, 3, 20, 1.5, 15, 1)},
          {"32.00", "day 2", "20.00", "day 3", kNoData, "20.67", 0, 62.0 / 3}},
-        {"economy: trips by type or by Entry text, repairs and zero economies are left out",
-         &CCostStatistics::economyPage,
-         [] {
-             CDVItem tripText = fuel(2, 99);
-             tripText.Entry = "Fuel on the Trip home";
-             CDVItem repairWithEconomy = repair(4, 10);
-             repairWithEconomy.Economy = 50;
-             return std::vector<CDVItem>{fuel(1, 30), tripText, fuel(3, 25), repairWithEconomy, trip(5), fuel(6, 0)};
-         }(),
+        {"trips by type or by Entry text, repairs and zero economies are left out", economy,
+         {item(F, 1, 30), item(F, 2, 99, 1.5, 15, 0, "Fuel on the Trip home"), item(F, 3, 25), repair(4, 10, 50), trip,
+          item(F, 6, 0)},
          {"30.00", "day 1", "25.00", "day 3", "25.00", "27.50", 25, 27.5}},
-        {"economy: MIN starts from the first economy; ties keep the earlier date",
-         &CCostStatistics::economyPage,
-         {fuel(1, 25), fuel(2, 31), fuel(3, 20), fuel(4, 31), fuel(5, 20)},
-         {"31.00", "day 2", "20.00", "day 3", "20.00", "25.40", 20, 25.4}},
-        {"economy: empty log", &CCostStatistics::economyPage, {repair(1, 50)}, {}},
-        {"fuel cost: entries without a price are left out, three decimals",
-         &CCostStatistics::fuelCostPage,
-         {priced(1, 1.5), priced(2, 0), priced(3, 1.2), priced(4, 1.9), trip(5), priced(6, 1.2)},
+        {"no economy", economy, {repair(1, 50)}, {}},
+        {"entries without a price are left out, three decimals", price,
+         {item(F, 1, 30, 1.5), item(F, 2, 30, 0), item(F, 3, 30, 1.2), item(F, 4, 30, 1.9), trip, item(F, 6, 30, 1.2)},
          {"1.900", "day 4", "1.200", "day 3", "1.200", "1.450", 1.2, 1.45}},
-        {"fuel cost: no priced fuel", &CCostStatistics::fuelCostPage, {priced(1, 0), trip(2), repair(3, 20)}, {}},
-        {"repair cost: a free job resets MIN; fuel Costs are not repairs",
-         &CCostStatistics::repairCostPage,
-         {repair(1, 0), fuel(2, 30), repair(3, 50), repair(4, 0), repair(5, 70)},
+        {"a free job resets MIN; fuel Costs are not repairs", repairs,
+         {repair(1, 0), item(F, 2, 30), repair(3, 50), repair(4, 0), repair(5, 70)},
          {"70.00", "day 5", "70.00", "day 5", "70.00", "30.00", 70, 30}},
-        {"repair cost: MIN takes lower costs once set",
-         &CCostStatistics::repairCostPage,
-         {repair(1, 80), repair(2, 50), repair(3, 60)},
-         {"80.00", "day 1", "50.00", "day 2", "60.00", "63.33", 60, 190.0 / 3}},
-        {"repair cost: only free jobs never set MAX",
-         &CCostStatistics::repairCostPage,
-         {repair(1, 0), repair(2, 0)},
-         {kNoData, kNoData, "0.00", "day 2", "0.00", "0.00", 0, 0}},
-        {"repair cost: no repairs still shows an average",
-         &CCostStatistics::repairCostPage,
-         {fuel(1, 30), trip(2)},
-         {kNoData, kNoData, kNoData, kNoData, kNoData, "0.00", 0, 0}},
-    };
-    const FixedLocale locale;
-    for (const auto& c : cases) {
+        {"only free jobs never set MAX", repairs, {repair(1, 0), repair(2, 0)},
+         {kNoData, kNoData, "0.00", "day 2", "0.00", "0.00", 0, 0}}};
+    // clang-format on
+    for (const auto& [name, page, entries, e] : cases) {
+        SCOPED_TRACE(name);
         CVehicleLogDoc doc;
-        fillDoc(doc, c.entries);
-        expectFigures(c.page(doc, locale), c.expected, c.name);
+        for (const auto& entry : entries)
+            doc.append(std::make_unique<CDVItem>(entry));
+        const Figures a = page(doc, DayLocale());
+        EXPECT_EQ((Texts{a.max, a.maxDate, a.min, a.minDate, a.current, a.average}),
+                  (Texts{e.max, e.maxDate, e.min, e.minDate, e.current, e.average}));
+        EXPECT_NEAR(a.currentValue, e.currentValue, 1e-9);
+        EXPECT_NEAR(a.averageValue, e.averageValue, 1e-9);
     }
 }
 
@@ -132,60 +77,57 @@ RefreshTotals sampleTotals() {
     return t;
 }
 
-TEST(CostStatistics, RunningCostTexts) {
-    const Running r = CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles);
-    const Running k = CCostStatistics::runningCost(sampleTotals(), "kr", units::kKilometres);
-    RefreshTotals empty;
-    empty.entryCount = 5; // the vehicle has entries, none in range
-    const Running z = CCostStatistics::runningCost(empty, "$", units::kMiles);
-    const std::pair<std::string, std::string> cases[] = {
-        {r.fuelTotal, "$200.00"},          {r.repairsTotal, "$150.00"},        {r.parkingTotal, "$12.50 "},
-        {r.distanceTotal, "1450    Mi."},  {r.fuelAverage, "$50.00 "},         {r.repairsAverage, "$75.00 "},
-        {r.parkingAverage, "$12.50 "},     {r.distanceAverage, "207     Mi."}, // 1450 / 7 = 207.14
-        {r.runningCost, "$0.25   / Mi."},                                      // 362.5 / 1450
-        {k.fuelTotal, "kr200.00"},         {k.parkingAverage, "kr12.50 "},     {k.distanceTotal, "1450    Km."},
-        {k.runningCost, "kr0.25   / Km."}, {z.fuelTotal, "$0.00  "},           {z.repairsTotal, "$0.00  "},
-        {z.parkingTotal, "$0.00  "},       {z.distanceTotal, "0       Mi."},   {z.runningCost, kNoData},
-    };
-    for (const auto& [actual, expected] : cases)
-        EXPECT_EQ(actual, expected);
+Texts texts(const Running& r) {
+    return {r.fuelTotal,      r.repairsTotal,   r.parkingTotal,    r.distanceTotal, r.fuelAverage,
+            r.repairsAverage, r.parkingAverage, r.distanceAverage, r.runningCost};
 }
 
-// Each condition on its own turns exactly its field into "No Data".
+// 1450 / 7 = 207.14 a day, 362.5 / 1450 = 0.25 a mile.
+TEST(CostStatistics, RunningCostTexts) {
+    EXPECT_EQ(texts(CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles)),
+              (Texts{"$200.00", "$150.00", "$12.50 ", "1450    Mi.", "$50.00 ", "$75.00 ", "$12.50 ", "207     Mi.",
+                     "$0.25   / Mi."}));
+    const Running k = CCostStatistics::runningCost(sampleTotals(), "kr", units::kKilometres);
+    EXPECT_EQ((Texts{k.fuelTotal, k.distanceTotal, k.runningCost}),
+              (Texts{"kr200.00", "1450    Km.", "kr0.25   / Km."}));
+    RefreshTotals empty;
+    empty.entryCount = 5; // the vehicle has entries, none in range
+    EXPECT_EQ(texts(CCostStatistics::runningCost(empty, "$", units::kMiles)),
+              (Texts{"$0.00  ", "$0.00  ", "$0.00  ", "0       Mi.", kNoData, kNoData, kNoData, kNoData, kNoData}));
+}
+
+// Each condition on its own turns exactly its averages into "No Data".
 TEST(CostStatistics, RunningCostNoDataConditions) {
-    const std::tuple<const char*, std::function<void(RefreshTotals&)>, std::string Running::*> cases[] = {
-        {"no fuel cost", [](RefreshTotals& t) { t.fuelCost = 0; }, &Running::fuelAverage},
-        {"negative fuel cost", [](RefreshTotals& t) { t.fuelCost = -3; }, &Running::fuelAverage},
-        {"no fuel entry", [](RefreshTotals& t) { t.fuelCount = 0; }, &Running::fuelAverage},
-        {"no repair cost", [](RefreshTotals& t) { t.repairCost = 0; }, &Running::repairsAverage},
-        {"no repair entry", [](RefreshTotals& t) { t.repairCount = 0; }, &Running::repairsAverage},
-        {"no trip expenses", [](RefreshTotals& t) { t.tripExpenses = 0; }, &Running::parkingAverage},
-        {"no trip entry", [](RefreshTotals& t) { t.tripCount = 0; }, &Running::parkingAverage},
-        {"no entry at all", [](RefreshTotals& t) { t.entryCount = 0; }, &Running::distanceAverage},
-        {"no expenses", [](RefreshTotals& t) { t.totalExpenses = 0; }, &Running::runningCost},
-    };
+    using Field = std::string Running::*;
+    // clang-format off
+    const std::tuple<std::function<void(RefreshTotals&)>, std::vector<Field>> cases[] = {
+        {[](RefreshTotals& t) { t.fuelCost = 0; }, {&Running::fuelAverage}},
+        {[](RefreshTotals& t) { t.fuelCount = 0; }, {&Running::fuelAverage}},
+        {[](RefreshTotals& t) { t.repairCost = 0; }, {&Running::repairsAverage}},
+        {[](RefreshTotals& t) { t.repairCount = 0; }, {&Running::repairsAverage}},
+        {[](RefreshTotals& t) { t.tripExpenses = 0; }, {&Running::parkingAverage}},
+        {[](RefreshTotals& t) { t.tripCount = 0; }, {&Running::parkingAverage}},
+        {[](RefreshTotals& t) { t.entryCount = 0; }, {&Running::distanceAverage}},
+        {[](RefreshTotals& t) { t.totalExpenses = 0; }, {&Running::runningCost}},
+        {[](RefreshTotals& t) { t.distance = 0; }, {&Running::distanceAverage, &Running::runningCost}}};
+    // clang-format on
     const Running full = CCostStatistics::runningCost(sampleTotals(), "$", units::kMiles);
-    for (const auto& [name, change, field] : cases) {
-        SCOPED_TRACE(name);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [change, fields] = cases[i];
         RefreshTotals totals = sampleTotals();
         change(totals);
-        const Running r = CCostStatistics::runningCost(totals, "$", units::kMiles);
-        EXPECT_EQ(r.*field, kNoData);
-        for (auto other : {&Running::fuelAverage, &Running::repairsAverage, &Running::parkingAverage,
-                           &Running::distanceAverage, &Running::runningCost})
-            EXPECT_EQ(r.*other, other == field ? kNoData : full.*other);
+        Running expected = full;
+        for (Field field : fields)
+            expected.*field = kNoData;
+        const Texts actual = texts(CCostStatistics::runningCost(totals, "$", units::kMiles)), wanted = texts(expected);
+        // The totals follow the changed figure; the averages are the last five.
+        EXPECT_EQ(Texts(actual.begin() + 4, actual.end()), Texts(wanted.begin() + 4, wanted.end())) << "case " << i;
     }
-
-    RefreshTotals noDistance = sampleTotals();
-    noDistance.distance = 0;
-    const Running r = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
-    EXPECT_EQ((std::vector{r.distanceAverage, r.runningCost, r.fuelAverage}),
-              (std::vector<std::string>{kNoData, kNoData, "$50.00 "}));
-
     // One entry and less than one unit of distance still have an average: the total itself.
-    noDistance.distance = 0.5, noDistance.entryCount = 1;
-    const Running one = CCostStatistics::runningCost(noDistance, "$", units::kMiles);
-    EXPECT_EQ(one.distanceAverage, one.distanceTotal);
+    RefreshTotals one = sampleTotals();
+    one.distance = 0.5, one.entryCount = 1;
+    const Running r = CCostStatistics::runningCost(one, "$", units::kMiles);
+    EXPECT_EQ(r.distanceAverage, r.distanceTotal);
 }
 
 } // namespace

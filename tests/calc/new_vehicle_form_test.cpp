@@ -1,7 +1,3 @@
-// The new vehicle rules without the window: the VIN filter and length limits, the number
-// fields, what Save writes into the vehicle registry and the data folder, and the refusals
-// that keep an existing vehicle or data file from being overwritten.
-
 #include "calc/new_vehicle_form.h"
 
 #include "../store/log_file_bytes.h"
@@ -11,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
-#include <string>
-#include <tuple>
 
 namespace fs = std::filesystem;
 using logtest::readFile;
@@ -24,14 +17,12 @@ namespace {
 constexpr std::time_t kNow = 1765000000;
 
 TEST(NewVehicleForm, VinFilterAndFieldLimits) {
+    // Cut to 18 characters first, then filtered.
     // clang-format off
-    const std::pair<const char*, const char*> vins[] = {
-        {"1hgcm82633a", "1HGCM82633A"}, {"1HGCM-", "1HGCM"}, {"-1HGCM", "1HGCM"}, {"(1HG)", "1HG"},
-        {"1HG-CM", "1HG-CM"}, {"1HG/CM", "1HG/CM"}, {"!#$%&'()*+,-./:;<=>?[\\]^_{}~\"@`", ""},
-        {"\"@`AB`@\"", "AB"}, {" AB ", " AB "}, {"AB|", "AB|"}, {"ä1-", "ä1"},
-        {"abcdefghij0123456789", "ABCDEFGHIJ01234567"}, // cut to 18 characters
-        {"ABCDEFGHIJ0123456-89", "ABCDEFGHIJ0123456"},  // cut first, then filtered
-    };
+    const std::pair<const char*, const char*> vins[] = {{"1hgcm82633a", "1HGCM82633A"},
+        {"(1HG)", "1HG"}, {"1HG-CM", "1HG-CM"}, {"!#$%&'()*+,-./:;<=>?[\\]^_{}~\"@`", ""}, {"\"@`AB`@\"", "AB"},
+        {" AB ", " AB "}, {"ä1-", "ä1"}, {"abcdefghij0123456789", "ABCDEFGHIJ01234567"},
+        {"ABCDEFGHIJ0123456-89", "ABCDEFGHIJ0123456"}};
     // clang-format on
     for (const auto& [typed, shown] : vins) {
         CNewVehicleForm form;
@@ -39,36 +30,22 @@ TEST(NewVehicleForm, VinFilterAndFieldLimits) {
         form.vinChanged();
         EXPECT_EQ(form.fields().vin, shown) << typed;
     }
-    // Typed one character at a time, an inner hyphen is trailing when it arrives; pasted, it stays.
+    // A change reports whether the filter changed the text.
     CNewVehicleForm form;
-    form.fields().vin.clear();
-    for (const char c : std::string("1hg-cm")) {
-        form.fields().vin += c;
-        form.vinChanged();
-    }
-    EXPECT_EQ(form.fields().vin, "1HGCM");
     form.fields().vin = "1hg-cm";
-    EXPECT_TRUE(form.vinChanged());
-    EXPECT_EQ(form.fields().vin, "1HG-CM");
-    EXPECT_FALSE(form.vinChanged());
-
+    const bool changed = form.vinChanged();
+    EXPECT_EQ(std::pair(changed, form.vinChanged()), std::pair(true, false));
     form.fields().name = "A name far longer than twenty";
     form.nameChanged();
     EXPECT_EQ(form.fields().name, "A name far longer th");
-    // Characters, not bytes.
-    EXPECT_EQ(CNewVehicleForm::clipped("ééé", 2) + "|" + CNewVehicleForm::clipped("abc", 0), "éé|");
+    EXPECT_EQ(CNewVehicleForm::clipped("ééé", 2) + "|" + CNewVehicleForm::clipped("abc", 0), "éé|"); // characters
 }
 
 TEST(NewVehicleForm, NumberFieldsTakeWholeTextsOnly) {
-    const std::pair<const char*, std::optional<int>> ints[] = {
-        {" 2015 ", 2015}, {"-3", -3}, {"+7", 7}, {"", {}}, {" ", {}}, {"20a", {}}, {"2015.5", {}}, {"99999999999", {}}};
+    const std::pair<const char*, std::optional<int>> ints[] = {{" 2015 ", 2015}, {"+7", 7},      {"", {}},
+                                                               {"20a", {}},      {"2015.5", {}}, {"99999999999", {}}};
     for (const auto& [text, value] : ints)
         EXPECT_EQ(CNewVehicleForm::parseInteger(text), value) << text;
-    const std::pair<const char*, std::optional<double>> reals[] = {
-        {"1200.5", 1200.5}, {" 3e2", 300.0}, {"  -3 ", -3.0}, {"+7.5", 7.5}, {"", {}},      {"  ", {}},
-        {"1,5", {}},        {"12 km", {}},   {"inf", {}},     {"nan", {}},   {"1.2.3", {}}, {"- 4", {}}};
-    for (const auto& [text, value] : reals)
-        EXPECT_EQ(CNewVehicleForm::parseNumber(text), value) << text;
     EXPECT_EQ(CNewVehicleForm::numberText(1234.5), "1234.5");
 }
 
@@ -100,15 +77,12 @@ TEST_F(NewVehicleFormSave, RegistersTheVehicleInTheFirstFreeSlotWithAnEmptyLog) 
 
     CVehicleRegistry registry(m_config);
     EXPECT_EQ(registry.vehicleNames(), (std::vector<std::string>{"A", "Truck", "C"}));
-    VehicleSettings s;
+    VehicleSettings s, expected;
     ASSERT_TRUE(registry.loadVehicle("Truck", s, kNow + 100, nullptr));
     // The form's fields, set up now, no reminders, every reminder last done at the start.
-    VehicleSettings expected;
-    std::tie(expected.name, expected.vin, expected.make, expected.model, expected.plate, expected.year) =
-        std::tuple("Truck", "JH4DA9350LS000001", "Acura", "Integra", "XYZ-789", 1990);
-    std::tie(expected.startOdometer, expected.distanceUnit, expected.liquid, expected.economyUnit) =
-        std::tuple(500.5, 1, 2, 3);
-    expected.setupDate = kNow;
+    expected.name = "Truck", expected.vin = "JH4DA9350LS000001", expected.make = "Acura", expected.model = "Integra";
+    expected.plate = "XYZ-789", expected.year = 1990, expected.startOdometer = 500.5, expected.distanceUnit = 1;
+    expected.liquid = 2, expected.economyUnit = 3, expected.setupDate = kNow;
     expected.lastMileage.fill(500.5);
     expected.lastDate.fill(static_cast<double>(kNow));
     EXPECT_EQ(s, expected);
@@ -127,28 +101,23 @@ TEST_F(NewVehicleFormSave, RegistersTheVehicleInTheFirstFreeSlotWithAnEmptyLog) 
 TEST_F(NewVehicleFormSave, RefusalsWriteNothing) {
     const std::string before = "[VehicleList]\r\nVehicle0=My Car\r\n[My Car]\r\nVIN=OLD1\r\nMake=Ford\r\n";
     using F = CNewVehicleForm::Field;
-    const struct {
-        const char *vin, *name;
-        F field;
-        const char* says;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const std::tuple<const char*, const char*, F, const char*> cases[] = {
         {"NEW1", "MY CAR", F::Name, "\"My Car\" already exists"}, {"NEW1", "", F::Name, "Name"},
         {"NEW1", "Van]", F::Name, "[ or ]"}, {"EXISTING", "Van", F::Vin, "EXISTING.odv"},
-        {"", "Van", F::Vin, "UnKnown.odv"}, {"AB/CD", "Van", F::Vin, "contains /"},
-        // clang-format on
-    };
+        {"", "Van", F::Vin, "UnKnown.odv"}, {"AB/CD", "Van", F::Vin, "contains /"}};
+    // clang-format on
     writeFile(m_data + "EXISTING.odv", "entries");
     writeFile(m_data + "UnKnown.odv", "more entries");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.vin) + " / " + c.name);
+    for (const auto& [vin, name, field, says] : cases) {
+        SCOPED_TRACE(std::string(vin) + " / " + name);
         writeIni(before);
         CNewVehicleForm form = truck();
-        form.fields().vin = c.vin, form.fields().name = c.name;
+        form.fields().vin = vin, form.fields().name = name;
         const CNewVehicleForm::Outcome outcome = save(form, m_config, m_data);
-        EXPECT_FALSE(outcome.registered || outcome.dataFileSaved);
-        EXPECT_EQ(outcome.field, c.field);
-        EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+        EXPECT_EQ(std::tuple(outcome.registered, outcome.dataFileSaved, outcome.field),
+                  std::tuple(false, false, field));
+        EXPECT_NE(outcome.message.find(says), std::string::npos) << outcome.message;
         EXPECT_EQ(ini(), before);
     }
     EXPECT_EQ(readFile(m_data + "EXISTING.odv"), "entries");
@@ -169,7 +138,7 @@ TEST_F(NewVehicleFormSave, FailuresNameTheFileThatCouldNotBeWritten) {
     const std::string noConfig = m_root.file("no config/");
     const CNewVehicleForm::Outcome refused = save(truck(), noConfig, m_data);
     EXPECT_FALSE(refused.registered);
-    for (const std::string part : {noConfig + "Drivana.ini", std::string("Check that this file can be written")})
+    for (const std::string& part : {noConfig + "Drivana.ini", std::string("Check that this file can be written")})
         EXPECT_NE(refused.message.find(part), std::string::npos) << refused.message;
     EXPECT_TRUE(fs::is_empty(m_data));
 }

@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <string>
-#include <tuple>
-#include <vector>
-
 // Readable failure output for line lists.
 void PrintTo(const ReminderLine& line, std::ostream* os) {
     *os << '"' << line.text << "\" image " << line.image;
@@ -18,10 +13,13 @@ void PrintTo(const ReminderLine& line, std::ostream* os) {
 namespace {
 
 using Line = ReminderLine;
+using Lines = std::vector<Line>;
 using Urgency = CReminderCheck::Urgency;
+using Cell = CReminderCheck::TabCell;
 
 const DVTime kToday = utcTime(2026, 12, 5, 12, 0);
 constexpr DVTime kDay = 86400;
+const Line kBackupUnknown{"Last Backup: Unknown", 6};
 
 CDVItem entry(const std::string& text, double odometer, DVTime date = kToday, int icon = 0) {
     CDVItem e;
@@ -29,52 +27,35 @@ CDVItem entry(const std::string& text, double odometer, DVTime date = kToday, in
     return e;
 }
 
-VehicleSettings vehicle() {
+VehicleSettings vehicle(double oilDistance = 0, int oilDays = 0, double leadOdo = 0) {
     VehicleSettings v;
-    v.name = "Van";
-    v.distanceUnit = units::kMiles;
+    v.name = "Van", v.distanceUnit = units::kMiles, v.oilDistance = oilDistance, v.oilDays = oilDays;
+    v.leadOdo = leadOdo;
     return v;
 }
 
-std::vector<Line> listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, double current,
-                         DVTime today = kToday, std::string lastBackup = "Unknown") {
-    return CReminderCheck::buildList(entries, v, {current, today, lastBackup}).lines;
+Lines listOf(const std::vector<CDVItem>& entries, const VehicleSettings& v, double current) {
+    return CReminderCheck::buildList(entries, v, {current, kToday, "Unknown"}).lines;
 }
 
-const Line kBackupUnknown{"Last Backup: Unknown", 6};
-
-TEST(ReminderList, DistanceCountsFromTheStartOdometerWithoutEntries) {
-    VehicleSettings v = vehicle();
-    v.oilDistance = 5000, v.leadOdo = 500, v.startOdometer = 10000;
-    const auto result = CReminderCheck::buildList(std::vector<CDVItem>{}, v, {14600, kToday});
-    EXPECT_EQ(result.lines, (std::vector<Line>{{"Oil change due in: 400     Miles", 8}, kBackupUnknown}));
-    for (int k = 0; k < CReminderCheck::kKindCount; ++k) {
-        EXPECT_EQ(result.lastMileage[k], 10000) << k;
-        EXPECT_EQ(result.lastDays[k], 0) << k;
-    }
-}
-
-TEST(ReminderList, ExactIntervalGivesOverdueAndDueLinesWithZero) {
-    VehicleSettings v = vehicle();
-    v.oilDistance = 5000, v.distanceUnit = units::kKilometres;
-    EXPECT_EQ(listOf({entry("Oil Change", 1000)}, v, 6000),
-              (std::vector<Line>{
-                  {"Oil change due in: 0       Km", 8}, {"Oil change OVERDUE by: 0       Km", 4}, kBackupUnknown}));
-}
-
-TEST(ReminderList, DayMessagesFollowPrintfPrecisionZero) {
-    VehicleSettings v = vehicle();
-    v.oilDays = 30, v.customNames[1] = "Belt", v.customDays[1] = 10;
-    // Twelve and a half days ago count as twelve whole days.
-    const std::vector<CDVItem> entries{entry("Oil Change", 100, kToday - 30 * kDay),
-                                       entry("Belt check", 100, kToday - 12 * kDay - kDay / 2)};
-    const auto result = CReminderCheck::buildList(entries, v, {100, kToday});
-    // On the last day the zero prints no digit at all; custom kinds pad to three.
-    EXPECT_EQ(result.lines, (std::vector<Line>{{"Belt OVERDUE by: 2   days", 5},
-                                               {"Oil change due in:" + std::string(6, ' ') + "days", 8},
-                                               kBackupUnknown}));
-    EXPECT_EQ(result.lastDays[0], 30);
-    EXPECT_EQ(result.lastDays[6], 12);
+// Without service entries every kind counts from the start odometer. At exactly the interval both
+// the overdue and the due line show 0, below them the open trips (entries beginning with "Trip"
+// and icon 18); a days interval of 0 never adds a days line, however old.
+TEST(ReminderList, ExactIntervalFromTheStartAndNoDaysInterval) {
+    VehicleSettings v = vehicle(5000);
+    v.distanceUnit = units::kKilometres, v.startOdometer = 1000;
+    const std::vector<CDVItem> trips{entry("Trip to work", 0, kToday, 18), entry("Trip", 0, kToday, 18),
+                                     entry("Trip", 0, kToday, 17), entry("trip", 0, kToday, 18)};
+    const auto result = CReminderCheck::buildList(trips, v, {6000, kToday});
+    EXPECT_EQ(result.lines, (Lines{{"Found 2    open trip(s)", 3},
+                                   {"Oil change due in: 0       Km", 8},
+                                   {"Oil change OVERDUE by: 0       Km", 4},
+                                   kBackupUnknown}));
+    EXPECT_EQ(std::tuple(result.lastMileage[0], result.lastMileage[9], result.lastDays[9]),
+              std::tuple(1000.0, 1000.0, 0.0));
+    v.leadDays = 5;
+    EXPECT_EQ(listOf({entry("Oil Change", 1000, kToday - 400 * kDay)}, v, 6500),
+              (Lines{{"Oil change OVERDUE by: 500     Km", 4}, kBackupUnknown}));
 }
 
 // With the days reminder already open, the distance line still keeps to its own window.
@@ -84,102 +65,27 @@ TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
                                                       {1000, 2001, false}, {0, 1000, false},   {1, 1001, true}};
     for (const auto& [interval, current, expected] : cases) {
         SCOPED_TRACE(std::to_string(interval) + " at " + std::to_string(current));
-        VehicleSettings v = vehicle();
-        v.oilDistance = interval, v.leadOdo = 100, v.oilDays = 10;
         bool due = false;
-        for (const Line& l : listOf({entry("Oil Change", 1000, kToday - 10 * kDay)}, v, current))
+        for (const Line& l :
+             listOf({entry("Oil Change", 1000, kToday - 10 * kDay)}, vehicle(interval, 10, 100), current))
             due = due || (l.text.find(" due in: ") != std::string::npos && l.text.find("Miles") != std::string::npos);
         EXPECT_EQ(due, expected);
     }
 }
 
-TEST(ReminderList, DaysIntervalZeroNeverAddsADayLine) {
-    VehicleSettings v = vehicle();
-    v.oilDays = 0, v.oilDistance = 5000, v.leadDays = 5;
-    // Gate passes by distance; the old date must not produce a days line.
-    EXPECT_EQ(listOf({entry("Oil Change", 1000, kToday - 400 * kDay)}, v, 6500),
-              (std::vector<Line>{{"Oil change OVERDUE by: 500     Miles", 4}, kBackupUnknown}));
-}
-
-TEST(ReminderList, KindsAreAddedInListOrderWithTheirOwnTexts) {
-    VehicleSettings v = vehicle();
-    v.oilDistance = v.coolDistance = v.transDistance = v.tireDistance = v.tuneDistance = 1000;
-    v.customNames[0] = "Wipers", v.customDistance[0] = 1000, v.leadOdo = 100;
-    // Each service 950 short of the current 2000 plus its own offset, so every kind is due soon.
-    const std::vector<CDVItem> entries{
-        entry("Oil Change", 1010),           entry("Coolant", 1020), entry("Transmission", 1030),
-        entry("Rotate Tires", 1040),         entry("Tune", 1050),    entry("Wipers", 1060),
-        entry("Trip to work", 0, kToday, 18)};
-    const auto result = CReminderCheck::buildList(entries, v, {2000, kToday});
-    EXPECT_EQ(result.lines, (std::vector<Line>{{"Wipers due in: 60      Miles", 8},
-                                               {"Found 1    open trip(s)", 3},
-                                               {"Tune-Up due in: 50      Miles", 8},
-                                               {"Tore Rotate due in: 40      Miles", 8},
-                                               {"Trans Service due in: 30      Miles", 8},
-                                               {"Coolant flush due in: 20      Miles", 8},
-                                               {"Oil change due in: 10      Miles", 8},
-                                               kBackupUnknown}));
-    // Registry order: oil, coolant, transmission, tune-up, tires, custom 1..5.
-    const std::array<double, 10> expected{1010, 1020, 1030, 1050, 1040, 1060, 0, 0, 0, 0};
-    EXPECT_EQ(result.lastMileage, expected);
-
-    VehicleSettings stored = v;
-    CReminderCheck::storeLastDone(result, stored);
-    EXPECT_EQ(stored.lastMileage, expected);
-    EXPECT_EQ(stored.lastDate, result.lastDays);
-}
-
-TEST(ReminderList, OverdueTextsOfTheFixedKinds) {
-    VehicleSettings v = vehicle();
-    v.coolDays = v.transDays = v.tireDays = v.tuneDays = 10;
-    const DVTime old = kToday - 13 * kDay;
-    const auto lines = listOf(
-        {entry("Cool", 1, old), entry("Transmission", 1, old), entry("Rotate", 1, old), entry("Tune", 1, old)}, v, 1);
-    EXPECT_EQ(lines, (std::vector<Line>{{"Tune-Up OVERDUE by: 3    days", 5},
-                                        {"Tire Rotate OVERDUE by: 3    days", 5},
-                                        {"Trans. Service OVERDUE by: 3    days", 5},
-                                        {"Coolant flush OVERDUE by: 3    days", 5},
-                                        kBackupUnknown}));
-}
-
-TEST(ReminderList, OpenTripsNeedTripTextAndIcon18) {
-    VehicleSettings v = vehicle();
-    const std::vector<CDVItem> entries{entry("Trip", 0, kToday, 18), entry("Trip home", 0, kToday, 18),
-                                       entry("Trip", 0, kToday, 17), entry("trip", 0, kToday, 18)};
-    EXPECT_EQ(listOf(entries, v, 0), (std::vector<Line>{{"Found 2    open trip(s)", 3}, kBackupUnknown}));
-}
-
-TEST(ReminderList, NothingDueShowsWelcomeAboveNoRemindersAndBackup) {
-    VehicleSettings v = vehicle();
-    v.oilDistance = 5000, v.oilDays = 90, v.leadOdo = 500, v.leadDays = 10;
-    const std::string backup = "30.11.2026 18:45";
-    const std::vector<CDVItem> entries{entry("Oil Change", 1000, kToday - 70 * kDay)};
-    const std::vector<Line> nothingDue{
-        {"Welcome to Odrivo", 0}, {"No reminders due", 2}, {"Last Backup: 30.11.2026 18:45", 6}};
-    EXPECT_EQ(listOf(entries, v, 5400, kToday, backup), nothingDue);
-
-    v.name = "My Vehicle 2";
-    std::vector<Line> sample = nothingDue;
-    sample.insert(sample.begin(), {"Sample Vehicle, Select File->New", 0});
-    EXPECT_EQ(listOf(entries, v, 5400, kToday, backup), sample);
-
-    // The sample line also comes when reminders are due.
-    EXPECT_EQ(listOf(entries, v, 5600, kToday, backup).front(), sample.front());
-}
-
+// Each display has its own keywords; an empty custom name matches nothing and shows as "Undefined".
 TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     // entry text, registry index of the kind, tab row, found by the list, found by the tab
     const std::tuple<const char*, int, int, bool, bool> cases[] = {
-        {"Oil Change", 0, 0, true, true},      {"oil change", 0, 0, false, false},
-        {" Oil Change", 0, 0, false, false},   {"Coolant Flush", 1, 1, true, true},
-        {"Coolant", 1, 1, true, false},        {"Rotate Tires", 4, 2, true, true},
-        {"Tire Rotation", 4, 2, false, false}, {"Tune-Up done", 3, 3, true, true},
-        {"Tune", 3, 3, true, false},           {"Transmission Service", 2, 4, true, true},
-        {"Transmission", 2, 4, true, false},   {"Wipers front", 5, 5, true, true},
-        {"wipers", 5, 5, false, false},
-    };
+        {"Oil Change", 0, 0, true, true},    {" Oil Change", 0, 0, false, false},   {"Coolant", 1, 1, true, false},
+        {"Rotate Tires", 4, 2, true, true},  {"Tire Rotation", 4, 2, false, false}, {"Tune-Up done", 3, 3, true, true},
+        {"Transmission", 2, 4, true, false}, {"Wipers front", 5, 5, true, true},    {"wipers", 5, 5, false, false},
+        {"Anything", 6, 6, false, false}};
     VehicleSettings v = vehicle();
-    v.customNames[0] = "Wipers";
+    v.customNames[0] = "Wipers", v.customNames[2] = "Brakes";
+    const auto labels = CReminderCheck::blankTab(v);
+    EXPECT_EQ((std::vector{labels[0].label, labels[5].label, labels[6].label, labels[7].label}),
+              (std::vector<std::string>{"Oil Change", "Wipers", "Undefined", "Brakes"}));
     for (const auto& [text, settingsIndex, tabRow, inList, inTab] : cases) {
         const std::vector<CDVItem> entries{entry(text, 1234)};
         EXPECT_EQ(CReminderCheck::buildList(entries, v, {2000, kToday}).lastMileage[settingsIndex], inList ? 1234 : 0)
@@ -189,53 +95,29 @@ TEST(ReminderCheck, KeywordsAreCaseSensitivePrefixesPerDisplay) {
     }
 }
 
-TEST(ReminderCheck, EmptyCustomNameMatchesNothing) {
-    const VehicleSettings v = vehicle();
-    const std::vector<CDVItem> entries{entry("", 500), entry("Anything", 600)};
-    const auto list = CReminderCheck::buildList(entries, v, {700, kToday});
-    EXPECT_EQ(list.lastMileage[5], 0);
-    const auto tab = CReminderCheck::buildTab(entries, v, 700, kToday, FixedLocale());
-    EXPECT_EQ(tab[5].label, "Undefined");
-    EXPECT_EQ(tab[5].lastOdometer.text, "-------");
-}
-
-TEST(ReminderTab, LabelsAndBlankCells) {
-    VehicleSettings v = vehicle();
-    v.customNames[2] = "Brakes";
-    const auto tab = CReminderCheck::blankTab(v);
-    EXPECT_EQ(tab[7].label, "Brakes");
-    for (int r = 0; r < CReminderCheck::kKindCount; ++r) {
-        for (const auto* cell : {&tab[r].lastOdometer, &tab[r].lastDate, &tab[r].dueOdometer, &tab[r].dueDate})
-            EXPECT_EQ(*cell, (CReminderCheck::TabCell{"-------", Urgency::Normal}));
-    }
-}
-
 TEST(ReminderTab, CellsAndUrgency) {
-    VehicleSettings v = vehicle();
-    v.oilDistance = 5000, v.oilDays = 90, v.leadOdo = 500;
+    VehicleSettings v = vehicle(5000, 90, 500);
     v.leadDays = 10.9; // whole days: 10
     const DVTime done = utcTime(2026, 6, 1, 9, 0);
     const std::vector<CDVItem> entries{entry("Oil Change", 7000, done - 200 * kDay), entry("Oil Change", 0, done),
                                        entry("Oil Change", 10000, done)};
-    const std::tuple<double, DVTime, Urgency, Urgency> cases[] = {
-        {14499, done + 79 * kDay, Urgency::Normal, Urgency::Normal},
-        {14500, done + 80 * kDay, Urgency::DueSoon, Urgency::DueSoon},
-        {14999, done + 90 * kDay - 1, Urgency::DueSoon, Urgency::DueSoon},
-        {15000, done + 90 * kDay, Urgency::Overdue, Urgency::Overdue},
-    };
-    for (const auto& [current, today, odometer, date] : cases) {
+    // clang-format off
+    const std::tuple<double, DVTime, Urgency> cases[] = {{14499, done + 79 * kDay, Urgency::Normal},
+        {14500, done + 80 * kDay, Urgency::DueSoon}, {14999, done + 90 * kDay - 1, Urgency::DueSoon},
+        {15000, done + 90 * kDay, Urgency::Overdue}};
+    // clang-format on
+    for (const auto& [current, today, urgency] : cases) {
         const auto row = CReminderCheck::buildTab(entries, v, current, today, FixedLocale())[0];
         EXPECT_EQ(row.lastOdometer.text + " " + row.lastDate.text, "  10000 01.06.2026");
-        EXPECT_EQ(row.dueOdometer, (CReminderCheck::TabCell{"  15000", odometer})) << current;
-        EXPECT_EQ(row.dueDate, (CReminderCheck::TabCell{"30.08.2026", date})) << today;
+        EXPECT_EQ(std::pair(row.dueOdometer, row.dueDate),
+                  std::pair(Cell{"  15000", urgency}, Cell{"30.08.2026", urgency}))
+            << current;
     }
-
-    // A days interval of 0 leaves "or on" blank, a distance interval of 0 "Due at".
+    // Intervals of 0 leave both due cells blank.
     v.oilDays = v.oilDistance = 0;
-    const auto tab = CReminderCheck::buildTab(entries, v, 20000, done + 400 * kDay, FixedLocale());
-    EXPECT_EQ(tab[0].lastOdometer.text, "  10000");
-    EXPECT_EQ(tab[0].dueOdometer, (CReminderCheck::TabCell{"-------", Urgency::Normal}));
-    EXPECT_EQ(tab[0].dueDate, (CReminderCheck::TabCell{"-------", Urgency::Normal}));
+    const auto row = CReminderCheck::buildTab(entries, v, 20000, done + 400 * kDay, FixedLocale())[0];
+    EXPECT_EQ(std::tuple(row.lastOdometer.text, row.dueOdometer, row.dueDate),
+              std::tuple("  10000", Cell{"-------", Urgency::Normal}, Cell{"-------", Urgency::Normal}));
 }
 
 } // namespace

@@ -4,67 +4,34 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
 namespace {
 
 TEST(ViewRefresh, DateRangesAtTheirEdges) {
     const TimeZone utc("UTC");
-    const DVTime sundayNoon = utcTime(2024, 3, 17, 12);   // weekday 1: the week began Saturday noon
-    const DVTime saturdayNoon = utcTime(2024, 3, 23, 12); // weekday 7
-    const DVTime march15 = utcTime(2024, 3, 15, 9);
-    const DVTime newYear = utcTime(2024, 1, 1, 0, 0, 1);
-    const DVTime from = utcTime(2024, 2, 1, 8);
-    const DVTime to = utcTime(2024, 2, 10, 18);
-    // range, now, time, in range
-    const std::tuple<const char*, DVTime, DVTime, bool> cases[] = {
-        {"View Filter Off", march15, 0, true},
-        {"View Filter Off", march15, utcTime(2099, 1, 1), true},
-        {"This Week", sundayNoon, utcTime(2024, 3, 16, 12), true},
-        {"This Week", sundayNoon, utcTime(2024, 3, 16, 11, 59, 59), false},
-        {"This Week", sundayNoon, sundayNoon, true},
-        {"This Week", sundayNoon, sundayNoon + 1, false}, // the future
-        {"This Week", saturdayNoon, utcTime(2024, 3, 16, 12), true},
-        {"This Week", saturdayNoon, utcTime(2024, 3, 16, 11, 59, 59), false},
-        {"Last Week", sundayNoon, utcTime(2024, 3, 9, 12), true},
-        {"Last Week", sundayNoon, utcTime(2024, 3, 9, 11, 59, 59), false},
-        {"Last Week", sundayNoon, utcTime(2024, 3, 16, 12), true},
-        {"Last Week", sundayNoon, utcTime(2024, 3, 16, 12, 0, 1), false},
-        {"Last Week", sundayNoon, sundayNoon + 86400, false},
-        {"This Month", march15, utcTime(2024, 3, 1), true},
-        {"This Month", march15, utcTime(2024, 2, 29, 23, 59, 59), false},
-        {"This Month", march15, utcTime(2024, 3, 31, 23, 59, 59), true}, // future, same month
-        {"This Month", march15, utcTime(2023, 3, 15), false},
-        {"This Year", march15, utcTime(2024, 1, 1), true},
-        {"This Year", march15, utcTime(2024, 12, 31, 23), true},
-        {"This Year", march15, utcTime(2023, 12, 31, 23, 59, 59), false},
-        {"Last Month", newYear, utcTime(2023, 12, 1), true},
-        {"Last Month", newYear, utcTime(2023, 12, 31, 23, 59, 59), true},
-        {"Last Month", newYear, utcTime(2023, 11, 30, 23, 59, 59), false},
-        {"Last Month", newYear, utcTime(2022, 12, 15), false},
-        {"Last Month", newYear, utcTime(2024, 1, 1), false},
-        {"Last Month", march15, utcTime(2024, 2, 1), true},
-        {"Last Month", march15, utcTime(2024, 2, 29, 23, 59, 59), true},
-        {"Last Month", march15, utcTime(2024, 1, 31, 23, 59, 59), false},
-        {"Last Month", march15, utcTime(2024, 3, 1), false},
-        {"Last Month", march15, utcTime(2023, 2, 15), false},
-        {"Last Year", march15, utcTime(2023, 1, 1), true},
-        {"Last Year", march15, utcTime(2023, 12, 31, 23, 59, 59), true},
-        {"Last Year", march15, utcTime(2024, 1, 1), false},
-        {"Last Year", march15, utcTime(2022, 12, 31, 23, 59, 59), false},
-        {"Select Dates", march15, from, true},
-        {"Select Dates", march15, to, true},
-        {"Select Dates", march15, from - 1, false},
-        {"Select Dates", march15, to + 1, false},
-        {"this week", march15, march15, false},
-        {"", march15, march15, false}};
-    for (const auto& [range, now, t, inRange] : cases)
-        EXPECT_EQ(CViewRefresh::inDateRange(range, t, now, from, to), inRange) << range << " now " << now << " t " << t;
+    const DVTime sunday = utcTime(2024, 3, 17, 12); // weekday 1: the week began Saturday noon
+    const DVTime march15 = utcTime(2024, 3, 15, 9), newYear = utcTime(2024, 1, 1, 0, 0, 1);
+    const DVTime from = utcTime(2024, 2, 1, 8), to = utcTime(2024, 2, 10, 18);
+    const DVTime mar16 = utcTime(2024, 3, 16, 12), mar9 = utcTime(2024, 3, 9, 12), mar1 = utcTime(2024, 3, 1);
+    const DVTime jan1 = utcTime(2024, 1, 1), feb1 = utcTime(2024, 2, 1), dec1 = utcTime(2023, 12, 1);
+    // range, now, times in range, times out of range
+    // clang-format off
+    const std::tuple<const char*, DVTime, std::vector<DVTime>, std::vector<DVTime>> cases[] = {
+        {"View Filter Off", march15, {0}, {}},
+        {"This Week", sunday, {mar16, sunday}, {mar16 - 1, sunday + 1}}, // not the future
+        {"Last Week", sunday, {mar9, mar16}, {mar9 - 1, mar16 + 1}},
+        {"This Month", march15, {mar1}, {mar1 - 1, utcTime(2023, 3, 15)}},
+        {"This Year", march15, {jan1}, {jan1 - 1}},
+        {"Last Month", newYear, {dec1}, {dec1 - 1, utcTime(2022, 12, 15), jan1}},
+        {"Last Month", march15, {feb1}, {feb1 - 1, mar1, utcTime(2023, 2, 15)}},
+        {"Last Year", march15, {utcTime(2023, 1, 1)}, {jan1, utcTime(2023, 1, 1) - 1}},
+        {"Select Dates", march15, {from, to}, {from - 1, to + 1}},
+        {"this week", march15, {}, {march15}}, {"", march15, {}, {march15}}};
+    // clang-format on
+    for (const auto& [range, now, inside, outside] : cases)
+        for (const bool in : {true, false})
+            for (const DVTime t : in ? inside : outside)
+                EXPECT_EQ(CViewRefresh::inDateRange(range, t, now, from, to), in)
+                    << range << " now " << now << " t " << t;
 }
 
 TEST(ViewRefresh, MonthsAndWeekdaysAreLocal) {
@@ -80,28 +47,29 @@ TEST(ViewRefresh, MonthsAndWeekdaysAreLocal) {
 class ViewRefreshRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        const DVTime march = utcTime(2024, 3, 2);
-        add(CDVItem::Fuel, 1000, utcTime(2024, 2, 20), // before this month
-            [](CDVItem& e) { e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30, e.FuelDistance = 77; });
-        add(CDVItem::Fuel, 1300.9, march, [](CDVItem& e) { e.Quantity = 10, e.UnitPrice = 2, e.Economy = 30; });
-        add(CDVItem::Repair, 1350, march + 86400, [](CDVItem& e) { e.Cost = 100; });
-        add(CDVItem::Trip, 1400, march + 2 * 86400,
-            [](CDVItem& e) { e.EndOdometer = 1500, e.Cost = 5, e.Parking = 7; });
-        add(CDVItem::Fuel, 1600, march + 3 * 86400,
-            [](CDVItem& e) { e.Quantity = 12, e.UnitPrice = 2.5, e.Economy = 25, e.PartialFill = 1; });
-        add(CDVItem::Repair, 1650, march + 4 * 86400, [](CDVItem& e) { e.Entry = "Trip to Oslo", e.Cost = 9; });
-        add(CDVItem::Fuel, 1700.75, march + 5 * 86400,
-            [](CDVItem& e) { e.Quantity = 8, e.UnitPrice = 2, e.Economy = 33, e.Measure = "Litres"; });
+        fuel(1000, utcTime(2024, 2, 20), 10, 2, 30).FuelDistance = 77; // before this month
+        fuel(1300.9, march(2), 10, 2, 30);
+        CDVItem& repair = add(CDVItem::Repair, 1350, march(3));
+        repair.Cost = 100, repair.Entry = "My Trip";
+        CDVItem& trip = add(CDVItem::Trip, 1400, march(4));
+        trip.EndOdometer = 1500, trip.Cost = 5, trip.Parking = 7;
+        fuel(1600, march(5), 12, 2.5, 25).PartialFill = 1;
+        CDVItem& oslo = add(CDVItem::Repair, 1650, march(6));
+        oslo.Entry = "Trip to Oslo", oslo.Cost = 9;
+        fuel(1700.75, march(7), 8, 2, 33).Measure = "Litres";
     }
 
-    template <typename Set> void add(CDVItem::Type type, double odometer, DVTime date, Set set) {
-        auto item = std::make_unique<CDVItem>();
-        item->EntryType = type;
-        item->Odometer = odometer;
-        item->Date = date;
-        item->DisplayPos = 99;
-        set(*item);
-        m_doc.append(std::move(item));
+    static DVTime march(int day) { return utcTime(2024, 3, day); }
+    CDVItem& add(CDVItem::Type type, double odometer, DVTime date) {
+        m_doc.append(std::make_unique<CDVItem>());
+        CDVItem& item = m_doc.at(m_doc.size() - 1);
+        item.EntryType = type, item.Odometer = odometer, item.Date = date, item.DisplayPos = 99;
+        return item;
+    }
+    CDVItem& fuel(double odometer, DVTime date, double quantity, double price, double economy) {
+        CDVItem& item = add(CDVItem::Fuel, odometer, date);
+        item.Quantity = quantity, item.UnitPrice = price, item.Economy = economy;
+        return item;
     }
 
     std::vector<std::size_t> indexes(const std::vector<CDVItem*>& rows) const {
@@ -111,16 +79,7 @@ protected:
         return result;
     }
 
-    std::vector<std::int32_t> fuelDistances() const {
-        return {m_doc.at(0).FuelDistance, m_doc.at(1).FuelDistance, m_doc.at(4).FuelDistance, m_doc.at(6).FuelDistance};
-    }
-
-    static CViewRefresh::Filter thisMonth(int viewMode) {
-        CViewRefresh::Filter filter;
-        filter.viewMode = viewMode;
-        filter.dateRange = "This Month";
-        return filter;
-    }
+    static CViewRefresh::Filter thisMonth(int viewMode) { return {viewMode, "This Month"}; }
 
     TimeZone m_utc{"UTC"};
     CVehicleLogDoc m_doc;
@@ -128,10 +87,9 @@ protected:
 };
 
 TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
-    CViewRefresh refresh;
-    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(1), m_now);
+    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(1), m_now);
     const RefreshTotals& t = result.totals;
-    // The repair named "Trip to Oslo" counts as a trip.
+    // The repair named "Trip to Oslo" counts as a trip, "My Trip" does not.
     EXPECT_EQ(std::tuple(t.fuelCount, t.repairCount, t.tripCount, t.entryCount), std::tuple(3, 1, 2, 7));
     EXPECT_EQ(
         (std::vector{t.fuelQuantity, t.fuelCost, t.repairCost, t.tripExpenses, t.totalExpenses, t.latestOdometer}),
@@ -146,62 +104,29 @@ TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
     EXPECT_EQ(m_doc.at(5).EntryType, CDVItem::Trip);
 }
 
-TEST(ViewRefresh, OnlyEntryTextsBeginningWithTripMakeTrips) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"Trip", CDVItem::Trip},      {"Trip to Oslo", CDVItem::Trip}, {"trip home", CDVItem::Repair},
-        {"My Trip", CDVItem::Repair}, {" Trip", CDVItem::Repair},      {"Tri", CDVItem::Repair}};
-    CVehicleLogDoc doc;
-    for (const auto& [entry, type] : cases) {
-        auto item = std::make_unique<CDVItem>();
-        item->EntryType = CDVItem::Repair;
-        item->Entry = entry;
-        doc.append(std::move(item));
-    }
-    CViewRefresh refresh;
-    const CViewRefresh::Result result = refresh.run(doc, CViewRefresh::Filter{2}, 0);
-    for (std::size_t i = 0; i < doc.size(); ++i)
-        EXPECT_EQ(doc.at(i).EntryType, cases[i].second) << cases[i].first;
-    EXPECT_EQ(result.rows.size(), 2u);
-    EXPECT_EQ(result.totals.tripCount, 2);
-}
-
+// The distance runs from the first row to the latest odometer; with no row, from 0. Only a
+// repair on 3 March in a fuel view leaves no row, so its distance is the whole 1350.
 TEST_F(ViewRefreshRun, RowsAndDistancePerViewMode) {
-    const std::tuple<int, std::vector<std::size_t>, double> cases[] = {
-        {0, {1, 4, 6}, 1700.75 - 1300.9},
-        {1, {2}, 1700.75 - 1350},
-        {2, {3, 5}, 1700.75 - 1400},
-        {3, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9},
-    };
-    for (const auto& [viewMode, rows, distance] : cases) {
-        const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(viewMode), m_now);
-        EXPECT_EQ(indexes(result.rows), rows) << viewMode;
-        EXPECT_DOUBLE_EQ(result.totals.distance, distance) << viewMode;
+    const DVTime mar3 = march(3), mar3End = march(4) - 1;
+    // clang-format off
+    const std::tuple<int, const char*, DVTime, DVTime, std::vector<std::size_t>, double> cases[] = {
+        {0, "This Month", 0, 0, {1, 4, 6}, 1700.75 - 1300.9}, {1, "This Month", 0, 0, {2}, 1700.75 - 1350},
+        {2, "This Month", 0, 0, {3, 5}, 1700.75 - 1400}, {3, "This Month", 0, 0, {1, 2, 3, 4, 5, 6}, 1700.75 - 1300.9},
+        {3, "Next Year", 0, 0, {}, 0}, {0, "Select Dates", mar3, mar3End, {}, 1350}};
+    // clang-format on
+    for (const auto& [viewMode, range, from, to, rows, distance] : cases) {
+        const CViewRefresh::Result result = CViewRefresh().run(m_doc, {viewMode, range, from, to}, m_now);
+        EXPECT_EQ(indexes(result.rows), rows) << viewMode << " " << range;
+        EXPECT_DOUBLE_EQ(result.totals.distance, distance) << viewMode << " " << range;
     }
-}
-
-TEST_F(ViewRefreshRun, DistanceWithoutRows) {
-    CViewRefresh refresh;
-    CViewRefresh::Filter nothing = thisMonth(3);
-    nothing.dateRange = "Next Year";
-    const CViewRefresh::Result none = refresh.run(m_doc, nothing, m_now);
-    EXPECT_TRUE(none.rows.empty());
-    const RefreshTotals& t = none.totals;
-    EXPECT_EQ(std::tuple(t.distance, t.latestOdometer, t.fuelCount + t.repairCount + t.tripCount, t.entryCount),
-              std::tuple(0.0, 0.0, 0, 7));
-    EXPECT_EQ(none.performance.qualifying, 0);
-
-    // Only a repair in range, fuel view: no row, so the distance is the whole latest odometer.
-    CViewRefresh::Filter oneDay = thisMonth(0);
-    oneDay.dateRange = "Select Dates";
-    oneDay.from = utcTime(2024, 3, 3), oneDay.to = utcTime(2024, 3, 3, 23, 59, 59);
-    const CViewRefresh::Result repairOnly = refresh.run(m_doc, oneDay, m_now);
-    EXPECT_TRUE(repairOnly.rows.empty());
-    EXPECT_EQ(std::pair(repairOnly.totals.repairCount, repairOnly.totals.distance), std::pair(1, 1350.0));
 }
 
 TEST_F(ViewRefreshRun, FirstFillOfEveryPassHasNoDistance) {
+    const auto fuelDistances = [this] {
+        return std::vector{m_doc.at(0).FuelDistance, m_doc.at(1).FuelDistance, m_doc.at(4).FuelDistance,
+                           m_doc.at(6).FuelDistance};
+    };
     CViewRefresh refresh;
-    EXPECT_EQ(refresh.previousFuelOdometer(), 0);
     refresh.run(m_doc, thisMonth(0), m_now);
     // Out of range: untouched; 1600 - 1300.9 truncated.
     EXPECT_EQ(fuelDistances(), (std::vector<std::int32_t>{77, 0, 299, 100}));
@@ -214,23 +139,12 @@ TEST_F(ViewRefreshRun, FirstFillOfEveryPassHasNoDistance) {
 }
 
 TEST_F(ViewRefreshRun, LatestOdometerTakesTripArrivals) {
-    add(CDVItem::Trip, 1800, utcTime(2024, 3, 10), [](CDVItem& e) { e.EndOdometer = 2500; });
-    add(CDVItem::Trip, 1900, utcTime(2024, 3, 11), [](CDVItem& e) { e.EndOdometer = 1850; }); // below its start
-    add(CDVItem::Trip, 1950, utcTime(2023, 3, 11), [](CDVItem& e) { e.EndOdometer = 9000; }); // out of range
-    CViewRefresh refresh;
-    const CViewRefresh::Result result = refresh.run(m_doc, thisMonth(2), m_now);
-    EXPECT_DOUBLE_EQ(result.totals.latestOdometer, 2500);
-    EXPECT_DOUBLE_EQ(result.totals.distance, 2500 - 1400);
-    EXPECT_DOUBLE_EQ(result.performance.lastOdometer, 1900);
-}
-
-TEST_F(ViewRefreshRun, SearchIgnoresFiltersAndCase) {
-    const FixedLocale locale;
-    const CEntryText texts(locale, 0);
-    const std::pair<const char*, std::vector<std::size_t>> cases[] = {
-        {"", {0, 1, 2, 3, 4, 5, 6}}, {"litr", {6}}, {"to oslo", {5}}, {"20.02.2024", {0}}, {"nowhere", {}}};
-    for (const auto& [needle, rows] : cases)
-        EXPECT_EQ(indexes(CViewRefresh::search(m_doc, needle, texts)), rows) << needle;
+    add(CDVItem::Trip, 1800, march(10)).EndOdometer = 2500;
+    add(CDVItem::Trip, 1900, march(11)).EndOdometer = 1850;            // below its start
+    add(CDVItem::Trip, 1950, utcTime(2023, 3, 11)).EndOdometer = 9000; // out of range
+    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(2), m_now);
+    EXPECT_EQ((std::vector{result.totals.latestOdometer, result.totals.distance, result.performance.lastOdometer}),
+              (std::vector{2500.0, 2500.0 - 1400, 1900.0}));
 }
 
 } // namespace
