@@ -41,7 +41,6 @@ protected:
             return static_cast<int>(QDialog::Accepted);
         });
     }
-
     void TearDown() override {
         CModalRunner::setHandler(nullptr);
         CMessageBox::setResponder(nullptr);
@@ -52,24 +51,25 @@ protected:
     void write(const char* name, const std::string& bytes) const {
         ASSERT_TRUE(odrivo::writeFileAtomically(path(name), bytes));
     }
-
+    static std::string read(const std::string& file) {
+        std::string bytes;
+        odrivo::readWholeFile(file, bytes);
+        return bytes;
+    }
     template <class T> static T* child(QWidget& dialog, const char* name) {
         T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-
     static void retype(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-
     static void click(QWidget& dialog, const char* button) {
         QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
     }
-
     // Save was refused: the dialog is still open and one message names the field.
     static void expectRefused(QDialog& dialog, const char* named) {
         EXPECT_NE(dialog.result(), QDialog::Accepted);

@@ -8,10 +8,6 @@
 #include "store/app_profile.h"
 #include "store/file_io.h"
 #include "store/profile_file.h"
-#include "store/window_placement.h"
-#include "ui/entry/delete_confirm_dlg.h"
-#include "ui/entry/entry_dialogs.h"
-#include "ui/entry/fuel_dlg.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/main/vehicle_log_dlg.h"
@@ -23,10 +19,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
@@ -44,10 +38,7 @@ class ScriptedEditor : public CEntryEditor {
 public:
     std::function<bool(CDVItem&)> script;
     int calls = 0;
-    bool edit(CDVItem& item) override {
-        ++calls;
-        return script(item);
-    }
+    bool edit(CDVItem& item) override { return ++calls, script(item); }
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -69,12 +60,8 @@ protected:
             }
             return static_cast<int>(QDialog::Accepted);
         });
-        CShell::setHandler([this](const QUrl& url) {
-            m_opened.push_back(url);
-            return true;
-        });
+        CShell::setHandler([this](const QUrl& url) { return m_opened.push_back(url), true; });
     }
-
     void TearDown() override {
         m_window.reset();
         m_log.reset();
@@ -93,30 +80,34 @@ protected:
         m_window->showPlaced();
         return *m_window;
     }
-
-    // A registry with one vehicle, so start-up finds an installation and installs nothing.
-    void writeRegistry(const std::string& vehicle, const std::string& vin) {
-        fs::create_directories(CAppFolders::defaultConfigFolder());
-        CProfileFile registry(CAppFolders::defaultConfigFolder() + "Drivana.ini");
-        ASSERT_TRUE(registry.putText("VehicleList", "Vehicle0", vehicle));
-        ASSERT_TRUE(registry.putText(vehicle, "VIN", vin));
-        ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, vehicle));
+    // Answers every Yes/No question with `yes` and everything else with OK.
+    static void answerQuestions(bool yes) {
+        CMessageBox::setResponder([yes](const CMessageBox::Shown& shown) {
+            if (shown.buttons & QMessageBox::Yes)
+                return yes ? QMessageBox::Yes : QMessageBox::No;
+            return QMessageBox::Ok;
+        });
     }
 
-    std::string profileText(const char* section, const char* key) const {
+    static std::string config() { return CAppFolders::defaultConfigFolder(); }
+    static std::string data() { return CAppFolders::defaultDataFolder(); }
+    static std::string registryPath() { return config() + "Drivana.ini"; }
+    static CAppProfile profile() { return CAppProfile(CAppFolders::profilePath()); }
+    static std::string profileText(const char* section, const char* key) {
         return CProfileFile(CAppFolders::profilePath()).getText(section, key, "<absent>");
     }
-
-    // The description field of every line of the activity log.
-    static std::vector<std::string> logDescriptions() {
+    static std::string bytesOf(const std::string& path) {
         std::string bytes;
-        odrivo::readWholeFile(CAppFolders::logPath(), bytes);
-        std::vector<std::string> lines;
-        for (std::size_t at = 0; at + CActivityLog::kLineSize <= bytes.size(); at += CActivityLog::kLineSize) {
-            const std::string field = bytes.substr(at + 58, 200);
-            lines.push_back(field.substr(0, field.find('\0')));
-        }
-        return lines;
+        odrivo::readWholeFile(path, bytes);
+        return bytes;
+    }
+    // Whether the activity log holds a line with this description.
+    static bool logged(const std::string& description) {
+        const std::string bytes = bytesOf(CAppFolders::logPath());
+        for (std::size_t at = 0; at + CActivityLog::kLineSize <= bytes.size(); at += CActivityLog::kLineSize)
+            if (bytes.compare(at + 58, description.size() + 1, description.c_str(), description.size() + 1) == 0)
+                return true;
+        return false;
     }
 
     template <class T> T* child(const char* name) const {
@@ -125,20 +116,31 @@ protected:
         return widget;
     }
     QTableView* entryList() const { return child<QTableView>("entryList"); }
+    int rows() const { return entryList()->model()->rowCount(); }
+    int selectedRow() const { return entryList()->selectionModel()->selectedRows().value(0).row(); }
     // The trimmed texts of one list column, top to bottom.
     QStringList column(int c) const {
         QStringList texts;
-        for (int row = 0; row < entryList()->model()->rowCount(); ++row)
+        for (int row = 0; row < rows(); ++row)
             texts << entryList()->model()->index(row, c).data().toString().trimmed();
         return texts;
     }
     void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-
-    QStringList shownTexts() const {
+    static QStringList shownTexts() {
         QStringList texts;
         for (const auto& shown : CMessageBox::shown())
             texts << shown.text;
         return texts;
+    }
+    // Answers the dialogs of type T with `script`, leaving others to the default handling.
+    template <class T> void onDialog(std::function<void(T&)> script) {
+        m_dialogHandler = [script](QDialog& dialog) -> std::optional<int> {
+            auto* typed = qobject_cast<T*>(&dialog);
+            if (!typed)
+                return std::nullopt;
+            script(*typed);
+            return typed->result();
+        };
     }
 
     logtest::TempFolder m_folder; // removed with the fixture
