@@ -1,5 +1,5 @@
 // The fuel dialog headless: typed fields reaching the record and the live fields, a refused
-// Save and Cancel leaving record and profile alone, the station list button, and the editor.
+// Save and Cancel leaving record and profile alone, and the editor.
 
 #include "dialog_fixture.h"
 #include "ui/entry/fuel_dlg.h"
@@ -86,17 +86,7 @@ TEST_F(FuelDlgTest, RefusedSaveKeepsTheFieldFocusedAndCancelChangesNothing) {
     }
 }
 
-TEST_F(FuelDlgTest, StationButtonAndEditorHandBackWhatWasChosen) {
-    for (const QString& added : {QStringLiteral("Jet"), QString()}) {
-        CDVItem record;
-        CFuelDlg dialog(record, m_context);
-        m_itemToAdd = added;
-        click(dialog, "stationButton");
-        auto* station = child<QComboBox>(dialog, "stationCombo");
-        EXPECT_EQ(std::pair(station->currentText(), station->count()), std::pair(added, 3)); // "Jet" stays listed
-    }
-    EXPECT_EQ(m_listEditorRuns, 2);
-
+TEST_F(FuelDlgTest, EditorAsksForAFreshContextAndReportsSave) {
     int contexts = 0;
     CFuelEditor editor([&] { return ++contexts, m_context; }, nullptr);
     CModalRunner::setHandler([](QDialog& shown) {

@@ -8,6 +8,7 @@
 #include "store/app_profile.h"
 #include "store/file_io.h"
 #include "store/profile_file.h"
+#include "store/vehicle_log_doc.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/main/vehicle_log_dlg.h"
@@ -89,6 +90,41 @@ protected:
         });
     }
 
+    // Registers the vehicles in order, vehicle i with VIN "VIN<i>", make, model, year and log,
+    // and makes the first one the last used.
+    static void writeVehicles(const std::vector<std::string>& names, const std::vector<std::vector<CDVItem>>& logs) {
+        fs::create_directories(data());
+        fs::create_directories(config());
+        CProfileFile registry(registryPath());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string n = std::to_string(i);
+            ASSERT_TRUE(registry.putText("VehicleList", "Vehicle" + n, names[i]));
+            for (const auto& [key, value] :
+                 {std::pair{"VIN", "VIN" + n}, {"Make", "Make" + n}, {"Model", "Model" + n}, {"Year", "200" + n}})
+                ASSERT_TRUE(registry.putText(names[i], key, value));
+            CVehicleLogDoc doc;
+            for (const CDVItem& entry : logs[i])
+                doc.insert(std::make_unique<CDVItem>(entry));
+            ASSERT_TRUE(doc.save(data() + "VIN" + n + ".odv").saved);
+        }
+        ASSERT_TRUE(profile().putText(ProfileKeys::LastVehicle, names.front()));
+    }
+    static CDVItem entry(std::int32_t type, double odometer, DVTime date = 0, const char* note = "") {
+        CDVItem item;
+        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry) =
+            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type));
+        if (type == CDVItem::Fuel)
+            std::tie(item.Measure, item.Quantity) = std::tuple("Gallons", 10);
+        return item;
+    }
+    // `count` fills, 100 apart from 1000 on.
+    static std::vector<CDVItem> fills(int count) {
+        std::vector<CDVItem> log;
+        for (int i = 0; i < count; ++i)
+            log.push_back(entry(CDVItem::Fuel, 1000 + 100 * i));
+        return log;
+    }
+
     static std::string config() { return CAppFolders::defaultConfigFolder(); }
     static std::string data() { return CAppFolders::defaultDataFolder(); }
     static std::string registryPath() { return config() + "Drivana.ini"; }
@@ -124,6 +160,18 @@ protected:
         for (int row = 0; row < rows(); ++row)
             texts << entryList()->model()->index(row, c).data().toString().trimmed();
         return texts;
+    }
+    QComboBox* selector() const { return child<QComboBox>("vehicleCombo"); }
+    QStringList selectorNames() const {
+        QStringList names;
+        for (int i = 0; i < selector()->count(); ++i)
+            names << selector()->itemText(i);
+        return names;
+    }
+    // Chooses the selector's entry `index` as the user does.
+    void choose(int index) {
+        selector()->setCurrentIndex(index);
+        emit selector()->activated(index);
     }
     void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
     static QStringList shownTexts() {
