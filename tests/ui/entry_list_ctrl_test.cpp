@@ -15,12 +15,11 @@
 
 namespace {
 
-constexpr int kColumns = CEntryListCtrl::kColumnCount, kOdometer = 2, kLocation = 8, kNote = 20;
+constexpr int kColumns = CEntryListCtrl::kColumnCount, kOdometer = 2, kLocation = 8;
 
-CDVItem fuel(double odometer, const std::string& station, const std::string& note = {}) {
+CDVItem fuel(double odometer, const std::string& station) {
     CDVItem item;
-    std::tie(item.EntryType, item.Odometer, item.Station, item.Note) =
-        std::tuple(CDVItem::Fuel, odometer, station, note);
+    std::tie(item.EntryType, item.Odometer, item.Station) = std::tuple(CDVItem::Fuel, odometer, station);
     return item;
 }
 
@@ -108,25 +107,6 @@ TEST_F(EntryListTest, HeaderMenuHidesBehindTheShownColumnsAndShowsAtItsIndex) {
     for (int c = 1; c < kColumns; ++c)
         list->setColumnShown(c, false);
     EXPECT_FALSE(list->createColumnMenu()->actions()[0]->isEnabled()) << "the last shown column cannot be hidden";
-}
-
-TEST_F(EntryListTest, DividerDoubleClickFitsTheColumnToItsWidestText) {
-    m_entries = {fuel(1, "Corner"), fuel(2, "A much longer station name", "short"),
-                 fuel(3, "x", "the longest note of all the rows")};
-    auto list = makeList();
-    const QFontMetrics metrics(list->font());
-    QHeaderView* header = list->horizontalHeader();
-    QTest::mouseDClick(
-        header->viewport(), Qt::LeftButton, {},
-        QPoint(header->sectionViewportPosition(kLocation) + header->sectionSize(kLocation) - 1, header->height() / 2));
-    EXPECT_EQ(header->sectionSize(kLocation), metrics.horizontalAdvance("A much longer station name") + 12);
-    // A hidden column hands the fit to the nearest shown column before it: after hiding 9
-    // and 7, column 9 sits behind column 20.
-    list->setColumnShown(9, false);
-    list->setColumnShown(7, false);
-    list->fitColumnToContents(9);
-    EXPECT_EQ(header->sectionSize(kNote), metrics.horizontalAdvance("the longest note of all the rows") + 12);
-    EXPECT_EQ(header->sectionSize(9), 0);
 }
 
 TEST_F(EntryListTest, ColumnLayoutSurvivesARestartThroughTheProfile) {

@@ -1,9 +1,8 @@
 // The fuel dialog headless: typed fields reaching the record and the live fields, a refused
-// Save and Cancel leaving record and profile alone, and the editor.
+// Save and Cancel leaving record and profile alone.
 
 #include "dialog_fixture.h"
 #include "ui/entry/fuel_dlg.h"
-#include "ui/entry/fuel_editor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,24 +83,6 @@ TEST_F(FuelDlgTest, RefusedSaveKeepsTheFieldFocusedAndCancelChangesNothing) {
         EXPECT_EQ(record, original);
         EXPECT_EQ(m_profile->getText(ProfileKeys::LastMeasure), "before");
     }
-}
-
-TEST_F(FuelDlgTest, EditorAsksForAFreshContextAndReportsSave) {
-    int contexts = 0;
-    CFuelEditor editor([&] { return ++contexts, m_context; }, nullptr);
-    CModalRunner::setHandler([](QDialog& shown) {
-        shown.findChild<QLineEdit*>(QStringLiteral("quantityEdit"))->setText(QStringLiteral("8"));
-        shown.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-        return shown.result();
-    });
-    CDVItem record;
-    EXPECT_TRUE(editor.edit(record));
-    EXPECT_EQ(std::pair(record.Odometer, record.Quantity), std::pair(1250.0, 8.0));
-    CModalRunner::setHandler([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
-    CDVItem untouched;
-    EXPECT_FALSE(editor.edit(untouched));
-    EXPECT_EQ(untouched, CDVItem{});
-    EXPECT_EQ(contexts, 2);
 }
 
 } // namespace

@@ -10,8 +10,6 @@
 #include <QTableWidget>
 #include <tuple>
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr DVTime kDay = 86400;
@@ -103,15 +101,6 @@ TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
     EXPECT_EQ(std::pair(m_tab.fileLoads(), text(4, 1)), std::pair(2, std::string("  13000")));
     QTest::qWait(200); // changing cells from a paint schedules one more paint, which finds nothing new
     EXPECT_EQ(m_tab.fileLoads(), 2);
-    // Another file of the same size and time is read too.
-    const std::string other = path("other.odv");
-    m_log[0].Odometer = 20000;
-    save(other, m_log);
-    fs::last_write_time(other, fs::last_write_time(m_file));
-    ASSERT_EQ(fs::file_size(other), fs::file_size(m_file));
-    m_tab.setSource(other, m_vehicle, 17000, kToday);
-    m_tab.refreshTable();
-    EXPECT_EQ(std::pair(m_tab.fileLoads(), text(0, 1)), std::pair(3, std::string("  20000")));
 }
 
 } // namespace

@@ -1,14 +1,16 @@
 // The repair and trip dialogs headless. What both share (a refused number, Cancel, the list
-// buttons, the editors) runs over both; then each one's own Save.
+// buttons, the editors) runs over both; then each one's own Save, and the list editor.
 
 #include "calc/repair_form.h"
 #include "dialog_fixture.h"
+#include "store/pick_list.h"
 #include "ui/entry/repair_dlg.h"
 #include "ui/entry/repair_editor.h"
 #include "ui/entry/trip_dlg.h"
 #include "ui/entry/trip_editor.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -149,13 +151,7 @@ TEST_F(RepairTripDlgTest, RepairSaveTakesTypedPickedAndIconChoices) {
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastMaintLoc), "Quick Lube");
 }
 
-TEST_F(RepairTripDlgTest, TripShowsItsValuesStopsAtTheLimitsAndSavesTheClaim) {
-    CDVItem existing = stored(false);
-    CTripDlg shown(existing, context());
-    EXPECT_EQ(child<QLineEdit>(shown, "arrivalOdometerEdit")->text(), QStringLiteral("18100"));
-    EXPECT_EQ(child<QTimeEdit>(shown, "arrivalTimeEdit")->time(),
-              QDateTime::fromSecsSinceEpoch(existing.ArriveTime).time());
-
+TEST_F(RepairTripDlgTest, TripStopsAtTheLimitsAndSavesTheClaim) {
     CDVItem record;
     CTripDlg dialog(record, context(0.5));
     auto* contact = child<QComboBox>(dialog, "contactCombo");
@@ -183,6 +179,35 @@ TEST_F(RepairTripDlgTest, TripShowsItsValuesStopsAtTheLimitsAndSavesTheClaim) {
               std::tuple("Ann", "Audit", 20'120.0, 60.0, 6.5, 2.0,
                          DVTime(QDateTime(startDay, QTime(7, 30)).toSecsSinceEpoch())));
     EXPECT_EQ(m_profile->getText(ProfileKeys::LastTripDestination), std::string(40, 'd'));
+}
+
+TEST_F(RepairTripDlgTest, ListEditorAddsAndDeletesThroughTheFile) {
+    write("Lists.ini", "[RepairList]\r\nLine0=Tyres\r\nLine1=Brakes\r\n"); // replaces the fixture's lists
+    CEditListDlg dialog(path("Lists.ini"), std::string(CPickList::RepairList));
+    dialog.show();
+    auto* edit = child<QLineEdit>(dialog, "newItemEdit");
+    auto* list = child<QListWidget>(dialog, "itemList");
+    QTest::keyClicks(edit, QStringLiteral("Oil"));
+    click(dialog, "addButton");
+    EXPECT_TRUE(edit->text().isEmpty());
+    QTest::keyClicks(edit, QStringLiteral("belt"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible()) << "Enter adds; it does not close the dialog";
+    EXPECT_EQ(dialog.lastAdded(), "belt");
+    EXPECT_EQ(list->count(), 4);
+    QTest::keyClicks(edit, QString(45, QLatin1Char('x')));
+    EXPECT_EQ(edit->text().size(), 40);
+    edit->clear();
+    click(dialog, "addButton"); // an empty Add adds nothing and clears what the caller gets
+    EXPECT_EQ(dialog.lastAdded(), "");
+
+    list->clearSelection();
+    list->setCurrentRow(-1);
+    click(dialog, "deleteButton");
+    EXPECT_EQ(list->count(), 4) << "nothing selected, nothing deleted";
+    list->setCurrentItem(list->findItems(QStringLiteral("Oil"), Qt::MatchExactly).value(0));
+    click(dialog, "deleteButton");
+    EXPECT_EQ(read(path("Lists.ini")), "[RepairList]\r\nLine0=belt\r\nLine1=Brakes\r\nLine2=Tyres\r\n");
 }
 
 } // namespace
