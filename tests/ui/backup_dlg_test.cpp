@@ -1,13 +1,10 @@
-// The Backup and Restore dialogs headless: each question with its icon, what No leaves
-// alone, a run filling the list newest on top, the profile stamps,
-// the result flag, and the warnings that follow the completion message when copies fail.
+// The Backup and Restore dialogs headless: each question with its icon, what No leaves alone,
+// the profile stamps and result flag, and the warnings that follow the completion message.
 
 #include "dialog_fixture.h"
 #include "store/backup_set.h"
 #include "ui/main/backup_dlg.h"
 #include "ui/main/restore_dlg.h"
-
-#include <QApplication>
 
 using namespace dialog_test;
 
@@ -45,25 +42,6 @@ protected:
 
     FolderSettings m_folders{path("data") + "/", path("backup") + "/", path("config") + "/"};
 };
-
-TEST_F(CopyRunDlg, BackupCopiesEveryLogAndIniFileNewestOnTop) {
-    put(m_folders.data + "Van.odv", logtest::logWithNote("Van"));
-    put(m_folders.data + "notes.txt", "not ours");
-    put(m_folders.config + "Lists.ini", "[Lists]\r\n");
-    auto dialog = open<CBackupDlg>();
-    QTest::mouseClick(child<QPushButton>(*dialog, "runButton"), Qt::LeftButton);
-
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(dialog->listedFiles(), (QStringList{"Lists.ini", "Drivana.ini", "Van.odv", "Car.odv"}));
-    EXPECT_EQ(read(m_folders.backup + "Car.odv"), kCarBytes);
-    EXPECT_FALSE(fs::exists(m_folders.backup + "notes.txt"));
-    ASSERT_EQ(CMessageBox::shown().size(), 2u);
-    EXPECT_EQ(std::pair(CMessageBox::shown()[1].text, CMessageBox::shown()[1].icon),
-              std::pair(QStringLiteral("Backup Complete"), QMessageBox::Information));
-    EXPECT_EQ(std::pair(CBackupDlg::lastResult(), CRestoreDlg::lastResult()), std::pair(1, 0)) << "a flag each";
-    dialog->runCopy();
-    EXPECT_EQ(dialog->listedFiles().size(), 4) << "a new run starts with an empty list";
-}
 
 TEST_F(CopyRunDlg, EachDialogAsksWithItsIconDefaultsToNoAndNoChangesNothing) {
     const struct {

@@ -1,5 +1,5 @@
-// The entry list on its own: sorting by header clicks, the header menu, fitting a column,
-// the column layout's trip through the profile, the appearance settings and the signals.
+// The entry list on its own: sorting by header clicks, the header menu, the column layout's
+// trip through the profile, and the hint and selection signals.
 
 #include "../calc/fixed_locale.h"
 #include "calc/entry_text.h"
@@ -7,7 +7,6 @@
 #include "ui/main/entry_list_ctrl.h"
 
 #include <QAction>
-#include <QColor>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
@@ -130,26 +129,6 @@ TEST_F(EntryListTest, ColumnLayoutSurvivesARestartThroughTheProfile) {
               std::tuple(false, 150, 1, kColumns - 1));
     restarted->setColumnShown(5, true);
     EXPECT_EQ(std::pair(header->sectionSize(5), header->visualIndex(5)), std::pair(111, 5));
-}
-
-TEST_F(EntryListTest, AppearanceComesFromTheProfile) {
-    const std::pair<ProfileKey, int> settings[] = {{ProfileKeys::LineColorR, 10},  {ProfileKeys::LineColorG, 20},
-                                                   {ProfileKeys::LineColorB, 30},  {ProfileKeys::FontColorR, 200},
-                                                   {ProfileKeys::FontHeight, -15}, {ProfileKeys::FontItalic, 1},
-                                                   {ProfileKeys::Grid, 1}};
-    for (const auto& [key, value] : settings)
-        ASSERT_TRUE(m_profile->putNumber(key, value));
-    auto list = makeList();
-    EXPECT_EQ(std::tuple(list->font().pixelSize(), list->font().italic(), list->showGrid()),
-              std::tuple(15, true, true));
-    const auto cell = [&](int row, int role) {
-        return list->model()->index(row, kLocation).data(role).value<QColor>();
-    };
-    EXPECT_EQ(std::tuple(cell(0, Qt::ForegroundRole), cell(0, Qt::BackgroundRole), cell(1, Qt::BackgroundRole)),
-              std::tuple(QColor(200, 0, 0), QColor(Qt::white), QColor(10, 20, 30)));
-    ASSERT_TRUE(m_profile->putNumber(ProfileKeys::Lines, 0));
-    list->applyAppearance(*m_profile);
-    EXPECT_FALSE(list->model()->index(1, kLocation).data(Qt::BackgroundRole).isValid()) << "no shaded lines";
 }
 
 } // namespace

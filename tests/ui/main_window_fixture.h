@@ -14,7 +14,6 @@
 #include "ui/main/vehicle_log_dlg.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
-#include "ui/toolkit/shell.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -61,7 +60,6 @@ protected:
             }
             return static_cast<int>(QDialog::Accepted);
         });
-        CShell::setHandler([this](const QUrl& url) { return m_opened.push_back(url), true; });
     }
     void TearDown() override {
         m_window.reset();
@@ -69,7 +67,6 @@ protected:
         m_profile.reset();
         CMessageBox::setResponder(nullptr);
         CModalRunner::setHandler(nullptr);
-        CShell::setHandler(nullptr);
     }
 
     CVehicleLogDlg& start() {
@@ -200,7 +197,6 @@ protected:
     bool m_uncheckSplash = false;
     // Answers the dialogs it knows; std::nullopt leaves a dialog to the default handling.
     std::function<std::optional<int>(QDialog&)> m_dialogHandler;
-    std::vector<QUrl> m_opened;
 };
 
 } // namespace window_test

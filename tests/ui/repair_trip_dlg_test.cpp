@@ -1,13 +1,11 @@
 // The repair and trip dialogs headless. What both share (a refused number, Cancel, the list
-// buttons, the editors) runs over both; then each one's own Save, and the list editor.
+// buttons) runs over both; then each one's own Save, and the list editor.
 
 #include "calc/repair_form.h"
 #include "dialog_fixture.h"
 #include "store/pick_list.h"
 #include "ui/entry/repair_dlg.h"
-#include "ui/entry/repair_editor.h"
 #include "ui/entry/trip_dlg.h"
-#include "ui/entry/trip_editor.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -21,7 +19,6 @@ using namespace dialog_test;
 namespace {
 
 constexpr DVTime kStart = 1'700'000'000;
-const bool kKinds[] = {true, false}; // repair, trip
 
 class RepairTripDlgTest : public DialogTest {
 protected:
@@ -99,30 +96,6 @@ TEST_F(RepairTripDlgTest, RefusalListButtonsAndCancelLeaveTheRecordAlone) {
         EXPECT_EQ(remembered(c.repair), profileBefore);
     }
     EXPECT_EQ(m_listEditorRuns, 4);
-}
-
-TEST_F(RepairTripDlgTest, EditorsAskForAFreshContextAndReportSave) {
-    for (const bool repair : kKinds) {
-        int contexts = 0;
-        const auto fresh = [&] { return ++contexts, context(0); };
-        std::unique_ptr<CEntryEditor> editor;
-        if (repair)
-            editor = std::make_unique<CRepairEditor>(fresh, nullptr);
-        else
-            editor = std::make_unique<CTripEditor>(fresh, nullptr);
-        CModalRunner::setHandler([](QDialog& dialog) {
-            dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-            return dialog.result();
-        });
-        CDVItem record = stored(repair);
-        EXPECT_TRUE(editor->edit(record));
-        EXPECT_EQ(record.UnitPrice, 0); // the trip claim is worked out again at the fresh rate of 0
-        CModalRunner::setHandler([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
-        const CDVItem before = record;
-        EXPECT_FALSE(editor->edit(record));
-        EXPECT_EQ(record, before);
-        EXPECT_EQ(contexts, 2);
-    }
 }
 
 TEST_F(RepairTripDlgTest, RepairSaveTakesTypedPickedAndIconChoices) {
