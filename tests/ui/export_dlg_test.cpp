@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(ExportDlgTest, StartsWithTheRememberedNameHandsBackTheFullOneAndAbortStoresNothing) {
+TEST_F(ExportDlgTest, StartsWithTheRememberedNameHandsBackTheFullOneAndAbortAndAnUnwritableProfileStoreNothing) {
     EXPECT_EQ(startName(), QDir::homePath().toStdString() + "/" + kVin + ".CSV");
     auto dialog = open();
     EXPECT_EQ(run(*dialog, QString::fromStdString(path("report"))), CExportDlg::kExport);
@@ -47,6 +47,12 @@ TEST_F(ExportDlgTest, StartsWithTheRememberedNameHandsBackTheFullOneAndAbortStor
     auto aborted = open();
     EXPECT_EQ(run(*aborted, QStringLiteral("/tmp/typed.csv"), "abortButton"), CExportDlg::kAborted);
     EXPECT_EQ(std::pair(aborted->fileName(), stored()), std::pair(std::string(), std::string("-")));
+
+    fs::remove(path("profile.ini"));
+    fs::create_directories(path("profile.ini")); // the export goes ahead; the message names the profile
+    EXPECT_EQ(run(*open(), QString::fromStdString(path("report"))), CExportDlg::kExport);
+    ASSERT_EQ(CMessageBox::shown().size(), 1u);
+    EXPECT_TRUE(CMessageBox::shown()[0].text.contains(QString::fromStdString(path("profile.ini"))));
 }
 
 TEST_F(ExportDlgTest, RefusedNameIsShownThenTheRuleAndTheDialogStaysOpen) {
@@ -73,16 +79,6 @@ TEST_F(ExportDlgTest, RefusedNameIsShownThenTheRuleAndTheDialogStaysOpen) {
                       QStringList({refused, QString::fromStdString(CExportName::kInvalidText)}));
         ASSERT_TRUE(m_profile->putText(ProfileKeys::ExportPath, "-"));
     }
-}
-
-TEST_F(ExportDlgTest, ExportGoesAheadWhenTheProfileCannotBeWritten) {
-    fs::remove(path("profile.ini"));
-    fs::create_directories(path("profile.ini")); // a folder where the file should be
-    auto dialog = open();
-    EXPECT_EQ(run(*dialog, QString::fromStdString(path("report"))), CExportDlg::kExport);
-    EXPECT_EQ(dialog->fileName(), path("report.csv"));
-    ASSERT_EQ(CMessageBox::shown().size(), 1u);
-    EXPECT_TRUE(CMessageBox::shown()[0].text.contains(QString::fromStdString(path("profile.ini"))));
 }
 
 } // namespace

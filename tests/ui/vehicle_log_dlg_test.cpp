@@ -251,23 +251,7 @@ TEST_F(MainWindowTest, SwitchingLoadsTheChosenVehicleAndUnreadableSettingsOpenNo
     EXPECT_EQ(bytesOf(data() + "VIN0.odv"), alphaLog);
 }
 
-TEST_F(MainWindowTest, NewVehicleGetsTheNextSlotAnEmptyLogAndBecomesCurrent) {
-    writeVehicles({"Alpha"}, {fills(2)});
-    CVehicleLogDlg& window = start();
-    onDialog<CNewVehicleDlg>([&](CNewVehicleDlg& form) {
-        form.findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Bravo"));
-        form.findChild<QLineEdit*>(QStringLiteral("vinEdit"))->clear();
-        QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("vinEdit")), QStringLiteral("ab12"));
-        form.save();
-    });
-    window.action(CommandId::NewVehicle)->trigger();
-    EXPECT_EQ(std::pair(window.vehicleName(), selector()->currentText()),
-              std::pair(std::string("Bravo"), QString("Bravo")));
-    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Bravo"}));
-    EXPECT_TRUE(fs::exists(data() + "AB12.odv"));
-}
-
-TEST_F(MainWindowTest, DeletingAsksWithNoAsDefaultAndRewritesTheListWithoutAGap) {
+TEST_F(MainWindowTest, DeletingAsksWithNoAsDefaultRewritesTheListWithoutAGapAndNewFillsIt) {
     writeVehicles({"Alpha", "Beta", "Gamma"}, {fills(1), fills(2), fills(3)});
     CVehicleLogDlg& window = start();
     choose(1);
@@ -293,7 +277,17 @@ TEST_F(MainWindowTest, DeletingAsksWithNoAsDefaultAndRewritesTheListWithoutAGap)
     EXPECT_EQ(std::tuple(window.vehicleName(), selector()->count(), rows()), std::tuple("", 0, 0));
     for (int id : {CommandId::AddFuel, CommandId::AddRepair, CommandId::DeleteVehicle})
         EXPECT_FALSE(window.action(id)->isEnabled()) << id;
-    EXPECT_TRUE(window.action(CommandId::NewVehicle)->isEnabled());
+    // File > New fills the empty list again.
+    onDialog<CNewVehicleDlg>([&](CNewVehicleDlg& form) {
+        form.findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Bravo"));
+        auto* vin = form.findChild<QLineEdit*>(QStringLiteral("vinEdit"));
+        vin->clear();
+        QTest::keyClicks(vin, QStringLiteral("ab12"));
+        form.save();
+    });
+    window.action(CommandId::NewVehicle)->trigger();
+    EXPECT_EQ(std::tuple(window.vehicleName(), selectorNames(), rows()), std::tuple("Bravo", QStringList{"Bravo"}, 0));
+    EXPECT_TRUE(fs::exists(data() + "AB12.odv"));
 }
 
 TEST_F(MainWindowTest, RestoreBringsBackADeletedVehicleByteForByte) {
