@@ -71,7 +71,6 @@ TEST_F(EntryListTest, HeaderClicksShareOneDirectionThatStartsDescendingAndSelect
     EXPECT_EQ(list->selectedEntry(), &m_entries[1]) << "the selection follows its entry";
     EXPECT_EQ(selections.last().at(0).toInt(), 0);
     EXPECT_EQ(&m_entries[0], list->rows()[1]) << "sorting reorders the rows, not the entries";
-
     QSignalSpy hints(list.get(), &CEntryListCtrl::hintRequested);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(2, kLocation)).center());

@@ -37,13 +37,10 @@ TEST_F(NewVehicleDlgTest, SaveRegistersTheVehicleFromItsFields) {
     write("config/Drivana.ini", "[VehicleList]\r\nVehicle0=Car\r\n");
     auto dialog = open();
     EXPECT_TRUE(child<QPushButton>(*dialog, "saveButton")->isDefault());
-    for (const auto& [edit, text] : {std::pair{"vinEdit", "jh4da9350ls000001"},
-                                     {"nameEdit", "My Van"},
-                                     {"makeEdit", "Acura"},
-                                     {"modelEdit", "Integra"},
-                                     {"yearEdit", "1990"},
-                                     {"plateEdit", "XYZ 789"},
-                                     {"odometerEdit", "1200.5"}})
+    const char* typed[][2] = {{"vinEdit", "jh4da9350ls000001"}, {"nameEdit", "My Van"}, {"makeEdit", "Acura"},
+                              {"modelEdit", "Integra"},         {"yearEdit", "1990"},   {"plateEdit", "XYZ 789"},
+                              {"odometerEdit", "1200.5"}};
+    for (const auto& [edit, text] : typed)
         retype(child<QLineEdit>(*dialog, edit), QString::fromLatin1(text));
     for (const char* radio : {"kilometersRadio", "litresRadio", "litresPer100KmRadio"})
         child<QRadioButton>(*dialog, radio)->click();
@@ -67,8 +64,7 @@ TEST_F(NewVehicleDlgTest, RefusalAndCancelWriteNothing) {
     } cases[] = {{"odometerEdit", "12 km", "Starting Odometer"},
                  {"nameEdit", "my van", "\"My Van\" already exists"},
                  {"vinEdit", "taken1", "TAKEN1.odv"},
-                 {"cancelButton", "", ""},
-                 {"", "", ""}}; // Escape
+                 {"cancelButton", "", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.edit);
         auto dialog = open();
@@ -81,10 +77,7 @@ TEST_F(NewVehicleDlgTest, RefusalAndCancelWriteNothing) {
             expectRefused(*dialog, c.named);
             EXPECT_EQ(dialog->focusWidget(), child<QLineEdit>(*dialog, c.edit));
         } else {
-            if (*c.edit)
-                click(*dialog, c.edit);
-            else
-                QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            click(*dialog, c.edit);
             EXPECT_EQ(dialog->result(), CNewVehicleDlg::kCancelled);
         }
         EXPECT_EQ(read(m_registry), before);

@@ -1,6 +1,5 @@
 // The Reminders tab page headless: the table it shows for a log on disk (urgency colours,
-// custom row labels), blank cells for a file it cannot read, and the cache of the loaded
-// entries that a repaint of the table refreshes only when the file changed.
+// custom row labels) and blank cells for a file it cannot read.
 
 #include "../calc/fixed_locale.h"
 #include "dialog_fixture.h"
@@ -87,20 +86,6 @@ TEST_F(ReminderTabPage, FileThatCannotBeReadShowsBlankCells) {
             for (int column = 1; column < CReminderTab::kColumnCount; ++column)
                 EXPECT_EQ(text(row, column), "-------") << bad << " " << row << "/" << column;
     }
-}
-
-TEST_F(ReminderTabPage, RepaintReadsTheFileAgainOnlyWhenItChanged) {
-    QTest::qWait(20);
-    EXPECT_EQ(m_tab.fileLoads(), 1);
-    m_tab.setSource(m_file, m_vehicle, 17000, kToday); // new inputs: recomputed from the kept entries
-    m_tab.refreshTable();
-    EXPECT_EQ(std::pair(m_tab.fileLoads(), colour(2, 3)), std::pair(1, std::string("#be0000")));
-    m_log.push_back(repair("Transmission Service", 13000, kToday - kDay));
-    save(m_file, m_log);
-    m_tab.findChild<QTableWidget*>("reminderTable")->viewport()->repaint();
-    EXPECT_EQ(std::pair(m_tab.fileLoads(), text(4, 1)), std::pair(2, std::string("  13000")));
-    QTest::qWait(200); // changing cells from a paint schedules one more paint, which finds nothing new
-    EXPECT_EQ(m_tab.fileLoads(), 2);
 }
 
 } // namespace
