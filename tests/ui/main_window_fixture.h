@@ -34,13 +34,6 @@ namespace window_test {
 
 namespace fs = std::filesystem;
 
-class ScriptedEditor : public CEntryEditor {
-public:
-    std::function<bool(CDVItem&)> script;
-    int calls = 0;
-    bool edit(CDVItem& item) override { return ++calls, script(item); }
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

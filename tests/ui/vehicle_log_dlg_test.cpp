@@ -17,6 +17,7 @@
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -161,15 +162,15 @@ TEST_F(FilteredWindowTest, AddEditAndDeleteReachListAndFile) {
     EXPECT_EQ(std::tuple(added.Quantity, added.Cost, added.FuelDistance),
               std::tuple(40.0, 60.0, 300)); // distance since the fill at 1300
 
-    ScriptedEditor fuel;
-    window.setEntryEditor(CDVItem::Fuel, &fuel);
-    fuel.script = [](CDVItem& item) { return item.Note = "edited", true; };
+    onDialog<CFuelDlg>([](CFuelDlg& fuel) {
+        fuel.findChild<QPlainTextEdit*>(QStringLiteral("notesEdit"))->setPlainText(QStringLiteral("edited"));
+        QTest::mouseClick(fuel.findChild<QPushButton*>(QStringLiteral("saveButton")), Qt::LeftButton);
+    });
     QTableView* list = entryList();
     const QRect cell = list->visualRect(list->model()->index(1, 2));
     // The view opens an entry when the second click lands on the row the first one pressed.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(fuel.calls, 1);
 
     int asked = 0;
     onDialog<CDeleteConfirmDlg>([&](CDeleteConfirmDlg& confirm) {
@@ -228,9 +229,9 @@ TEST_F(MainWindowTest, SwitchingLoadsTheChosenVehicleAndUnreadableSettingsOpenNo
     EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
     EXPECT_FALSE(fs::exists(data() + "VIN2.odv"));
     choose(0);
-    ScriptedEditor repair;
-    repair.script = [](CDVItem& item) { return item.Odometer = 5000, true; };
-    window.setEntryEditor(CDVItem::Repair, &repair);
+    const CEntryDialogs dialogs(window);
+    int opened = 0;
+    m_dialogHandler = [&](QDialog&) { return ++opened, std::optional<int>(QDialog::Accepted); };
     const std::string alphaLog = bytesOf(data() + "VIN0.odv");
     fs::remove(registryPath()); // the settings of the next vehicle cannot be read
     choose(1);
@@ -239,7 +240,7 @@ TEST_F(MainWindowTest, SwitchingLoadsTheChosenVehicleAndUnreadableSettingsOpenNo
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(window.action(CommandId::AddRepair)->isEnabled());
     window.addEntry(CDVItem::Repair);
-    EXPECT_EQ(repair.calls, 0);
+    EXPECT_EQ(opened, 0);
     EXPECT_EQ(bytesOf(data() + "VIN0.odv"), alphaLog);
 }
 
