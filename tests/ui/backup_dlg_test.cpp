@@ -17,10 +17,10 @@ class CopyRunDlg : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        for (const std::string& folder : {m_folders.data, m_folders.backup, m_folders.config})
-            fs::create_directories(folder);
-        put(m_folders.data + "Car.odv", kCarBytes);
-        put(m_folders.config + "Drivana.ini", "[Vehicles]\r\n");
+        for (const char* folder : {"data", "backup", "config"})
+            fs::create_directories(path(folder));
+        write("data/Car.odv", kCarBytes);
+        write("config/Drivana.ini", "[Vehicles]\r\n");
         CBackupDlg::resetLastResult();
         CRestoreDlg::resetLastResult();
         answer(QMessageBox::Yes);
@@ -35,9 +35,6 @@ protected:
         auto dialog = std::make_unique<Dialog>(m_folders, *m_profile, nullptr);
         dialog->setClock([] { return kNow; });
         return dialog;
-    }
-    static void put(const std::string& path, const std::string& bytes) {
-        ASSERT_TRUE(odrivo::writeFileAtomically(path, bytes)) << path;
     }
 
     FolderSettings m_folders{path("data") + "/", path("backup") + "/", path("config") + "/"};
@@ -66,8 +63,8 @@ TEST_F(CopyRunDlg, EachDialogAsksWithItsIconDefaultsToNoAndNoChangesNothing) {
         EXPECT_EQ(kind.lastResult(), 1);
         EXPECT_EQ(m_profile->getText(kind.dateKey), CBackupSet::timeStamp(kNow));
         ASSERT_TRUE(m_profile->putText(kind.dateKey, "stamp"));
-        put(m_folders.data + "Car.odv", "working");
-        put(m_folders.backup + "Car.odv", "backed up");
+        write("data/Car.odv", "working");
+        write("backup/Car.odv", "backed up");
         CMessageBox::clearShown();
         answer(QMessageBox::No);
         const auto dialog = (this->*kind.open)();
@@ -81,7 +78,7 @@ TEST_F(CopyRunDlg, EachDialogAsksWithItsIconDefaultsToNoAndNoChangesNothing) {
                   std::pair(std::string("working"), std::string("backed up")));
         EXPECT_TRUE(dialog->listedFiles().isEmpty());
         EXPECT_EQ(std::pair(m_profile->getText(kind.dateKey), kind.lastResult()), std::pair(std::string("stamp"), 0));
-        put(m_folders.data + "Car.odv", kCarBytes);
+        write("data/Car.odv", kCarBytes);
     }
 }
 

@@ -99,19 +99,20 @@ protected:
         }
         ASSERT_TRUE(profile().putText(ProfileKeys::LastVehicle, names.front()));
     }
+    // An entry of `type`; fills are of 10 gallons.
     static CDVItem entry(std::int32_t type, double odometer, DVTime date = 0, const char* note = "") {
         CDVItem item;
-        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry) =
-            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type));
-        if (type == CDVItem::Fuel)
-            std::tie(item.Measure, item.Quantity) = std::tuple("Gallons", 10);
+        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry, item.Measure,
+                 item.Quantity) =
+            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type),
+                       type == CDVItem::Fuel ? "Gallons" : "", type == CDVItem::Fuel ? 10 : 0);
         return item;
     }
     // `count` fills, 100 apart from 1000 on.
     static std::vector<CDVItem> fills(int count) {
         std::vector<CDVItem> log;
-        for (int i = 0; i < count; ++i)
-            log.push_back(entry(CDVItem::Fuel, 1000 + 100 * i));
+        while (count-- > 0)
+            log.insert(log.begin(), entry(CDVItem::Fuel, 1000 + 100 * count));
         return log;
     }
 
