@@ -1,6 +1,5 @@
 // The main window headless in a temporary home: start-up, layout and closing, the filters,
-// Recalculate, Export, adding, editing and deleting entries, the reminder list, switching,
-// adding and deleting vehicles, and Backup and Restore bringing every file back.
+// Recalculate, entries, the reminder list, switching, adding and deleting vehicles, Backup and Restore.
 
 #include "main_window_fixture.h"
 
@@ -11,7 +10,6 @@
 #include "ui/entry/fuel_dlg.h"
 #include "ui/entry/new_vehicle_dlg.h"
 #include "ui/main/backup_dlg.h"
-#include "ui/main/export_dlg.h"
 #include "ui/main/restore_dlg.h"
 
 #include <QDateTimeEdit>
@@ -126,21 +124,6 @@ TEST_F(FilteredWindowTest, DatesHaveFourDigitYearsAndRecalculateKeepsTheSelectio
     EXPECT_EQ(selectedRow(), 1);
     EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Recalculation done"));
     EXPECT_NEAR(reread()->at(3).Economy, 37.8541 / 4.828032, 1e-4);
-}
-
-// The file's layout is the export's (tested in the core); the window hands it the rows shown.
-TEST_F(FilteredWindowTest, ExportWritesTheRowsShown) {
-    CVehicleLogDlg& window = start();
-    const std::string target = (m_home / "van").string();
-    onDialog<CExportDlg>([&](CExportDlg& exporter) {
-        exporter.findChild<QLineEdit*>(QStringLiteral("fileEdit"))->setText(QString::fromStdString(target));
-        exporter.exportPressed();
-    });
-    window.action(CommandId::Export)->trigger();
-    const std::string bytes = bytesOf(target + ".csv");
-    EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF\"Date\",\"Odometer\",\"Entry\",\"Station\"", 0), 0u); // the Fuel view's layout
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3);
-    EXPECT_EQ(shownTexts(), QStringList{QString::fromStdString("Export to " + target + ".csv Complete.")});
 }
 
 TEST_F(FilteredWindowTest, AddEditAndDeleteReachListAndFile) {
