@@ -53,8 +53,7 @@ protected:
     }
     static std::string read(const std::string& file) {
         std::string bytes;
-        odrivo::readWholeFile(file, bytes);
-        return bytes;
+        return odrivo::readWholeFile(file, bytes), bytes;
     }
     template <class T> static T* child(QWidget& dialog, const char* name) {
         T* widget = dialog.findChild<T*>(QString::fromLatin1(name));

@@ -27,8 +27,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace window_test {
 
@@ -37,27 +35,23 @@ namespace fs = std::filesystem;
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [name, sub] : {std::pair{"XDG_CONFIG_HOME", "config"}, std::pair{"XDG_DATA_HOME", "data"},
-                                        std::pair{"XDG_STATE_HOME", "state"}})
+        for (const auto& [name, sub] :
+             {std::pair{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_STATE_HOME", "state"}})
             setenv(name, (m_home / sub).c_str(), 1);
         CMessageBox::clearShown();
         CMessageBox::setResponder([](const CMessageBox::Shown&) { return QMessageBox::Ok; });
         CModalRunner::setHandler([this](QDialog& dialog) {
-            if (m_dialogHandler)
-                if (const auto answer = m_dialogHandler(dialog))
-                    return *answer;
+            if (const auto answer = m_dialogHandler ? m_dialogHandler(dialog) : std::nullopt)
+                return *answer;
             if (auto* splash = qobject_cast<CSplashDlg*>(&dialog)) {
                 ++m_splashShown;
-                if (m_uncheckSplash)
-                    splash->findChild<QCheckBox*>(QStringLiteral("showAtStartupCheck"))->setChecked(false);
+                splash->findChild<QCheckBox*>(QStringLiteral("showAtStartupCheck"))->setChecked(!m_uncheckSplash);
             }
             return static_cast<int>(QDialog::Accepted);
         });
     }
     void TearDown() override {
         m_window.reset();
-        m_log.reset();
-        m_profile.reset();
         CMessageBox::setResponder(nullptr);
         CModalRunner::setHandler(nullptr);
     }
@@ -74,10 +68,18 @@ protected:
     // Answers every Yes/No question with `yes` and everything else with OK.
     static void answerQuestions(bool yes) {
         CMessageBox::setResponder([yes](const CMessageBox::Shown& shown) {
-            if (shown.buttons & QMessageBox::Yes)
-                return yes ? QMessageBox::Yes : QMessageBox::No;
-            return QMessageBox::Ok;
+            return !(shown.buttons & QMessageBox::Yes) ? QMessageBox::Ok : yes ? QMessageBox::Yes : QMessageBox::No;
         });
+    }
+    // Answers the dialogs of type T with `script`, leaving others to the default handling.
+    template <class T> void onDialog(std::function<void(T&)> script) {
+        m_dialogHandler = [script](QDialog& dialog) -> std::optional<int> {
+            auto* typed = qobject_cast<T*>(&dialog);
+            if (!typed)
+                return std::nullopt;
+            script(*typed);
+            return typed->result();
+        };
     }
 
     // Registers the vehicles in order, vehicle i with VIN "VIN<i>", make, model, year and log,
@@ -102,17 +104,17 @@ protected:
     // An entry of `type`; fills are of 10 gallons.
     static CDVItem entry(std::int32_t type, double odometer, DVTime date = 0, const char* note = "") {
         CDVItem item;
-        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry, item.Measure,
-                 item.Quantity) =
-            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type),
-                       type == CDVItem::Fuel ? "Gallons" : "", type == CDVItem::Fuel ? 10 : 0);
+        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry) =
+            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type));
+        if (type == CDVItem::Fuel)
+            std::tie(item.Measure, item.Quantity) = std::tuple("Gallons", 10);
         return item;
     }
     // `count` fills, 100 apart from 1000 on.
     static std::vector<CDVItem> fills(int count) {
         std::vector<CDVItem> log;
-        while (count-- > 0)
-            log.insert(log.begin(), entry(CDVItem::Fuel, 1000 + 100 * count));
+        for (int i = 0; i < count; ++i)
+            log.push_back(entry(CDVItem::Fuel, 1000 + 100 * i));
         return log;
     }
 
@@ -129,12 +131,18 @@ protected:
         return bytes;
     }
     // Whether the activity log holds a line with this description.
-    static bool logged(const std::string& description) {
+    static bool logged(const std::string& text) {
         const std::string bytes = bytesOf(CAppFolders::logPath());
         for (std::size_t at = 0; at + CActivityLog::kLineSize <= bytes.size(); at += CActivityLog::kLineSize)
-            if (bytes.compare(at + 58, description.size() + 1, description.c_str(), description.size() + 1) == 0)
+            if (bytes.compare(at + 58, text.size() + 1, text.c_str(), text.size() + 1) == 0)
                 return true;
         return false;
+    }
+    static QStringList shownTexts() {
+        QStringList texts;
+        for (const auto& shown : CMessageBox::shown())
+            texts << shown.text;
+        return texts;
     }
 
     template <class T> T* child(const char* name) const {
@@ -165,22 +173,6 @@ protected:
         emit selector()->activated(index);
     }
     void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-    static QStringList shownTexts() {
-        QStringList texts;
-        for (const auto& shown : CMessageBox::shown())
-            texts << shown.text;
-        return texts;
-    }
-    // Answers the dialogs of type T with `script`, leaving others to the default handling.
-    template <class T> void onDialog(std::function<void(T&)> script) {
-        m_dialogHandler = [script](QDialog& dialog) -> std::optional<int> {
-            auto* typed = qobject_cast<T*>(&dialog);
-            if (!typed)
-                return std::nullopt;
-            script(*typed);
-            return typed->result();
-        };
-    }
 
     logtest::TempFolder m_folder; // removed with the fixture
     fs::path m_home = fs::path(m_folder.path()).parent_path();
@@ -189,8 +181,7 @@ protected:
     std::unique_ptr<CVehicleLogDlg> m_window;
     int m_splashShown = 0;
     bool m_uncheckSplash = false;
-    // Answers the dialogs it knows; std::nullopt leaves a dialog to the default handling.
-    std::function<std::optional<int>(QDialog&)> m_dialogHandler;
+    std::function<std::optional<int>(QDialog&)> m_dialogHandler; // answers the dialogs it knows
 };
 
 } // namespace window_test
