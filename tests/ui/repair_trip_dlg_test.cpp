@@ -116,10 +116,7 @@ TEST_F(RepairTripDlgTest, TripStopsAtTheLimitsAndSavesTheClaim) {
     auto* destination = child<QComboBox>(dialog, "destinationCombo");
     destination->clearEditText();
     QTest::keyClicks(destination->lineEdit(), QString(45, QLatin1Char('d')));
-    auto* notes = child<QPlainTextEdit>(dialog, "notesEdit");
-    QTest::keyClicks(notes, QString(260, QLatin1Char('n')));
-    EXPECT_EQ(std::pair(destination->currentText().size(), notes->toPlainText().size()),
-              std::pair(qsizetype{40}, qsizetype{256}));
+    EXPECT_EQ(destination->currentText().size(), 40);
     retype(child<QLineEdit>(dialog, "arrivalOdometerEdit"), QStringLiteral("20120"));
     child<QTimeEdit>(dialog, "departureTimeEdit")->setTime(QTime(7, 30, 45));
     child<QLineEdit>(dialog, "tollsEdit")->setText(QStringLiteral("6.5"));
