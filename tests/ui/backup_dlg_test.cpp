@@ -76,7 +76,6 @@ TEST_F(CopyRunDlg, EachDialogAsksWithItsIconDefaultsToNoAndNoChangesNothing) {
         EXPECT_EQ(asked.defaultButton, QMessageBox::No) << "a stray Enter must not replace files";
         EXPECT_EQ(std::pair(read(m_folders.data + "Car.odv"), read(m_folders.backup + "Car.odv")),
                   std::pair(std::string("working"), std::string("backed up")));
-        EXPECT_TRUE(dialog->listedFiles().isEmpty());
         EXPECT_EQ(std::pair(m_profile->getText(kind.dateKey), kind.lastResult()), std::pair(std::string("stamp"), 0));
         write("data/Car.odv", kCarBytes);
     }

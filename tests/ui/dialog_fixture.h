@@ -1,7 +1,6 @@
 #pragma once
-// Shared set-up of the dialog tests: a temporary folder with a profile, message boxes
-// answered OK (and remembered), and the pick-list editor answered by adding m_itemToAdd
-// (nothing when it is empty). Helpers find a dialog's children and retype its fields.
+// Shared set-up of the dialog tests: a temporary folder with a profile, message boxes answered OK (and
+// remembered), and the pick-list editor answered by adding m_itemToAdd (nothing when it is empty).
 
 #include "../store/log_file_bytes.h"
 #include "store/app_profile.h"

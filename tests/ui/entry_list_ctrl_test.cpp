@@ -51,13 +51,11 @@ TEST_F(DialogTest, EntryListSortsByHeaderClicksHidesByMenuAndSignalsTheSelection
     EXPECT_EQ(list.selectedEntry(), &entries[1]) << "the selection follows its entry";
     EXPECT_EQ(selections.last().at(0).toInt(), 0);
     EXPECT_EQ(&entries[0], list.rows()[1]) << "sorting reorders the rows, not the entries";
-
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, kLocation)).center());
     EXPECT_EQ(selections.last().at(0).toInt(), 2);
     EXPECT_EQ(hints.value(0).value(0).toString(), QString::fromLatin1(CEntryListCtrl::kHint));
     list.setRows({&entries[2]});
     EXPECT_EQ(std::pair(selections.last().at(0).toInt(), list.selectedEntry()), std::pair(-1, (CDVItem*)nullptr));
-
     list.createColumnMenu()->actions()[kOdometer]->trigger(); // a hidden column sits behind the shown ones
     EXPECT_EQ(std::pair(list.isColumnShown(kOdometer), header->visualIndex(kOdometer)),
               std::pair(false, CEntryListCtrl::kColumnCount - 1));

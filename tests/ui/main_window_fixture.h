@@ -1,6 +1,5 @@
 #pragma once
-// The main window test fixture: a temporary home for the XDG folders, message boxes and
-// modal dialogs answered by the test, and a window started the way the program starts it.
+// The main window test fixture: a temporary home, message boxes and dialogs answered by the test.
 
 #include "../store/log_file_bytes.h"
 #include "store/activity_log.h"
