@@ -1,7 +1,6 @@
 #pragma once
-// Shared set-up of the dialog tests: a temporary folder with a profile, message boxes
-// answered OK (and remembered), and the pick-list editor answered by adding m_itemToAdd
-// (nothing when it is empty). Helpers find a dialog's children and retype its fields.
+// Shared set-up of the dialog tests: a temporary folder with a profile, message boxes answered OK (and
+// remembered), and the pick-list editor answered by adding m_itemToAdd (nothing when it is empty).
 
 #include "../store/log_file_bytes.h"
 #include "store/app_profile.h"
@@ -41,7 +40,6 @@ protected:
             return static_cast<int>(QDialog::Accepted);
         });
     }
-
     void TearDown() override {
         CModalRunner::setHandler(nullptr);
         CMessageBox::setResponder(nullptr);
@@ -52,24 +50,24 @@ protected:
     void write(const char* name, const std::string& bytes) const {
         ASSERT_TRUE(odrivo::writeFileAtomically(path(name), bytes));
     }
-
+    static std::string read(const std::string& file) {
+        std::string bytes;
+        return odrivo::readWholeFile(file, bytes), bytes;
+    }
     template <class T> static T* child(QWidget& dialog, const char* name) {
         T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-
     static void retype(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-
     static void click(QWidget& dialog, const char* button) {
         QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
     }
-
     // Save was refused: the dialog is still open and one message names the field.
     static void expectRefused(QDialog& dialog, const char* named) {
         EXPECT_NE(dialog.result(), QDialog::Accepted);

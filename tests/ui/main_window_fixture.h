@@ -1,6 +1,5 @@
 #pragma once
-// The main window test fixture: a temporary home for the XDG folders, message boxes and
-// modal dialogs answered by the test, and a window started the way the program starts it.
+// The main window test fixture: a temporary home, message boxes and dialogs answered by the test.
 
 #include "../store/log_file_bytes.h"
 #include "store/activity_log.h"
@@ -8,80 +7,52 @@
 #include "store/app_profile.h"
 #include "store/file_io.h"
 #include "store/profile_file.h"
-#include "store/window_placement.h"
-#include "ui/entry/delete_confirm_dlg.h"
-#include "ui/entry/entry_dialogs.h"
-#include "ui/entry/fuel_dlg.h"
+#include "store/vehicle_log_doc.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/splash_dlg.h"
 #include "ui/main/vehicle_log_dlg.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
-#include "ui/toolkit/shell.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace window_test {
 
 namespace fs = std::filesystem;
 
-class ScriptedEditor : public CEntryEditor {
-public:
-    std::function<bool(CDVItem&)> script;
-    int calls = 0;
-    bool edit(CDVItem& item) override {
-        ++calls;
-        return script(item);
-    }
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [name, sub] : {std::pair{"XDG_CONFIG_HOME", "config"}, std::pair{"XDG_DATA_HOME", "data"},
-                                        std::pair{"XDG_STATE_HOME", "state"}})
+        for (const auto& [name, sub] :
+             {std::pair{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_STATE_HOME", "state"}})
             setenv(name, (m_home / sub).c_str(), 1);
         CMessageBox::clearShown();
         CMessageBox::setResponder([](const CMessageBox::Shown&) { return QMessageBox::Ok; });
         CModalRunner::setHandler([this](QDialog& dialog) {
-            if (m_dialogHandler)
-                if (const auto answer = m_dialogHandler(dialog))
-                    return *answer;
+            if (const auto answer = m_dialogHandler ? m_dialogHandler(dialog) : std::nullopt)
+                return *answer;
             if (auto* splash = qobject_cast<CSplashDlg*>(&dialog)) {
                 ++m_splashShown;
-                if (m_uncheckSplash)
-                    splash->findChild<QCheckBox*>(QStringLiteral("showAtStartupCheck"))->setChecked(false);
+                splash->findChild<QCheckBox*>(QStringLiteral("showAtStartupCheck"))->setChecked(!m_uncheckSplash);
             }
             return static_cast<int>(QDialog::Accepted);
         });
-        CShell::setHandler([this](const QUrl& url) {
-            m_opened.push_back(url);
-            return true;
-        });
     }
-
     void TearDown() override {
         m_window.reset();
-        m_log.reset();
-        m_profile.reset();
         CMessageBox::setResponder(nullptr);
         CModalRunner::setHandler(nullptr);
-        CShell::setHandler(nullptr);
     }
 
     CVehicleLogDlg& start() {
@@ -93,30 +64,84 @@ protected:
         m_window->showPlaced();
         return *m_window;
     }
-
-    // A registry with one vehicle, so start-up finds an installation and installs nothing.
-    void writeRegistry(const std::string& vehicle, const std::string& vin) {
-        fs::create_directories(CAppFolders::defaultConfigFolder());
-        CProfileFile registry(CAppFolders::defaultConfigFolder() + "Drivana.ini");
-        ASSERT_TRUE(registry.putText("VehicleList", "Vehicle0", vehicle));
-        ASSERT_TRUE(registry.putText(vehicle, "VIN", vin));
-        ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::LastVehicle, vehicle));
+    // Answers every Yes/No question with `yes` and everything else with OK.
+    static void answerQuestions(bool yes) {
+        CMessageBox::setResponder([yes](const CMessageBox::Shown& shown) {
+            return !(shown.buttons & QMessageBox::Yes) ? QMessageBox::Ok : yes ? QMessageBox::Yes : QMessageBox::No;
+        });
+    }
+    // Answers the dialogs of type T with `script`, leaving others to the default handling.
+    template <class T> void onDialog(std::function<void(T&)> script) {
+        m_dialogHandler = [script](QDialog& dialog) -> std::optional<int> {
+            auto* typed = qobject_cast<T*>(&dialog);
+            if (!typed)
+                return std::nullopt;
+            script(*typed);
+            return typed->result();
+        };
     }
 
-    std::string profileText(const char* section, const char* key) const {
+    // Registers the vehicles in order, vehicle i with VIN "VIN<i>", make, model, year and log,
+    // and makes the first one the last used.
+    static void writeVehicles(const std::vector<std::string>& names, const std::vector<std::vector<CDVItem>>& logs) {
+        fs::create_directories(data());
+        fs::create_directories(config());
+        CProfileFile registry(registryPath());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string n = std::to_string(i);
+            ASSERT_TRUE(registry.putText("VehicleList", "Vehicle" + n, names[i]));
+            for (const auto& [key, value] :
+                 {std::pair{"VIN", "VIN" + n}, {"Make", "Make" + n}, {"Model", "Model" + n}, {"Year", "200" + n}})
+                ASSERT_TRUE(registry.putText(names[i], key, value));
+            CVehicleLogDoc doc;
+            for (const CDVItem& entry : logs[i])
+                doc.insert(std::make_unique<CDVItem>(entry));
+            ASSERT_TRUE(doc.save(data() + "VIN" + n + ".odv").saved);
+        }
+        ASSERT_TRUE(profile().putText(ProfileKeys::LastVehicle, names.front()));
+    }
+    // An entry of `type`; fills are of 10 gallons.
+    static CDVItem entry(std::int32_t type, double odometer, DVTime date = 0, const char* note = "") {
+        CDVItem item;
+        std::tie(item.EntryType, item.Icon, item.Odometer, item.Date, item.Note, item.Entry) =
+            std::tuple(type, type == CDVItem::Trip ? 19 : type, odometer, date, note, CDVItem::typeLabel(type));
+        if (type == CDVItem::Fuel)
+            std::tie(item.Measure, item.Quantity) = std::tuple("Gallons", 10);
+        return item;
+    }
+    // `count` fills, 100 apart from 1000 on.
+    static std::vector<CDVItem> fills(int count) {
+        std::vector<CDVItem> log;
+        for (int i = 0; i < count; ++i)
+            log.push_back(entry(CDVItem::Fuel, 1000 + 100 * i));
+        return log;
+    }
+
+    static std::string config() { return CAppFolders::defaultConfigFolder(); }
+    static std::string data() { return CAppFolders::defaultDataFolder(); }
+    static std::string registryPath() { return config() + "Drivana.ini"; }
+    static CAppProfile profile() { return CAppProfile(CAppFolders::profilePath()); }
+    static std::string profileText(const char* section, const char* key) {
         return CProfileFile(CAppFolders::profilePath()).getText(section, key, "<absent>");
     }
-
-    // The description field of every line of the activity log.
-    static std::vector<std::string> logDescriptions() {
+    static std::string bytesOf(const std::string& path) {
         std::string bytes;
-        odrivo::readWholeFile(CAppFolders::logPath(), bytes);
-        std::vector<std::string> lines;
-        for (std::size_t at = 0; at + CActivityLog::kLineSize <= bytes.size(); at += CActivityLog::kLineSize) {
-            const std::string field = bytes.substr(at + 58, 200);
-            lines.push_back(field.substr(0, field.find('\0')));
-        }
-        return lines;
+        odrivo::readWholeFile(path, bytes);
+        return bytes;
+    }
+    // Whether the activity log holds a line with this description.
+    static bool logged(const std::string& text) {
+        const std::string bytes = bytesOf(CAppFolders::logPath());
+        for (std::size_t at = 0; at + CActivityLog::kLineSize <= bytes.size(); at += CActivityLog::kLineSize)
+            if (bytes.compare(at + 58, text.size() + 1, text.c_str(), text.size() + 1) == 0)
+                return true;
+        return false;
+    }
+    static QStringList shownTexts() {
+        QStringList texts;
+        for (const auto& shown : CMessageBox::shown())
+            texts << shown.text;
+        return texts;
     }
 
     template <class T> T* child(const char* name) const {
@@ -125,21 +150,28 @@ protected:
         return widget;
     }
     QTableView* entryList() const { return child<QTableView>("entryList"); }
+    int rows() const { return entryList()->model()->rowCount(); }
+    int selectedRow() const { return entryList()->selectionModel()->selectedRows().value(0).row(); }
     // The trimmed texts of one list column, top to bottom.
     QStringList column(int c) const {
         QStringList texts;
-        for (int row = 0; row < entryList()->model()->rowCount(); ++row)
+        for (int row = 0; row < rows(); ++row)
             texts << entryList()->model()->index(row, c).data().toString().trimmed();
         return texts;
     }
-    void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-
-    QStringList shownTexts() const {
-        QStringList texts;
-        for (const auto& shown : CMessageBox::shown())
-            texts << shown.text;
-        return texts;
+    QComboBox* selector() const { return child<QComboBox>("vehicleCombo"); }
+    QStringList selectorNames() const {
+        QStringList names;
+        for (int i = 0; i < selector()->count(); ++i)
+            names << selector()->itemText(i);
+        return names;
     }
+    // Chooses the selector's entry `index` as the user does.
+    void choose(int index) {
+        selector()->setCurrentIndex(index);
+        emit selector()->activated(index);
+    }
+    void clickButton(const char* name) const { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
 
     logtest::TempFolder m_folder; // removed with the fixture
     fs::path m_home = fs::path(m_folder.path()).parent_path();
@@ -148,9 +180,7 @@ protected:
     std::unique_ptr<CVehicleLogDlg> m_window;
     int m_splashShown = 0;
     bool m_uncheckSplash = false;
-    // Answers the dialogs it knows; std::nullopt leaves a dialog to the default handling.
-    std::function<std::optional<int>(QDialog&)> m_dialogHandler;
-    std::vector<QUrl> m_opened;
+    std::function<std::optional<int>(QDialog&)> m_dialogHandler; // answers the dialogs it knows
 };
 
 } // namespace window_test

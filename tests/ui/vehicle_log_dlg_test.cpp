@@ -1,30 +1,36 @@
-// Drives the main window headless in a temporary home: start-up and closing, the command
-// table, the add/edit/delete flows with scripted editors, Recalculate, the filters' wiring,
-// Export, and the layout the window remembers.
+// The main window headless in a temporary home: start-up, layout and closing, the filters,
+// Recalculate, entries, the reminder list, switching, adding and deleting vehicles, Backup and Restore.
 
 #include "main_window_fixture.h"
 
 #include "calc/locale_info.h"
-#include "ui/main/export_dlg.h"
-#include "ui/toolkit/tool_tip.h"
+#include "store/vehicle_registry.h"
+#include "ui/entry/delete_confirm_dlg.h"
+#include "ui/entry/entry_dialogs.h"
+#include "ui/entry/fuel_dlg.h"
+#include "ui/entry/new_vehicle_dlg.h"
+#include "ui/main/backup_dlg.h"
+#include "ui/main/restore_dlg.h"
 
 #include <QDateTimeEdit>
-#include <QHeaderView>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
 
 using namespace window_test;
 
 namespace {
 
-TEST_F(MainWindowTest, FirstStartUsesDefaultsAndCloseWritesProfileRegistryAndLog) {
+TEST_F(MainWindowTest, FirstStartInstallsTheSampleAndTheProfileKeepsTheLayout) {
+    m_uncheckSplash = true;
     CVehicleLogDlg& window = start();
-    EXPECT_EQ(m_splashShown, 1);
-    EXPECT_EQ(window.vehicleName(), "My Vehicle") << "a new installation opens on its sample vehicle";
-    const std::string home = (m_home / "data").string() + "/Odrivo/";
-    EXPECT_TRUE(fs::is_directory(window.backupFolder()));
+    EXPECT_EQ(std::pair(m_splashShown, window.vehicleName()), std::pair(1, std::string("My Vehicle")));
     // The sample log's economy is worked out, and the status bar shows it from the first refresh.
-    EXPECT_GT(entryList()->model()->rowCount(), 5);
     for (const char* pane : {"currentEconomyPane", "averageEconomyPane"})
         EXPECT_GT(child<QLabel>(pane)->text().toDouble(), 20.0) << pane;
     EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
@@ -33,162 +39,29 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndCloseWritesProfileRegistryAndLog
     EXPECT_NEAR(split[1] * 1.0 / (split[0] + split[1]), 0.6, 0.05);
     const std::size_t entries = window.session().doc().size();
     window.close();
-
+    const std::string home = (m_home / "data").string() + "/Odrivo/";
     const std::pair<const char*, std::string> written[] = {
         {"Path", home + "Data/"}, {"Backup", home + "Backup/"}, {"Config", home}, {"LastVehicle", "My Vehicle"},
-        {"LastView", "0"},        {"AskDelete", "1"},           {"Splash", "1"}};
+        {"LastView", "0"},        {"AskDelete", "1"},           {"Splash", "0"}};
     for (const auto& [key, value] : written)
         EXPECT_EQ(profileText("Initialize", key), value) << key;
     EXPECT_EQ(profileText("ListAttributes", "TabHeight"), std::to_string(split[0]));
-    EXPECT_TRUE(WindowPlacement::parse(profileText("Initialize", "State")).has_value());
-    EXPECT_GT(CProfileFile(home + "Drivana.ini").getReal("Config", "ToDate", -1), 1.0e9);
-    const std::vector<std::string> log = logDescriptions();
-    ASSERT_EQ(log.size(), 9u); // header, date, three folders, four lines of the vehicle's selection
-    EXPECT_EQ(log[2], "DataPath = " + home + "Data/");
+    EXPECT_TRUE(logged("DataPath = " + home + "Data/"));
 
-    // A second start installs nothing more and opens the same vehicle.
-    CVehicleLogDlg& again = start();
-    EXPECT_EQ(again.vehicleName(), "My Vehicle");
-    EXPECT_EQ(again.session().doc().size(), entries);
-}
-
-TEST_F(MainWindowTest, SplashPlacementTabAndSplitComeBackOnlyWhenValid) {
-    m_uncheckSplash = true;
-    start().close();
-    EXPECT_EQ(profileText("Initialize", "Splash"), "0");
-    CAppProfile profile(CAppFolders::profilePath());
-    ASSERT_TRUE(profile.putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,1140,760"));
-    ASSERT_TRUE(profile.putNumber(ProfileKeys::SelectedTab, 3));
+    ASSERT_TRUE(profile().putNumber(ProfileKeys::SelectedTab, 3));
     ASSERT_TRUE(CProfileFile(CAppFolders::profilePath()).putText("ListAttributes", "TabHeight", "250"));
-    CVehicleLogDlg& window = start();
-    EXPECT_EQ(m_splashShown, 1) << "the splash must not show once switched off";
-    EXPECT_EQ(window.geometry().size(), QSize(1100, 700));
-    EXPECT_EQ(child<QTabWidget>("tabWidget")->currentIndex(), 3);
-    EXPECT_EQ(child<QSplitter>("splitter")->sizes().value(0), 250);
-    window.close();
-
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putText(ProfileKeys::State, "0,1,-1,-1,-1,-1,40,60,1140"));
-    ASSERT_TRUE(CAppProfile(CAppFolders::profilePath()).putNumber(ProfileKeys::SelectedTab, 7));
     CVehicleLogDlg& again = start();
-    EXPECT_NE(again.geometry().size(), QSize(1100, 700));
-    EXPECT_EQ(child<QTabWidget>("tabWidget")->currentIndex(), 0);
-}
+    EXPECT_EQ(again.session().doc().size(), entries) << "a second start installs nothing more";
+    EXPECT_EQ(m_splashShown, 1) << "the splash must not show once switched off";
+    EXPECT_EQ(std::pair(child<QTabWidget>("tabWidget")->currentIndex(), child<QSplitter>("splitter")->sizes().value(0)),
+              std::pair(3, 250));
+    QTest::keyClick(&again, Qt::Key_Return);
+    EXPECT_TRUE(again.isVisible()) << "Enter does nothing";
 
-TEST_F(MainWindowTest, CommandsToolbarAndTheKeysThatDoNothing) {
-    using namespace CommandId;
-    CVehicleLogDlg& window = start();
-    for (int id : {Import, PrintByView, PrintSelected, PrintVehicle, CommandId::Setup})
-        EXPECT_FALSE(window.action(id)->isEnabled()) << id;
-    for (int id : {NewVehicle, DeleteVehicle, Backup, Restore, Export, ExportTool, Exit, About, CheckUpdates, Help,
-                   InstallPpc, Recalculate, RecalculateTool})
-        EXPECT_TRUE(window.action(id)->isEnabled()) << id;
-    // No entry dialog is attached yet, so adding is not offered.
-    EXPECT_FALSE(window.action(AddFuel)->isEnabled());
-    ScriptedEditor editor;
-    window.setEntryEditor(CDVItem::Fuel, &editor);
-    EXPECT_TRUE(window.action(AddFuel)->isEnabled());
-
-    QTest::keyClick(&window, Qt::Key_Return);
-    QTest::keyClick(&window, Qt::Key_Enter);
-    EXPECT_TRUE(window.isVisible());
-}
-
-TEST(ToolTip, LongTipsBreakAtBlanksIntoLinesOfSixtyCharacters) {
-    const QString words = QStringLiteral("Performance is measured against the average of the last fill-ups and "
-                                         "a warning shows when it drops");
-    const QStringList lines = CToolTip::wrap(words).split('\n');
-    EXPECT_EQ(lines.size(), 2);
-    for (const QString& line : lines)
-        EXPECT_LE(line.size(), CToolTip::kLineLength) << line.toStdString();
-    EXPECT_EQ(lines.join(' '), words);
-    for (const QString& kept : {QStringLiteral("Short  tip"), QStringLiteral("Line one\nline two"), QString(70, 'x')})
-        EXPECT_EQ(CToolTip::wrap(kept), kept);
-}
-
-TEST_F(MainWindowTest, AddEditAndDeleteGoThroughTheEditorAndTheFile) {
-    writeRegistry("Test Car", "");
-    CVehicleLogDlg& window = start();
-    ScriptedEditor fuel;
-    window.setEntryEditor(CDVItem::Fuel, &fuel);
-    QTableView* list = entryList();
-    double odometer = 0; // confirmed without an odometer: nothing is stored
-    fuel.script = [&](CDVItem& item) {
-        EXPECT_EQ(window.session().entryInEdit(CDVItem::Fuel), &item);
-        item.Odometer = odometer;
-        item.Quantity = 40;
-        return true;
-    };
-    window.action(CommandId::AddFuel)->trigger();
-    EXPECT_EQ(list->model()->rowCount(), 0);
-    for (double value : {1500.0, 1000.0, 2000.0}) {
-        odometer = value;
-        window.action(CommandId::AddFuel)->trigger();
-    }
-    EXPECT_EQ(column(2), QStringList({"1000", "1500", "2000"}));
-    EXPECT_TRUE(fs::exists(window.dataFolder() + "UnKnown.odv")) << "an empty VIN saves under UnKnown";
-
-    fuel.script = [](CDVItem& item) {
-        item.Note = "edited";
-        return true;
-    };
-    const QRect cell = list->visualRect(list->model()->index(1, 2));
-    // The view opens an entry when the second click lands on the row the first one pressed.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(window.session().doc().at(1).Note, "edited");
-
-    int asked = 0;
-    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
-        auto* confirm = qobject_cast<CDeleteConfirmDlg*>(&dialog);
-        if (!confirm)
-            return std::nullopt;
-        ++asked;
-        auto* no = confirm->findChild<QPushButton*>(QStringLiteral("noButton"));
-        confirm->show();
-        EXPECT_TRUE(no->isDefault());
-        EXPECT_EQ(confirm->focusWidget(), no) << "deleting cannot be undone: No has the focus";
-        // The first request is answered NO, the second YES.
-        QTest::mouseClick(asked > 1 ? confirm->findChild<QPushButton*>(QStringLiteral("yesButton")) : no,
-                          Qt::LeftButton);
-        return confirm->result();
-    };
-    list->selectRow(2);
-    QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_EQ(list->model()->rowCount(), 3);
-    QTest::keyClick(list, Qt::Key_Delete);
-    ASSERT_EQ(list->model()->rowCount(), 2);
-    EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 1) << "the new last row is selected";
-    CVehicleLogDoc reread;
-    ASSERT_TRUE(reread.load(window.dataFolder() + "UnKnown.odv").ok());
-    ASSERT_EQ(reread.size(), 2u);
-    EXPECT_EQ(reread.at(1).Note, "edited");
-}
-
-TEST_F(MainWindowTest, HelpAndPocketPcCommandsOpenTheirTargets) {
-    CVehicleLogDlg& window = start();
-    window.action(CommandId::Help)->trigger();
-    ASSERT_EQ(m_opened.size(), 1u);
-    EXPECT_TRUE(m_opened[0].toLocalFile().endsWith("index.html"));
-
-    const std::string program = CAppFolders::defaultConfigFolder();
-    fs::create_directories(program + "PPC");
-    ASSERT_TRUE(odrivo::writeFileAtomically(program + "PPC/Odrivo.INI", "x"));
-    window.action(CommandId::InstallPpc)->trigger();
-    EXPECT_FALSE(fs::exists(program + "PPC")) << "staging files and folder are removed";
-    ASSERT_EQ(shownTexts().size(), 1) << "a missing installer is reported";
-    EXPECT_TRUE(shownTexts()[0].contains("Setup.exe"));
-    ASSERT_TRUE(odrivo::writeFileAtomically(program + "Setup.exe", "MZ"));
-    window.action(CommandId::InstallPpc)->trigger();
-    EXPECT_EQ(m_opened.back().toLocalFile().toStdString(), program + "Setup.exe");
-}
-
-TEST_F(MainWindowTest, ClosingReportsEachProfileValueThatCannotBeWritten) {
-    CVehicleLogDlg& window = start();
-    // A folder where the profile file should be: every write to it fails.
+    // A folder where the profile file should be: closing reports each value it cannot write.
     fs::remove(CAppFolders::profilePath());
     fs::create_directories(CAppFolders::profilePath());
-    CMessageBox::clearShown();
-    window.close();
+    again.close();
     const QStringList texts = shownTexts();
     for (const char* text : {"Path failed to set", "Backup Path failed to set", "Config Path failed to set",
                              "Last Vehicle failed to set", "Last Tab failed to set"})
@@ -201,32 +74,23 @@ class FilteredWindowTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        writeRegistry("Van", "VAN1");
-        fs::create_directories(CAppFolders::defaultDataFolder());
         const DVTime now = std::time(nullptr);
-        CVehicleLogDoc doc;
-        auto add = [&doc](std::int32_t type, double odometer, DVTime date, const char* note) {
-            auto item = std::make_unique<CDVItem>();
-            item->EntryType = type;
-            item->Icon = type == CDVItem::Trip ? 19 : type;
-            std::tie(item->Odometer, item->Date, item->Note) = std::tuple(odometer, date, note);
-            item->Entry = CDVItem::typeLabel(type);
-            item->Measure = type == CDVItem::Fuel ? "Gallons" : "";
-            item->Quantity = type == CDVItem::Fuel ? 10 : 0;
-            doc.insert(std::move(item));
-        };
-        add(CDVItem::Fuel, 1000, now - 400 * 86400, "old fill");
-        add(CDVItem::Repair, 1100, now - 3600, "front axle");
-        add(CDVItem::Trip, 1200, now - 7200, "to the coast");
-        add(CDVItem::Fuel, 1300, now - 60, "recent fill");
-        ASSERT_TRUE(doc.save(CAppFolders::defaultDataFolder() + "VAN1.odv").saved);
+        writeVehicles({"Van"}, {{entry(CDVItem::Fuel, 1000, now - 400 * 86400, "old fill"),
+                                 entry(CDVItem::Repair, 1100, now - 3600, "front axle"),
+                                 entry(CDVItem::Trip, 1200, now - 7200, "to the coast"),
+                                 entry(CDVItem::Fuel, 1300, now - 60, "recent fill")}});
+    }
+    static std::unique_ptr<CVehicleLogDoc> reread() {
+        auto doc = std::make_unique<CVehicleLogDoc>();
+        EXPECT_TRUE(doc->load(data() + "VIN0.odv").ok());
+        return doc;
     }
 };
 
 TEST_F(FilteredWindowTest, RadiosRangeAndSearchAreWiredToTheRows) {
-    CVehicleLogDlg& window = start();
+    start();
     auto* range = child<QComboBox>("dateRangeCombo");
-    auto* searchBox = child<QComboBox>("searchCombo");
+    auto* search = child<QComboBox>("searchCombo");
     EXPECT_EQ(column(2), QStringList({"1000", "1300"})) << "the last view is Fuel";
     clickButton("tripsRadio");
     EXPECT_EQ(column(2), QStringList({"1200"}));
@@ -234,96 +98,203 @@ TEST_F(FilteredWindowTest, RadiosRangeAndSearchAreWiredToTheRows) {
     range->setCurrentIndex(range->findText("This Week"));
     emit range->activated(range->currentIndex());
     EXPECT_EQ(column(2), QStringList({"1100", "1200", "1300"}));
-    searchBox->setCurrentText("COAST");
-    clickButton("searchButton");
-    EXPECT_EQ(column(2), QStringList({"1200"}));
-    searchBox->setCurrentText("nothing like this");
-    clickButton("searchButton");
-    EXPECT_TRUE(column(2).isEmpty());
-    EXPECT_EQ(searchBox->count(), 1) << "only a search that finds something joins the history";
-    clickButton("anyRadio"); // also resets the range and the search text
-    EXPECT_EQ(range->currentText(), "View Filter Off");
-    EXPECT_EQ(searchBox->currentText(), "None");
-    window.close();
-    EXPECT_EQ(profileText("SearchList", "Search0"), "COAST");
-
-    start(); // the history comes back; "CLEAR ALL" empties it
-    auto* history = child<QComboBox>("searchCombo");
-    ASSERT_EQ(history->count(), 1);
-    history->setCurrentText("CLEAR ALL");
-    clickButton("searchButton");
-    EXPECT_EQ(history->count(), 0);
+    for (const auto& [text, found] : {std::pair{"COAST", QStringList{"1200"}}, {"nothing like this", QStringList{}}}) {
+        search->setCurrentText(text);
+        clickButton("searchButton");
+        EXPECT_EQ(column(2), found) << text;
+    }
 }
 
-TEST_F(FilteredWindowTest, DatesHaveTheListsFourDigitYearInThePickersToo) {
-    start();
+TEST_F(FilteredWindowTest, DatesHaveFourDigitYearsAndRecalculateKeepsTheSelection) {
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("Van", "Econo", "L/100km"));
+    CVehicleLogDlg& window = start();
     const CLibcLocale locale;
     auto* from = child<QDateTimeEdit>("fromDateEdit");
     EXPECT_EQ(from->text().toStdString(), locale.shortDate(from->dateTime().toSecsSinceEpoch()));
     EXPECT_EQ(column(3).value(1).toStdString(), locale.shortDate(std::time(nullptr) - 60));
     EXPECT_EQ(column(3).value(1).size(), 10) << "month, day and a four-digit year";
-}
-
-TEST_F(FilteredWindowTest, RecalculateKeepsTheSelectionAndSaysItIsDone) {
-    ASSERT_TRUE(CProfileFile(CAppFolders::defaultConfigFolder() + "Drivana.ini").putText("Van", "Econo", "L/100km"));
-    CVehicleLogDlg& window = start();
     EXPECT_EQ(column(7).value(1), "0.00 MPG") << "not computed before Recalculate";
     entryList()->selectRow(1);
     window.action(CommandId::Recalculate)->trigger();
     EXPECT_EQ(column(7).value(1), "7.84 L/100km"); // 37.85 litres over 482.80 km, in the vehicle's unit
-    EXPECT_EQ(entryList()->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(selectedRow(), 1);
     EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Recalculation done"));
-    CVehicleLogDoc reread;
-    ASSERT_TRUE(reread.load(CAppFolders::defaultDataFolder() + "VAN1.odv").ok());
-    EXPECT_NEAR(reread.at(3).Economy, 37.8541 / 4.828032, 1e-4);
+    EXPECT_NEAR(reread()->at(3).Economy, 37.8541 / 4.828032, 1e-4);
 }
 
-// The file's layout is the export's (tested in the core); the window hands it the rows shown.
-TEST_F(FilteredWindowTest, ExportWritesTheRowsShown) {
+TEST_F(FilteredWindowTest, AddEditAndDeleteReachListAndFile) {
     CVehicleLogDlg& window = start();
-    const std::string target = (m_home / "van").string();
-    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
-        auto* exporter = qobject_cast<CExportDlg*>(&dialog);
-        if (!exporter)
-            return std::nullopt;
-        exporter->findChild<QLineEdit*>(QStringLiteral("fileEdit"))->setText(QString::fromStdString(target));
-        exporter->exportPressed();
-        return exporter->result();
-    };
-    window.action(CommandId::Export)->trigger();
-    std::string bytes;
-    ASSERT_EQ(odrivo::readWholeFile(target + ".csv", bytes), odrivo::ReadStatus::Ok);
-    EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF\"Date\",\"Odometer\",\"Entry\",\"Station\"", 0), 0u); // the Fuel view's layout
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3);
-    EXPECT_EQ(shownTexts(), QStringList{QString::fromStdString("Export to " + target + ".csv Complete.")});
-}
-
-TEST_F(FilteredWindowTest, ToolsFuelRunsTheFuelDialogAndTheEntryReachesListAndFile) {
-    CVehicleLogDlg& window = start();
-    EXPECT_EQ(child<QLabel>("odometerLabel")->text(), "1300");
-    const CEntryDialogs dialogs(window);
-    m_dialogHandler = [&](QDialog& dialog) -> std::optional<int> {
-        auto* fuel = qobject_cast<CFuelDlg*>(&dialog);
-        if (!fuel)
-            return std::nullopt;
+    auto dialogs = std::make_unique<CEntryDialogs>(window);
+    onDialog<CFuelDlg>([](CFuelDlg& fuel) {
         for (const auto& [name, text] :
-             {std::pair{"odometerEdit", "1600"}, std::pair{"quantityEdit", "40"}, std::pair{"priceEdit", "1.5"}}) {
-            auto* edit = fuel->findChild<QLineEdit*>(QString::fromLatin1(name));
+             {std::pair{"odometerEdit", "1600"}, {"quantityEdit", "40"}, {"priceEdit", "1.5"}}) {
+            auto* edit = fuel.findChild<QLineEdit*>(QString::fromLatin1(name));
             edit->selectAll();
             QTest::keyClicks(edit, text);
         }
-        QTest::mouseClick(fuel->findChild<QPushButton*>(QStringLiteral("saveButton")), Qt::LeftButton);
-        return fuel->result();
-    };
+        QTest::mouseClick(fuel.findChild<QPushButton*>(QStringLiteral("saveButton")), Qt::LeftButton);
+    });
     window.action(CommandId::AddFuel)->trigger();
-    ASSERT_EQ(window.session().doc().size(), 5u);
+    EXPECT_EQ(column(2), QStringList({"1000", "1300", "1600"}));
     const CDVItem& added = window.session().doc().at(4);
-    EXPECT_EQ(std::tuple(added.Odometer, added.Quantity, added.Cost, added.FuelDistance),
-              std::tuple(1600.0, 40.0, 60.0, 300)); // distance since the fill at 1300
-    EXPECT_EQ(window.lastRefresh().totals.latestOdometer, 1600.0);
-    CVehicleLogDoc reread;
-    ASSERT_TRUE(reread.load(CAppFolders::defaultDataFolder() + "VAN1.odv").ok());
-    EXPECT_EQ(reread.size(), 5u);
+    EXPECT_EQ(std::tuple(added.Quantity, added.Cost, added.FuelDistance),
+              std::tuple(40.0, 60.0, 300)); // distance since the fill at 1300
+
+    onDialog<CFuelDlg>([](CFuelDlg& fuel) {
+        fuel.findChild<QPlainTextEdit*>(QStringLiteral("notesEdit"))->setPlainText(QStringLiteral("edited"));
+        QTest::mouseClick(fuel.findChild<QPushButton*>(QStringLiteral("saveButton")), Qt::LeftButton);
+    });
+    QTableView* list = entryList();
+    const QRect cell = list->visualRect(list->model()->index(1, 2));
+    // The view opens an entry when the second click lands on the row the first one pressed.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+
+    int asked = 0;
+    onDialog<CDeleteConfirmDlg>([&](CDeleteConfirmDlg& confirm) {
+        auto* no = confirm.findChild<QPushButton*>(QStringLiteral("noButton"));
+        confirm.show();
+        EXPECT_TRUE(no->isDefault());
+        EXPECT_EQ(confirm.focusWidget(), no) << "deleting cannot be undone: No has the focus";
+        // The first request is answered No, the second Yes.
+        QTest::mouseClick(++asked > 1 ? confirm.findChild<QPushButton*>(QStringLiteral("yesButton")) : no,
+                          Qt::LeftButton);
+    });
+    list->selectRow(2);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(rows(), 3);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(column(2), QStringList({"1000", "1300"}));
+    EXPECT_EQ(selectedRow(), 1) << "the new last row is selected";
+    const auto reloaded = reread();
+    ASSERT_EQ(reloaded->size(), 4u);
+    EXPECT_EQ(reloaded->at(3).Note, "edited");
+}
+
+using Lines = QList<std::pair<QString, int>>;
+
+TEST_F(MainWindowTest, ReminderListShowsDueLinesWholeAboveTheLastBackup) {
+    writeVehicles({"Van"}, {fills(3)});
+    for (const auto& [key, value] : {std::pair{"Start Odometer", "900"}, {"OilDistance", "800"}, {"LeadOdo", "500"}})
+        ASSERT_TRUE(CProfileFile(registryPath()).putText("Van", key, value));
+    ASSERT_TRUE(profile().putText(ProfileKeys::LastBackupDate, "12/01/2026 10:00"));
+    ASSERT_TRUE(profile().putNumber(ProfileKeys::ReminderColumnWidth, 0, 190));
+    CVehicleLogDlg& window = start();
+    // No oil change in the log: the 300 driven since the start odometer leave 500 of 800.
+    const QString due = "Oil change due in: 500     Miles";
+    EXPECT_EQ(window.reminderLines(), (Lines{{due, 8}, {"Last Backup: 12/01/2026 10:00", 6}}));
+    // The list is wide enough for its longest line, so it needs no horizontal scroll bar.
+    auto* list = child<QTreeWidget>("reminderList");
+    EXPECT_GT(list->viewport()->width(), list->fontMetrics().horizontalAdvance(due) + list->iconSize().width());
+    // The column keeps the user's width, which is written when the list loses the focus.
+    EXPECT_EQ(list->columnWidth(0), 190);
+    list->setColumnWidth(0, 240);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &focusOut);
+    EXPECT_EQ(profileText("ListAttributes", "ReminderList0"), "240");
+}
+
+TEST_F(MainWindowTest, SwitchingLoadsTheChosenVehicleAndUnreadableSettingsOpenNothingToSaveInto) {
+    writeVehicles({"Alpha", "Beta", "Gamma"}, {fills(2), fills(3), {}});
+    fs::remove(data() + "VIN2.odv");
+    CVehicleLogDlg& window = start();
+    choose(1);
+    EXPECT_EQ(std::pair(window.vehicleName(), rows()), std::pair(std::string("Beta"), 3));
+    // A vehicle whose data file is missing shows an empty log, without a message or a new file.
+    choose(2);
+    EXPECT_EQ(std::pair(window.vehicleName(), rows()), std::pair(std::string("Gamma"), 0));
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join("|").toStdString();
+    EXPECT_FALSE(fs::exists(data() + "VIN2.odv"));
+    choose(0);
+    const CEntryDialogs dialogs(window);
+    int opened = 0;
+    m_dialogHandler = [&](QDialog&) { return ++opened, std::optional<int>(QDialog::Accepted); };
+    const std::string alphaLog = bytesOf(data() + "VIN0.odv");
+    fs::remove(registryPath()); // the settings of the next vehicle cannot be read
+    choose(1);
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].contains(QString::fromStdString(registryPath()))) << shownTexts()[0].toStdString();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(window.action(CommandId::AddRepair)->isEnabled());
+    window.addEntry(CDVItem::Repair);
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(bytesOf(data() + "VIN0.odv"), alphaLog);
+}
+
+TEST_F(MainWindowTest, DeletingAsksWithNoAsDefaultRewritesTheListWithoutAGapAndNewFillsIt) {
+    writeVehicles({"Alpha", "Beta", "Gamma"}, {fills(1), fills(2), fills(3)});
+    CVehicleLogDlg& window = start();
+    choose(1);
+    const std::string dataBefore = bytesOf(data() + "VIN1.odv");
+    answerQuestions(false);
+    const std::string before = bytesOf(registryPath());
+    window.action(CommandId::DeleteVehicle)->trigger();
+    ASSERT_EQ(CMessageBox::shown().size(), 1u);
+    EXPECT_EQ(CMessageBox::shown()[0].text, "DELETE! This operation will delete the current vehicle\nARE YOU SURE?");
+    EXPECT_EQ(CMessageBox::shown()[0].defaultButton, QMessageBox::No);
+    EXPECT_EQ(std::pair(bytesOf(registryPath()), window.vehicleName()), std::pair(before, std::string("Beta")));
+
+    answerQuestions(true);
+    window.action(CommandId::DeleteVehicle)->trigger();
+    EXPECT_EQ(CVehicleRegistry(config()).vehicleNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(bytesOf(data() + "VIN1.odv"), dataBefore) << "the data file stays";
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Gamma"}));
+    EXPECT_EQ(std::pair(window.vehicleName(), rows()), std::pair(std::string("Alpha"), 1));
+    EXPECT_TRUE(logged("Vehicle Deleted :2001 Make1 Model1  VIN VIN1"));
+    window.action(CommandId::DeleteVehicle)->trigger();
+    window.action(CommandId::DeleteVehicle)->trigger();
+    EXPECT_EQ(std::tuple(window.vehicleName(), selector()->count(), rows()), std::tuple("", 0, 0));
+    EXPECT_FALSE(window.action(CommandId::AddFuel)->isEnabled()) << "no vehicle to add to";
+    // File > New fills the empty list again, from every field of its dialog.
+    onDialog<CNewVehicleDlg>([&](CNewVehicleDlg& form) {
+        const char* typed[][2] = {{"vinEdit", "ab12"},       {"nameEdit", "Bravo"}, {"makeEdit", "Acura"},
+                                  {"modelEdit", "Z"},        {"yearEdit", "1990"},  {"plateEdit", "XY 7"},
+                                  {"odometerEdit", "1200.5"}};
+        for (const auto& [name, text] : typed) {
+            form.findChild<QLineEdit*>(QString::fromLatin1(name))->clear();
+            QTest::keyClicks(form.findChild<QLineEdit*>(QString::fromLatin1(name)), QString::fromLatin1(text));
+        }
+        for (const char* radio : {"kilometersRadio", "litresRadio", "litresPer100KmRadio"})
+            form.findChild<QRadioButton*>(QString::fromLatin1(radio))->click();
+        form.save();
+    });
+    window.action(CommandId::NewVehicle)->trigger();
+    EXPECT_EQ(std::tuple(window.vehicleName(), selectorNames(), rows()), std::tuple("Bravo", QStringList{"Bravo"}, 0));
+    EXPECT_TRUE(fs::exists(data() + "AB12.odv"));
+    VehicleSettings s;
+    ASSERT_TRUE(CVehicleRegistry(config()).loadVehicle("Bravo", s, 0, nullptr));
+    EXPECT_EQ(std::tuple(s.make, s.model, s.plate, s.year, s.startOdometer, s.distanceUnit, s.liquid, s.economyUnit),
+              std::tuple("Acura", "Z", "XY 7", 1990, 1200.5, 1, 2, 2));
+}
+
+TEST_F(MainWindowTest, RestoreBringsBackADeletedVehicleByteForByte) {
+    CBackupDlg::resetLastResult();
+    CRestoreDlg::resetLastResult();
+    writeVehicles({"Alpha", "Beta"}, {fills(2), fills(3)});
+    CVehicleLogDlg* window = &start();
+    onDialog<CCopyRunDlg>([](CCopyRunDlg& run) {
+        run.runCopy();
+        run.reject();
+    });
+    answerQuestions(true);
+    window->action(CommandId::Backup)->trigger();
+    const std::string betaLog = bytesOf(data() + "VIN1.odv"), registryBytes = bytesOf(registryPath());
+    EXPECT_EQ(bytesOf(window->backupFolder() + "VIN1.odv"), betaLog);
+    const std::string stamp = profileText("ListAttributes", "LastBackupDate");
+    EXPECT_EQ(window->reminderLines().front(), std::make_pair(QString::fromStdString("Full Backup: " + stamp), 6));
+
+    // Beta gives its slot to a vehicle made after the backup and loses its data file; the
+    // restore brings both back, and as the vehicle shown is not in the restored list the first one opens.
+    fs::remove(data() + "VIN1.odv");
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("VehicleList", "Vehicle1", "Later"));
+    ASSERT_TRUE(CProfileFile(registryPath()).putText("Later", "VIN", "L1"));
+    ASSERT_TRUE(profile().putText(ProfileKeys::LastVehicle, "Later"));
+    window = &start();
+    window->action(CommandId::Restore)->trigger();
+    EXPECT_EQ(std::pair(bytesOf(data() + "VIN1.odv"), bytesOf(registryPath())), std::pair(betaLog, registryBytes));
+    EXPECT_EQ(selectorNames(), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(std::pair(window->vehicleName(), rows()), std::pair(std::string("Alpha"), 2));
+    EXPECT_TRUE(logged("Full Backup Completed OK"));
 }
 
 } // namespace
