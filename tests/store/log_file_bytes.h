@@ -35,12 +35,8 @@ public:
         m_bytes.append(s);
         return *this;
     }
-    // A single-byte string with a one-byte length prefix.
-    Bytes& str(std::string_view s) {
-        if (s.size() >= 255)
-            throw std::logic_error("str() is for short strings");
-        return u8(static_cast<unsigned>(s.size())).raw(s);
-    }
+    // A single-byte string shorter than 255 bytes, with its one-byte length prefix.
+    Bytes& str(std::string_view s) { return u8(static_cast<unsigned>(s.size())).raw(s); }
     // The UTF-16 form with a one-byte length prefix.
     Bytes& wide(std::u16string_view units) {
         u8(0xFF).u16(0xFFFE).u8(static_cast<unsigned>(units.size()));
@@ -73,39 +69,11 @@ private:
     std::string m_bytes;
 };
 
-// A trip record with a distinct value in every field.
+// A trip record with a distinct value in every field (in file order).
 inline CDVItem filledItem() {
-    CDVItem r;
-    r.Icon = 19;
-    r.EntryType = 2;
-    r.Odometer = 12345.5;
-    r.Date = 1700000000;
-    r.EconomyUnit = 3;
-    r.DistanceUnit = 1;
-    r.Note = "note";
-    r.Measure = "Litres";
-    r.Station = "Shell";
-    r.Invoice = "INV-7";
-    r.Purpose = "Visit";
-    r.Destination = "Brno";
-    r.Contact = "Eva";
-    r.Entry = "Trip";
-    r.DepartTime = 1700000100;
-    r.ArriveTime = 1700003700;
-    r.SpareTime = -5;
-    r.CellTemp = -12;
-    r.Reserved1 = 99;
-    r.FuelDistance = 412;
-    r.Reserved2 = -1;
-    r.PartialFill = 1;
-    r.DisplayPos = 7;
-    r.Cost = 45.25;
-    r.Quantity = 30.125;
-    r.UnitPrice = 1.5;
-    r.EndOdometer = 12400.75;
-    r.Economy = 6.8;
-    r.Parking = 2.5;
-    return r;
+    return {19,      2,      12345.5, 1700000000, 3,          1,          "note",   "Litres", "Shell", "INV-7",
+            "Visit", "Brno", "Eva",   "Trip",     1700000100, 1700003700, -5,       -12,      99,      412,
+            -1,      1,      7,       45.25,      30.125,     1.5,        12400.75, 6.8,      2.5};
 }
 
 class TempFolder {
