@@ -48,18 +48,11 @@ public:
     Bytes& classRef() { return u16(0x8001); }
     // The body of a record whose strings are all shorter than 255 ASCII characters.
     Bytes& body(const CDVItem& r) {
-        head(r);
-        str(r.Note).str(r.Measure).str(r.Station).str(r.Invoice).str(r.Purpose).str(r.Destination);
-        return str(r.Contact).str(r.Entry).tail(r);
-    }
-    // The fields before the strings, and those after them.
-    Bytes& head(const CDVItem& r) {
-        return i32(r.Icon).i32(r.EntryType).f64(r.Odometer).i64(r.Date).f64(r.EconomyUnit).i32(r.DistanceUnit);
-    }
-    Bytes& tail(const CDVItem& r) {
-        i64(r.DepartTime).i64(r.ArriveTime).i64(r.SpareTime);
-        i32(r.CellTemp).i32(r.Reserved1).i32(r.FuelDistance).i32(r.Reserved2).i32(r.PartialFill).i32(r.DisplayPos);
-        return f64(r.Cost).f64(r.Quantity).f64(r.UnitPrice).f64(r.EndOdometer).f64(r.Economy).f64(r.Parking);
+        i32(r.Icon).i32(r.EntryType).f64(r.Odometer).i64(r.Date).f64(r.EconomyUnit).i32(r.DistanceUnit);
+        str(r.Note).str(r.Measure).str(r.Station).str(r.Invoice).str(r.Purpose).str(r.Destination).str(r.Contact);
+        str(r.Entry).i64(r.DepartTime).i64(r.ArriveTime).i64(r.SpareTime).i32(r.CellTemp).i32(r.Reserved1);
+        i32(r.FuelDistance).i32(r.Reserved2).i32(r.PartialFill).i32(r.DisplayPos).f64(r.Cost).f64(r.Quantity);
+        return f64(r.UnitPrice).f64(r.EndOdometer).f64(r.Economy).f64(r.Parking);
     }
 
     const std::string& str() const { return m_bytes; }
