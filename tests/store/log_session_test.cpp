@@ -17,35 +17,26 @@ constexpr std::time_t kToday = 1709647629;
 
 // Stands in for an entry dialog: records what it was shown and whether that record was in
 // the session's slot of its type, applies a scripted change and answers OK or Cancel.
-class ScriptedEditor : public CEntryEditor {
-public:
-    ScriptedEditor(CLogSession& session, bool answer, std::function<void(CDVItem&)> change = {})
-        : m_session(session), m_answer(answer), m_change(std::move(change)) {}
-
+struct ScriptedEditor : CEntryEditor {
+    ScriptedEditor(
+        CLogSession& session, bool answer, std::function<void(CDVItem&)> change = [](CDVItem&) {})
+        : session(session), answer(answer), change(std::move(change)) {}
     bool edit(CDVItem& item) override {
         shown.push_back(item);
-        inSlot.push_back(m_session.entryInEdit(item.EntryType) == &item);
-        if (m_change)
-            m_change(item);
-        return m_answer;
+        inSlot.push_back(session.entryInEdit(item.EntryType) == &item);
+        change(item);
+        return answer;
     }
-
+    CLogSession& session;
+    bool answer;
+    std::function<void(CDVItem&)> change;
     std::vector<CDVItem> shown;
     std::vector<bool> inSlot;
-
-private:
-    CLogSession& m_session;
-    bool m_answer;
-    std::function<void(CDVItem&)> m_change;
 };
 
 // What a dialog does when it saves: its field values, and Reserved1 back to 0.
 std::function<void(CDVItem&)> setOdometer(double odometer, std::string note = {}) {
-    return [odometer, note](CDVItem& item) {
-        item.Odometer = odometer;
-        item.Note = note;
-        item.Reserved1 = 0;
-    };
+    return [=](CDVItem& item) { std::tie(item.Odometer, item.Note, item.Reserved1) = std::tuple(odometer, note, 0); };
 }
 
 CDVItem entry(std::int32_t type, double odometer, std::string note = {}, double endOdometer = 0) {
@@ -227,23 +218,16 @@ TEST_F(LogSession, UnreadableFileIsNeitherOverwrittenNorLost) {
 
 TEST_F(LogSession, CurrentOdometerIsTheHighestDepartureOrArrival) {
     const CDVItem fuel300 = entry(CDVItem::Fuel, 300), fuel470 = entry(CDVItem::Fuel, 470);
-    const struct {
-        std::vector<CDVItem> entries;
-        double expected;
-    } cases[] = {
-        {{}, 0},
+    const std::pair<std::vector<CDVItem>, double> cases[] = {
         {{fuel300, entry(CDVItem::Repair, 900), entry(CDVItem::Fuel, 500)}, 900},
         {{fuel300, entry(CDVItem::Trip, 400, "", 480.5)}, 480.5},
         {{entry(CDVItem::Trip, 400, "", 350)}, 400}, // an arrival below its departure does not count
         {{entry(CDVItem::Trip, 400, "", 450), fuel470}, 470},
-        {{entry(CDVItem::Trip, 400, "", 500), fuel470}, 500},
-        {{entry(CDVItem::Trip, -50, "", -10)}, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected);
-        writeLogAndReload(c.entries);
-        EXPECT_EQ(m_session.currentOdometer(), c.expected);
-        EXPECT_EQ(m_session.newEntry(CDVItem::Fuel)->Odometer, c.expected);
+        {{entry(CDVItem::Trip, 400, "", 500), fuel470}, 500}};
+    for (const auto& [entries, expected] : cases) {
+        writeLogAndReload(entries);
+        EXPECT_EQ(m_session.currentOdometer(), expected);
+        EXPECT_EQ(m_session.newEntry(CDVItem::Fuel)->Odometer, expected);
     }
 }
 
