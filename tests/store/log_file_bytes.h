@@ -21,20 +21,14 @@ namespace logtest {
 
 class Bytes {
 public:
-    Bytes& u8(unsigned v) {
-        m_bytes.push_back(static_cast<char>(v & 0xFF));
-        return *this;
-    }
+    Bytes& u8(unsigned v) { return raw(std::string(1, static_cast<char>(v & 0xFF))); }
     Bytes& u16(std::uint16_t v) { return u8(v).u8(v >> 8); }
     Bytes& u32(std::uint32_t v) { return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16)); }
     Bytes& u64(std::uint64_t v) { return u32(static_cast<std::uint32_t>(v)).u32(static_cast<std::uint32_t>(v >> 32)); }
     Bytes& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
     Bytes& i64(std::int64_t v) { return u64(static_cast<std::uint64_t>(v)); }
     Bytes& f64(double v) { return u64(std::bit_cast<std::uint64_t>(v)); }
-    Bytes& raw(std::string_view s) {
-        m_bytes.append(s);
-        return *this;
-    }
+    Bytes& raw(std::string_view s) { return m_bytes.append(s), *this; }
     // A single-byte string shorter than 255 bytes, with its one-byte length prefix.
     Bytes& str(std::string_view s) { return u8(static_cast<unsigned>(s.size())).raw(s); }
     // The UTF-16 form with a one-byte length prefix.
@@ -54,7 +48,6 @@ public:
         i32(r.FuelDistance).i32(r.Reserved2).i32(r.PartialFill).i32(r.DisplayPos).f64(r.Cost).f64(r.Quantity);
         return f64(r.UnitPrice).f64(r.EndOdometer).f64(r.Economy).f64(r.Parking);
     }
-
     const std::string& str() const { return m_bytes; }
     operator const std::string&() const { return m_bytes; }
 
@@ -110,14 +103,11 @@ inline std::string readFile(const std::string& path) {
 // The bytes of a readable data file with one entry holding `note`, for tests that copy
 // whole files and must tell one log from another.
 inline std::string logWithNote(const std::string& note) {
-    TempFolder folder;
+    CDVItem item = filledItem();
+    item.Note = note;
     CVehicleLogDoc doc;
-    auto item = std::make_unique<CDVItem>(filledItem());
-    item->Note = note;
-    doc.append(std::move(item));
-    if (!doc.save(folder.file("x.odv")).saved)
-        throw std::runtime_error("cannot build a data file");
-    return readFile(folder.file("x.odv"));
+    doc.append(std::make_unique<CDVItem>(item));
+    return doc.encode();
 }
 
 } // namespace logtest
