@@ -3,7 +3,6 @@
 // (little-endian, independent of the code under test), a record with every field set,
 // and a temporary folder that is removed after each test.
 
-#include "store/dv_item.h"
 #include "store/vehicle_log_doc.h"
 
 #include <bit>

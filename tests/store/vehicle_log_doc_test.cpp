@@ -90,6 +90,7 @@ TEST(VehicleLogFileBytes, InsertKeepsOdometerOrder) {
         EXPECT_EQ(doc.indexOf(added), index);
         aheadIndexes.push_back(ahead.insertBeforeEqual(item(odometer, note)));
     }
+    EXPECT_FALSE(doc.remove(&ahead.at(0))); // a record of another document changes nothing
     EXPECT_EQ(notes(doc), (Notes{"z", "a", "b1", "b2", "c", "d"}));
     EXPECT_EQ(notes(ahead), (Notes{"z", "a", "b2", "b1", "c", "d"}));
     EXPECT_EQ(aheadIndexes, (std::vector<std::size_t>{0, 1, 1, 1, 4, 0}));
