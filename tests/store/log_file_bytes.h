@@ -3,7 +3,6 @@
 // (little-endian, independent of the code under test), a record with every field set,
 // and a temporary folder that is removed after each test.
 
-#include "store/dv_item.h"
 #include "store/vehicle_log_doc.h"
 
 #include <bit>
@@ -21,26 +20,16 @@ namespace logtest {
 
 class Bytes {
 public:
-    Bytes& u8(unsigned v) {
-        m_bytes.push_back(static_cast<char>(v & 0xFF));
-        return *this;
-    }
+    Bytes& u8(unsigned v) { return raw(std::string(1, static_cast<char>(v & 0xFF))); }
     Bytes& u16(std::uint16_t v) { return u8(v).u8(v >> 8); }
     Bytes& u32(std::uint32_t v) { return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16)); }
     Bytes& u64(std::uint64_t v) { return u32(static_cast<std::uint32_t>(v)).u32(static_cast<std::uint32_t>(v >> 32)); }
     Bytes& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
     Bytes& i64(std::int64_t v) { return u64(static_cast<std::uint64_t>(v)); }
     Bytes& f64(double v) { return u64(std::bit_cast<std::uint64_t>(v)); }
-    Bytes& raw(std::string_view s) {
-        m_bytes.append(s);
-        return *this;
-    }
-    // A single-byte string with a one-byte length prefix.
-    Bytes& str(std::string_view s) {
-        if (s.size() >= 255)
-            throw std::logic_error("str() is for short strings");
-        return u8(static_cast<unsigned>(s.size())).raw(s);
-    }
+    Bytes& raw(std::string_view s) { return m_bytes.append(s), *this; }
+    // A single-byte string shorter than 255 bytes, with its one-byte length prefix.
+    Bytes& str(std::string_view s) { return u8(static_cast<unsigned>(s.size())).raw(s); }
     // The UTF-16 form with a one-byte length prefix.
     Bytes& wide(std::u16string_view units) {
         u8(0xFF).u16(0xFFFE).u8(static_cast<unsigned>(units.size()));
@@ -52,20 +41,12 @@ public:
     Bytes& classRef() { return u16(0x8001); }
     // The body of a record whose strings are all shorter than 255 ASCII characters.
     Bytes& body(const CDVItem& r) {
-        head(r);
-        str(r.Note).str(r.Measure).str(r.Station).str(r.Invoice).str(r.Purpose).str(r.Destination);
-        return str(r.Contact).str(r.Entry).tail(r);
+        i32(r.Icon).i32(r.EntryType).f64(r.Odometer).i64(r.Date).f64(r.EconomyUnit).i32(r.DistanceUnit);
+        str(r.Note).str(r.Measure).str(r.Station).str(r.Invoice).str(r.Purpose).str(r.Destination).str(r.Contact);
+        str(r.Entry).i64(r.DepartTime).i64(r.ArriveTime).i64(r.SpareTime).i32(r.CellTemp).i32(r.Reserved1);
+        i32(r.FuelDistance).i32(r.Reserved2).i32(r.PartialFill).i32(r.DisplayPos).f64(r.Cost).f64(r.Quantity);
+        return f64(r.UnitPrice).f64(r.EndOdometer).f64(r.Economy).f64(r.Parking);
     }
-    // The fields before the strings, and those after them.
-    Bytes& head(const CDVItem& r) {
-        return i32(r.Icon).i32(r.EntryType).f64(r.Odometer).i64(r.Date).f64(r.EconomyUnit).i32(r.DistanceUnit);
-    }
-    Bytes& tail(const CDVItem& r) {
-        i64(r.DepartTime).i64(r.ArriveTime).i64(r.SpareTime);
-        i32(r.CellTemp).i32(r.Reserved1).i32(r.FuelDistance).i32(r.Reserved2).i32(r.PartialFill).i32(r.DisplayPos);
-        return f64(r.Cost).f64(r.Quantity).f64(r.UnitPrice).f64(r.EndOdometer).f64(r.Economy).f64(r.Parking);
-    }
-
     const std::string& str() const { return m_bytes; }
     operator const std::string&() const { return m_bytes; }
 
@@ -73,39 +54,11 @@ private:
     std::string m_bytes;
 };
 
-// A trip record with a distinct value in every field.
+// A trip record with a distinct value in every field (in file order).
 inline CDVItem filledItem() {
-    CDVItem r;
-    r.Icon = 19;
-    r.EntryType = 2;
-    r.Odometer = 12345.5;
-    r.Date = 1700000000;
-    r.EconomyUnit = 3;
-    r.DistanceUnit = 1;
-    r.Note = "note";
-    r.Measure = "Litres";
-    r.Station = "Shell";
-    r.Invoice = "INV-7";
-    r.Purpose = "Visit";
-    r.Destination = "Brno";
-    r.Contact = "Eva";
-    r.Entry = "Trip";
-    r.DepartTime = 1700000100;
-    r.ArriveTime = 1700003700;
-    r.SpareTime = -5;
-    r.CellTemp = -12;
-    r.Reserved1 = 99;
-    r.FuelDistance = 412;
-    r.Reserved2 = -1;
-    r.PartialFill = 1;
-    r.DisplayPos = 7;
-    r.Cost = 45.25;
-    r.Quantity = 30.125;
-    r.UnitPrice = 1.5;
-    r.EndOdometer = 12400.75;
-    r.Economy = 6.8;
-    r.Parking = 2.5;
-    return r;
+    return {19,      2,      12345.5, 1700000000, 3,          1,          "note",   "Litres", "Shell", "INV-7",
+            "Visit", "Brno", "Eva",   "Trip",     1700000100, 1700003700, -5,       -12,      99,      412,
+            -1,      1,      7,       45.25,      30.125,     1.5,        12400.75, 6.8,      2.5};
 }
 
 class TempFolder {
@@ -149,14 +102,11 @@ inline std::string readFile(const std::string& path) {
 // The bytes of a readable data file with one entry holding `note`, for tests that copy
 // whole files and must tell one log from another.
 inline std::string logWithNote(const std::string& note) {
-    TempFolder folder;
+    CDVItem item = filledItem();
+    item.Note = note;
     CVehicleLogDoc doc;
-    auto item = std::make_unique<CDVItem>(filledItem());
-    item->Note = note;
-    doc.append(std::move(item));
-    if (!doc.save(folder.file("x.odv")).saved)
-        throw std::runtime_error("cannot build a data file");
-    return readFile(folder.file("x.odv"));
+    doc.append(std::make_unique<CDVItem>(item));
+    return doc.encode();
 }
 
 } // namespace logtest
