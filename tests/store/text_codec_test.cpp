@@ -79,3 +79,19 @@ TEST(TextCodec, LengthAndPrefixCountCharactersNotBytes) {
     EXPECT_EQ(asciiLower('Q'), 'q');
     EXPECT_EQ(asciiLower('\xC9'), '\xC9') << "only ASCII letters change";
 }
+
+// A file's text is taken as UTF-8 only when every byte of it is well-formed UTF-8, the first one
+// included; otherwise each byte is read as Windows-1252, so nothing typed is lost.
+TEST(TextCodec, GuessedTextIsUtf8OnlyWhenAllOfItIsWellFormed) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"caf\xC3\xA9", "caf\u00E9"},
+        {"\xC9lan", "\u00C9lan"},
+        {"\xE0\x80\x80", "\u00E0\u20AC\u20AC"},            // overlong three-byte form
+        {"\xED\xA0\x80", "\u00ED\u00A0\u20AC"},            // a surrogate
+        {"\xF0\x80\x80\x80", "\u00F0\u20AC\u20AC\u20AC"},  // overlong four-byte form
+        {"\xF4\x90\x80\x80", "\u00F4\u0090\u20AC\u20AC"}}; // past U+10FFFF
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(guessedTextToUtf8(bytes), text) << bytes;
+        EXPECT_EQ(isValidUtf8(bytes), std::string(bytes) == text) << bytes;
+    }
+}
