@@ -82,6 +82,8 @@ CCostStatistics::PageFigures CCostStatistics::economyPage(const CVehicleLogDoc& 
         figures.averageValue = sum / count;
         figures.average = printed("%3.2f", figures.averageValue);
     }
+    figures.maxValue = maxValue;
+    figures.minValue = minValue;
     return figures;
 }
 
@@ -120,6 +122,8 @@ CCostStatistics::PageFigures CCostStatistics::fuelCostPage(const CVehicleLogDoc&
         figures.averageValue = sum / count;
         figures.average = printed("%3.3f", figures.averageValue);
     }
+    figures.maxValue = maxValue;
+    figures.minValue = minValue;
     return figures;
 }
 
@@ -158,6 +162,8 @@ CCostStatistics::PageFigures CCostStatistics::repairCostPage(const CVehicleLogDo
     }
     figures.averageValue = (count > 0 && sum > 0) ? sum / count : 0;
     figures.average = printed("%3.2f", figures.averageValue);
+    figures.maxValue = maxValue;
+    figures.minValue = minValue;
     return figures;
 }
 

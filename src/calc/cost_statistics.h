@@ -30,6 +30,9 @@ public:
         std::string average = kNoData;
         double currentValue = 0;
         double averageValue = 0;
+        // The numbers behind MAX and MIN as the page's running maximum and minimum end up.
+        double maxValue = 0;
+        double minValue = 0;
     };
 
     // Fuel entries with an economy above 0, except those whose Entry text mentions "Trip".

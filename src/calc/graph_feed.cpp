@@ -1,0 +1,165 @@
+#include "calc/graph_feed.h"
+
+#include "store/app_profile.h"
+#include "store/vehicle_log_doc.h"
+
+namespace {
+
+std::uint8_t channel(const CAppProfile& profile, const ProfileKey& key) {
+    const int value = profile.getNumber(key);
+    return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+Rgb colour(const CAppProfile& profile, const ProfileKey& r, const ProfileKey& g, const ProfileKey& b) {
+    return {channel(profile, r), channel(profile, g), channel(profile, b)};
+}
+
+int tenfold(double value) {
+    return static_cast<int>(value * 10);
+}
+
+} // namespace
+
+GraphSettings GraphSettings::read(const CAppProfile& profile) {
+    using namespace ProfileKeys;
+    GraphSettings s;
+    s.graphType = profile.getNumber(GraphType);
+    s.barWidth = profile.getNumber(GraphBarWidth);
+    s.grid = profile.getNumber(GraphGrid);
+    s.showGrid = profile.getNumber(GraphShowGrid) != 0;
+    s.labels = profile.getNumber(GraphLabels) != 0;
+    s.background = colour(profile, GraphBackR, GraphBackG, GraphBackB);
+    s.text = colour(profile, GraphTextR, GraphTextG, GraphTextB);
+    s.data = colour(profile, GraphDataR, GraphDataG, GraphDataB);
+    s.average = colour(profile, GraphAverageR, GraphAverageG, GraphAverageB);
+    s.gridColour = colour(profile, GraphGridR, GraphGridG, GraphGridB);
+    s.selection = colour(profile, GraphSelR, GraphSelG, GraphSelB);
+    s.animate = profile.getNumber(GraphAnimate) != 0;
+    return s;
+}
+
+void CGraphFeed::setUp(CPushGraphModel& graph, const GraphSettings& settings) const {
+    static const char* const kLabels[][2] = {{"40MPG", "10MPG"}, {"5.000", "0.000"}, {"$1.00", "$0.00"}};
+    const auto& labels = kLabels[static_cast<int>(m_kind)];
+    graph.setInterval(settings.barWidth);
+    graph.setGridSize(settings.grid);
+    graph.setTopLabel(labels[0]);
+    graph.setBottomLabel(labels[1]);
+    graph.setShowGrid(settings.showGrid);
+    graph.setShowLabels(settings.labels);
+    graph.setBackground(settings.background);
+    graph.setTextColour(settings.text);
+    graph.setGridColour(settings.gridColour);
+    graph.addLine(kDataLine, settings.data);
+    graph.setBarMode(kDataLine, settings.graphType == 0);
+    graph.addLine(kAverageLine, settings.average);
+    graph.addLine(kSelectionLine, settings.selection);
+    graph.setBarMode(kSelectionLine, true);
+}
+
+bool CGraphFeed::valueOf(const CDVItem& entry, int& value) const {
+    switch (m_kind) {
+    case Kind::Economy:
+        if (entry.EntryType != CDVItem::Fuel || !(entry.Economy >= 0))
+            return false;
+        value = tenfold(entry.Economy);
+        return true;
+    case Kind::FuelCost:
+        if (entry.EntryType != CDVItem::Fuel || !(entry.UnitPrice > 0))
+            return false;
+        value = tenfold(entry.UnitPrice);
+        return true;
+    case Kind::RepairCost:
+        if (entry.EntryType != CDVItem::Repair)
+            return false;
+        // A credit note typed as a negative cost draws as a free job.
+        value = entry.Cost < 0 ? 0 : tenfold(entry.Cost);
+        return true;
+    }
+    return false;
+}
+
+void CGraphFeed::pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average,
+                           int selectedPosition) const {
+    // The selected entry moves to its own line in the selection colour; the data line keeps a
+    // stub of 1 so that the gap does not read as a zero.
+    const bool selected = entry.DisplayPos == selectedPosition;
+    graph.push(selected ? 1 : value, kDataLine);
+    graph.push(average, kAverageLine);
+    graph.push(selected ? value : 0, kSelectionLine);
+}
+
+void CGraphFeed::pushTrailing(CPushGraphModel& graph, int average) {
+    graph.push(0, kSelectionLine);
+    graph.push(0, kDataLine);
+    graph.push(average, kAverageLine);
+    graph.update();
+}
+
+void CGraphFeed::refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
+                        int selectedPosition) const {
+    const bool noEconomy = m_kind == Kind::Economy && figures.maxValue < 0;
+    graph.setTopLabel(noEconomy ? CCostStatistics::kNoData : figures.max);
+
+    double m = figures.maxValue;
+    if (m <= 0)
+        m = m_kind == Kind::Economy ? 1 : 100;
+    // The head room above the maximum differs per page; users know their charts by it.
+    switch (m_kind) {
+    case Kind::Economy:
+        graph.setMaximum(static_cast<int>(10 * m + 0.05 * m));
+        graph.setRange(0, static_cast<int>(static_cast<int>(m) * 10 + 0.05 * m));
+        break;
+    case Kind::FuelCost:
+        graph.setMaximum(static_cast<int>(m + m / 10));
+        if (figures.minValue < m)
+            graph.setRange(0, static_cast<int>(10 * m));
+        break;
+    case Kind::RepairCost: {
+        const int top = static_cast<int>(10 * m + 0.05 * m);
+        graph.setMaximum(top);
+        graph.setRange(0, top);
+        break;
+    }
+    }
+
+    const int average = tenfold(figures.averageValue);
+    for (int i = 0; i < kLeadIn; ++i) {
+        graph.push(0, kDataLine);
+        graph.push(average, kAverageLine);
+        graph.push(0, kSelectionLine);
+    }
+    for (const auto& item : doc.entries()) {
+        int value = 0;
+        if (valueOf(*item, value))
+            pushEntry(graph, *item, value, average, selectedPosition);
+    }
+    pushTrailing(graph, average);
+    pushTrailing(graph, average);
+}
+
+CGraphFeed::Step CGraphFeed::animate(CPushGraphModel& graph, const CVehicleLogDoc& doc,
+                                     const CCostStatistics::PageFigures& figures, int selectedPosition, bool checked) {
+    const auto& entries = doc.entries();
+    if (entries.empty())
+        return Step::NoEntries;
+    if (!checked)
+        return Step::Unchecked;
+    const int average = tenfold(figures.averageValue);
+    if (!m_positionSet || m_position >= entries.size()) {
+        m_position = 0;
+        m_positionSet = true;
+        pushTrailing(graph, average);
+        pushTrailing(graph, average);
+    }
+    while (m_position < entries.size()) {
+        const CDVItem& entry = *entries[m_position++];
+        int value = 0;
+        if (valueOf(entry, value)) {
+            pushEntry(graph, entry, value, average, selectedPosition);
+            graph.update();
+            break;
+        }
+    }
+    return Step::Stepped;
+}

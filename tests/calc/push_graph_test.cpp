@@ -1,0 +1,257 @@
+#include "calc/graph_feed.h"
+#include "calc/push_graph_model.h"
+
+#include "../store/log_file_bytes.h"
+#include "store/app_profile.h"
+#include "store/vehicle_log_doc.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Model = CPushGraphModel;
+using Ints = std::vector<int>;
+using Kind = CGraphFeed::Kind;
+using Figures = CCostStatistics::PageFigures;
+constexpr Rgb kRed{255, 0, 0};
+
+Ints tail(const Model& graph, int id, std::size_t count) {
+    const Ints& all = graph.line(id)->magnitudes;
+    return Ints(all.end() - static_cast<std::ptrdiff_t>(std::min(count, all.size())), all.end());
+}
+
+TEST(PushGraphModel, PushClampsToTheRangeAndShiftsByTheMinimum) {
+    // clang-format off
+    const std::tuple<int, int, int, int> cases[] = {
+        // minimum, maximum, value, stored magnitude
+        {0, 100, 50, 50}, {0, 100, 150, 100}, {0, 100, -5, 0}, {10, 100, 5, 0}, {10, 100, 40, 30},
+        {-10, 10, 5, 25}, {-10, 10, -30, 10}};
+    // clang-format on
+    for (const auto& [minimum, maximum, value, magnitude] : cases) {
+        SCOPED_TRACE(testing::Message() << minimum << ".." << maximum << " push " << value);
+        Model graph;
+        graph.setRange(minimum, maximum);
+        ASSERT_TRUE(graph.addLine(7, kRed));
+        ASSERT_TRUE(graph.push(value, 7));
+        EXPECT_EQ(graph.line(7)->magnitudes, Ints{magnitude});
+    }
+}
+
+TEST(PushGraphModel, UnknownIdsChangeNothingAndGridIsAtLeastThree) {
+    Model graph;
+    ASSERT_TRUE(graph.addLine(1, kRed));
+    EXPECT_FALSE(graph.addLine(1, Rgb{1, 2, 3}));
+    EXPECT_FALSE(graph.push(5, 2));
+    EXPECT_FALSE(graph.setLineColour(Rgb{1, 2, 3}, 2));
+    EXPECT_FALSE(graph.setBarMode(2, true));
+    EXPECT_TRUE(graph.setBarMode(1, true));
+    ASSERT_EQ(graph.lines().size(), 1u);
+    EXPECT_EQ(graph.line(1)->colour, kRed);
+    EXPECT_TRUE(graph.line(1)->magnitudes.empty());
+    for (const auto& [asked, kept] : {std::pair{1, 3}, {3, 3}, {8, 8}}) {
+        graph.setGridSize(asked);
+        EXPECT_EQ(graph.gridSize(), kept) << asked;
+    }
+}
+
+TEST(PushGraphModel, CapacityFollowsThePlotWidthAndTheInterval) {
+    // clang-format off
+    const std::tuple<int, int, bool, int> cases[] = {
+        // width, interval, labels (text 20 wide: plot starts at 32), capacity
+        {100, 5, false, 22}, {101, 5, false, 23}, {0, 5, false, 2}, {132, 5, true, 22}, {10, 5, true, 2}};
+    // clang-format on
+    for (const auto& [width, interval, labels, capacity] : cases) {
+        SCOPED_TRACE(testing::Message() << width << "/" << interval << " labels " << labels);
+        Model graph;
+        graph.setShowLabels(labels);
+        graph.setInterval(interval);
+        graph.frame(width, 50, 20);
+        EXPECT_EQ(graph.pointCapacity(), capacity);
+    }
+    Model graph;
+    graph.setShowLabels(false);
+    graph.setInterval(5);
+    graph.frame(100, 50, 0);
+    graph.setInterval(10); // a new interval counts again at the next drawing
+    graph.frame(100, 50, 0);
+    EXPECT_EQ(graph.pointCapacity(), 12);
+}
+
+TEST(PushGraphModel, FrameEvensAndTrimsLinesThenPlacesPointsAndBars) {
+    Model graph;
+    graph.setShowLabels(true);
+    graph.setShowGrid(false);
+    graph.setRange(0, 100);
+    graph.setInterval(10);
+    graph.addLine(0, kRed);
+    graph.addLine(1, Rgb{0, 0, 255});
+    graph.addLine(2, Rgb{0, 255, 0});
+    graph.setBarMode(0, true);
+    for (int v : {10, 20, 30, 40, 50, 60})
+        graph.push(v, 0);
+    graph.push(100, 1);
+    for (int v : {70, 80}) // one more than the 30/10 + 2 points that the 30 pixel plot holds
+        graph.push(v, 0);
+    // labels 8 wide: separator at 14, plot from 20
+    const Model::Frame f = graph.frame(50, 101, 8);
+    EXPECT_EQ(f.labelColumnWidth, 14);
+    EXPECT_EQ(f.plot, (Model::Rect{20, 0, 30, 100}));
+    EXPECT_EQ(graph.line(0)->magnitudes, (Ints{40, 50, 60, 70, 80})) << "oldest dropped";
+    EXPECT_EQ(graph.line(1)->magnitudes, Ints(5, 100)) << "last value repeated";
+    EXPECT_EQ(graph.line(2)->magnitudes, Ints(5, 0)) << "empty line at the minimum";
+    ASSERT_EQ(f.lines.size(), 3u);
+    EXPECT_EQ(f.lines[0].points, (std::vector<Model::Point>{{20, 60}, {30, 50}, {40, 40}, {50, 30}, {60, 20}}));
+    EXPECT_EQ(f.lines[0].bars.front(), (Model::Rect{21, 60, 10, 40}));
+    EXPECT_TRUE(f.lines[1].bars.empty());
+    EXPECT_EQ(f.lines[1].points.front(), (Model::Point{20, 0}));
+
+    graph.setRange(7, 7); // no range left: drawn as 0..5
+    graph.frame(50, 101, 8);
+    EXPECT_EQ(std::pair(graph.minimum(), graph.maximum()), std::pair(0, 5));
+}
+
+TEST(PushGraphModel, UpdateScrollsTheGridOnceThePlotIsFull) {
+    Model graph;
+    graph.setShowLabels(false);
+    graph.setInterval(4);
+    graph.setGridSize(6);
+    graph.addLine(0, kRed);
+    graph.frame(12, 30, 0); // capacity 12/4 + 2 = 5
+    for (int i = 0; i < 4; ++i)
+        graph.push(1, 0);
+    graph.update();
+    EXPECT_EQ(graph.gridScrollOffset(), 0) << "room left";
+    graph.push(1, 0);
+    graph.push(1, 0);
+    graph.update(); // 6 points: (0 - 2 * 4) % 6
+    EXPECT_EQ(graph.gridScrollOffset(), -2);
+    const Model::Frame f = graph.frame(12, 30, 0);
+    EXPECT_EQ(f.gridColumns, (Ints{4, 10})) << "columns left of the plot are skipped";
+    EXPECT_EQ(f.gridRows, (Ints{29, 23, 17, 11, 5}));
+}
+
+CDVItem logEntry(CDVItem::Type type, int position, double economy, double price, double cost) {
+    CDVItem e;
+    e.EntryType = type, e.DisplayPos = position, e.Odometer = 1000 + position;
+    e.Economy = economy, e.UnitPrice = price, e.Cost = cost;
+    return e;
+}
+CDVItem fuel(int position, double economy, double price = 1.5) {
+    return logEntry(CDVItem::Fuel, position, economy, price, 15);
+}
+CDVItem repair(int position, double cost) {
+    return logEntry(CDVItem::Repair, position, 0, 0, cost);
+}
+void fill(CVehicleLogDoc& doc, const std::vector<CDVItem>& entries) {
+    for (const CDVItem& e : entries)
+        doc.insert(std::make_unique<CDVItem>(e));
+}
+
+Model setUpGraph(Kind kind, GraphSettings settings = {}) {
+    Model graph;
+    CGraphFeed(kind).setUp(graph, settings);
+    return graph;
+}
+
+TEST(GraphFeed, SettingsComeFromTheProfileAndShapeTheChart) {
+    logtest::TempFolder folder;
+    CAppProfile profile(folder.file("Odrivo.ini"));
+    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphGrid, 1));
+    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphType, 1));
+    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphSelG, 300));
+    const GraphSettings settings = GraphSettings::read(profile);
+    EXPECT_EQ(settings.selection, (Rgb{255, 255, 0})) << "channels above 255 are cut";
+    EXPECT_EQ(settings.barWidth, 5);
+
+    const Model graph = setUpGraph(Kind::FuelCost, settings);
+    EXPECT_EQ(graph.gridSize(), 3);
+    EXPECT_EQ(graph.topLabel(), "5.000");
+    EXPECT_EQ(graph.bottomLabel(), "0.000");
+    EXPECT_FALSE(graph.line(CGraphFeed::kDataLine)->bar) << "GraphType 1 draws a line";
+    EXPECT_FALSE(graph.line(CGraphFeed::kAverageLine)->bar);
+    EXPECT_TRUE(graph.line(CGraphFeed::kSelectionLine)->bar);
+    EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->colour, settings.selection);
+    EXPECT_TRUE(setUpGraph(Kind::Economy).line(CGraphFeed::kDataLine)->bar);
+}
+
+TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
+    struct Case {
+        const char* name;
+        Kind kind;
+        std::vector<CDVItem> log;
+        Figures figures; // only max, maxValue, minValue and averageValue matter here
+        int selected;
+        std::string top;
+        int maximum;
+        Ints data, selection; // the entries' points, before the two trailing ones
+    };
+    auto figures = [](const char* max, double maxValue, double minValue, double average) {
+        Figures f;
+        std::tie(f.max, f.maxValue, f.minValue, f.averageValue) = std::tuple(max, maxValue, minValue, average);
+        return f;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"no qualifying entry", Kind::Economy, {repair(0, 50)}, figures("No Data", 0, 0, 0), -1,
+         "No Data", 10, {}, {}},
+        {"a negative maximum reads No Data", Kind::Economy, {}, figures("-1.00", -1, -1, 0), -1, "No Data", 10, {}, {}},
+        {"one fuel price is clamped at 1.1 times the price", Kind::FuelCost, {fuel(0, 30, 1.5)},
+         figures("1.500", 1.5, 1.5, 1.5), -1, "1.500", 1, {1}, {0}},
+        {"two prices get ten times the maximum", Kind::FuelCost, {fuel(0, 30, 1.2), fuel(1, 30, 0), fuel(2, 30, 1.5)},
+         figures("1.500", 1.5, 1.2, 1.35), -1, "1.500", 15, {12, 15}, {0, 0}},
+        {"negative repair costs draw as 0", Kind::RepairCost, {repair(0, -20), fuel(1, 30), repair(2, 50)},
+         figures("50.00", 50, -20, 15), -1, "50.00", 502, {0, 500}, {0, 0}},
+        {"economy above the recorded maximum is drawn at the maximum", Kind::Economy, {fuel(0, 30), fuel(1, 0)},
+         figures("20.00", 20, 20, 20), -1, "20.00", 201, {201, 0}, {0, 0}},
+        {"the selected entry moves to line 2", Kind::Economy, {fuel(0, 30), fuel(1, 25), fuel(2, 28)},
+         figures("30.00", 30, 25, 27.5), 1, "30.00", 301, {300, 1, 280}, {0, 250, 0}}};
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVehicleLogDoc doc;
+        fill(doc, c.log);
+        Model graph = setUpGraph(c.kind);
+        CGraphFeed(c.kind).refill(graph, doc, c.figures, c.selected);
+        EXPECT_EQ(graph.topLabel(), c.top);
+        EXPECT_EQ(graph.minimum(), 0);
+        EXPECT_EQ(graph.maximum(), c.maximum);
+        const std::size_t points = CGraphFeed::kLeadIn + c.data.size() + 2;
+        const int average = static_cast<int>(c.figures.averageValue * 10);
+        Ints data(CGraphFeed::kLeadIn, 0), selection(CGraphFeed::kLeadIn, 0);
+        data.insert(data.end(), c.data.begin(), c.data.end());
+        selection.insert(selection.end(), c.selection.begin(), c.selection.end());
+        for (auto* line : {&data, &selection})
+            line->insert(line->end(), {0, 0});
+        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes, data);
+        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, selection);
+        EXPECT_EQ(graph.line(CGraphFeed::kAverageLine)->magnitudes, Ints(points, std::min(average, graph.maximum())));
+    }
+}
+
+TEST(GraphFeed, AnimationReplaysOneQualifyingEntryPerTickAndStartsOver) {
+    CGraphFeed feed(Kind::RepairCost);
+    Model graph = setUpGraph(Kind::RepairCost);
+    graph.setRange(0, 1000);
+    const Figures figures;
+    CVehicleLogDoc doc;
+    EXPECT_EQ(feed.animate(graph, doc, figures, -1, true), CGraphFeed::Step::NoEntries);
+    fill(doc, {repair(0, 10), repair(1, 20), fuel(2, 30)});
+    EXPECT_EQ(feed.animate(graph, doc, figures, -1, false), CGraphFeed::Step::Unchecked);
+    EXPECT_TRUE(graph.line(CGraphFeed::kDataLine)->magnitudes.empty());
+
+    // Each tick: the points it adds to the data and selection lines; the first and the fourth
+    // start over with the two trailing points. Entry 1 is the selected one; the third
+    // tick finds no repair left.
+    const std::pair<Ints, Ints> ticks[] = {{{0, 0, 100}, {0, 0, 0}}, {{1}, {200}}, {{}, {}}, {{0, 0, 100}, {0, 0, 0}}};
+    for (const auto& [data, selection] : ticks) {
+        SCOPED_TRACE(testing::Message() << "tick adding " << data.size());
+        const std::size_t before = graph.line(CGraphFeed::kDataLine)->magnitudes.size();
+        EXPECT_EQ(feed.animate(graph, doc, figures, 1, true), CGraphFeed::Step::Stepped);
+        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes.size(), before + data.size());
+        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes.size(), before + data.size());
+        EXPECT_EQ(tail(graph, CGraphFeed::kDataLine, data.size()), data);
+        EXPECT_EQ(tail(graph, CGraphFeed::kSelectionLine, selection.size()), selection);
+    }
+}
+
+} // namespace
