@@ -1,11 +1,29 @@
 #include "ui/charts/graph_page.h"
 
+#include "ui/charts/push_graph.h"
 #include "ui/toolkit/qt_text.h"
 #include "ui_graph_page.h"
 
+#include <QTimer>
+
+namespace {
+
+void paintSwatch(QWidget* swatch, Rgb colour) {
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, QColor(colour.r, colour.g, colour.b));
+    swatch->setPalette(palette);
+}
+
+} // namespace
+
 CGraphPage::CGraphPage(Kind kind, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::CGraphPage>()), m_kind(kind) {
+    : QWidget(parent), ui(std::make_unique<Ui::CGraphPage>()), m_feed(kind), m_graph(new C2DPushGraph(this)),
+      m_timer(new QTimer(this)) {
     ui->setupUi(this);
+    m_graph->setObjectName(QStringLiteral("pushGraph"));
+    ui->layout->addWidget(m_graph, 1);
+    connect(ui->animateCheck, &QCheckBox::clicked, this, &CGraphPage::animateChanged);
+    connect(m_timer, &QTimer::timeout, this, &CGraphPage::animationStep);
 }
 
 CGraphPage::~CGraphPage() = default;
@@ -15,10 +33,18 @@ void CGraphPage::setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale)
     m_locale = locale;
 }
 
+void CGraphPage::applySettings(const GraphSettings& settings) {
+    m_feed.setUp(m_graph->model(), settings);
+    paintSwatch(ui->dataSwatch, settings.data);
+    paintSwatch(ui->averageSwatch, settings.average);
+    ui->animateCheck->setChecked(settings.animate);
+    m_timer->start(250);
+}
+
 void CGraphPage::recompute() {
     if (!m_doc || !m_locale)
         return;
-    switch (m_kind) {
+    switch (m_feed.kind()) {
     case Kind::Economy:
         m_figures = CCostStatistics::economyPage(*m_doc, *m_locale);
         break;
@@ -35,4 +61,32 @@ void CGraphPage::recompute() {
     ui->minDateValue->setText(toQt(m_figures.minDate));
     ui->currentValue->setText(toQt(m_figures.current));
     ui->averageValue->setText(toQt(m_figures.average));
+}
+
+void CGraphPage::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!m_doc || !m_locale)
+        return;
+    // The figures stay those of the last refresh, which counted the entries as the file holds
+    // them. The chart is a child, painted right after this page, so it needs no update of its own.
+    m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+}
+
+void CGraphPage::animationStep() {
+    if (!m_doc)
+        return;
+    switch (m_feed.animate(m_graph->model(), *m_doc, m_figures, m_selectedPosition, ui->animateCheck->isChecked())) {
+    case CGraphFeed::Step::NoEntries:
+        ui->animateCheck->setChecked(false);
+        ui->animateCheck->setEnabled(false);
+        m_graph->update();
+        break;
+    case CGraphFeed::Step::Unchecked:
+        ui->animateCheck->setEnabled(true);
+        break;
+    case CGraphFeed::Step::Stepped:
+        ui->animateCheck->setEnabled(true);
+        m_graph->update();
+        break;
+    }
 }

@@ -1,10 +1,14 @@
 #pragma once
-// CGraphPage is one of the three summary pages of the main window's tab strip: the
-// figures MAX with its date, MIN with its date, Current and AVG of one value over every
-// entry of the vehicle. The window hands it the log and asks it to recompute after every
-// refresh; the figures themselves come from CCostStatistics.
+// CGraphPage is one of the three graph pages of the main window's tab strip: the figures
+// MAX with its date, MIN with its date, Current and AVG of one value over every entry of
+// the vehicle, and a scrolling chart of that value per entry with its average. The window
+// hands it the log, the graph settings and the selected entry's display position; the
+// figures come from CCostStatistics at each refresh and the chart is refilled by CGraphFeed
+// at each paint.
+// A 250 ms timer drives the "Animate" mode, which replays the log through the chart.
 
 #include "calc/cost_statistics.h"
+#include "calc/graph_feed.h"
 
 #include <QWidget>
 #include <memory>
@@ -14,24 +18,42 @@ class CGraphPage;
 }
 class CVehicleLogDoc;
 class CLocaleInfo;
+class C2DPushGraph;
+class QTimer;
 
 class CGraphPage : public QWidget {
     Q_OBJECT
 public:
-    enum class Kind { Economy, FuelCost, RepairCost };
+    using Kind = CGraphFeed::Kind;
 
     CGraphPage(Kind kind, QWidget* parent = nullptr);
     ~CGraphPage() override;
 
     void setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale);
+    // Sets the chart, the legend and the "Animate" box up and starts the animation timer.
+    void applySettings(const GraphSettings& settings);
+    // The display position of the list's selected entry, -1 for none; shown at the next paint.
+    void setSelectedPosition(int position) { m_selectedPosition = position; }
     // Computes the figures from the log and shows them.
     void recompute();
     const CCostStatistics::PageFigures& figures() const { return m_figures; }
+    C2DPushGraph* graph() const { return m_graph; }
+    // One step of the animation, as the timer runs it.
+    void animationStep();
+
+signals:
+    void animateChanged(bool on);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::unique_ptr<Ui::CGraphPage> ui;
-    Kind m_kind;
+    CGraphFeed m_feed;
+    C2DPushGraph* m_graph;
+    QTimer* m_timer;
     const CVehicleLogDoc* m_doc = nullptr;
     const CLocaleInfo* m_locale = nullptr;
     CCostStatistics::PageFigures m_figures;
+    int m_selectedPosition = -1;
 };

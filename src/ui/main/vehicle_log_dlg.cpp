@@ -2,6 +2,7 @@
 
 #include "calc/economy_calculator.h"
 #include "calc/entry_text.h"
+#include "calc/graph_feed.h"
 #include "calc/reminder_check.h"
 #include "exchange/csv_export.h"
 #include "store/app_folders.h"
@@ -137,6 +138,7 @@ CVehicleLogDlg::CVehicleLogDlg(CAppProfile& profile, CActivityLog& log, QWidget*
             CMessageBox::warn(this, tr("The list's column widths could not be saved to\n%1\n(%2).")
                                         .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
     });
+    connect(ui->entryList, &CEntryListCtrl::selectionChangedTo, this, &CVehicleLogDlg::followSelection);
     connect(ui->entryList, &CEntryListCtrl::hintRequested, this,
             [this](const QString& hint) { statusBar()->showMessage(hint); });
     // Growing the window gives the list three parts and the tab area two.
@@ -465,8 +467,11 @@ void CVehicleLogDlg::createTabs() {
         ui->tabWidget->addTab(pages[i], QString::fromLatin1(kTabTitles[i]));
     }
     for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)})
+                             static_cast<CGraphPage*>(m_repairCostTab)}) {
         page->setSource(&m_session.doc(), &m_locale);
+        page->applySettings(GraphSettings::read(m_profile));
+        connect(page, &CGraphPage::animateChanged, this, [this](bool on) { m_animate = on ? 1 : 0; });
+    }
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
@@ -532,8 +537,27 @@ void CVehicleLogDlg::refresh(Reload reload) {
         if (m_reminderTab->isVisible())
             m_reminderTab->refreshTable();
     }
+    redrawGraphs();
     if (!problem.empty())
         CMessageBox::warn(this, toQt(problem));
+}
+
+void CVehicleLogDlg::followSelection() {
+    const CDVItem* selected = ui->entryList->selectedEntry();
+    const int position = selected ? selected->DisplayPos : -1;
+    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
+                             static_cast<CGraphPage*>(m_repairCostTab)})
+        if (page)
+            page->setSelectedPosition(position);
+    // An animated chart replays the log on its own; a redraw would restart it from the refill.
+    if (!m_animate)
+        redrawGraphs();
+}
+
+void CVehicleLogDlg::redrawGraphs() {
+    ui->tabWidget->update();
+    if (QWidget* page = ui->tabWidget->currentWidget())
+        page->update();
 }
 
 void CVehicleLogDlg::showEconomyPanes() {

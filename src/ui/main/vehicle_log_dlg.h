@@ -115,6 +115,9 @@ private:
     bool loadVehicle(const std::string& name);
     static CEconomyCalculator::Settings economySettings(const VehicleSettings& vehicle);
     void createTabs();
+    // Hands the selected entry's display position to the graph pages and redraws them.
+    void followSelection();
+    void redrawGraphs();
     void restorePlacement();
     enum class Reload { No, Yes };
     // Reloads the log (unless the caller just did), then rebuilds the rows, figures and verdict.
