@@ -15,11 +15,6 @@ using Kind = CGraphFeed::Kind;
 using Figures = CCostStatistics::PageFigures;
 constexpr Rgb kRed{255, 0, 0};
 
-Ints tail(const Model& graph, int id, std::size_t count) {
-    const Ints& all = graph.line(id)->magnitudes;
-    return Ints(all.end() - static_cast<std::ptrdiff_t>(std::min(count, all.size())), all.end());
-}
-
 TEST(PushGraphModel, PushClampsToTheRangeAndShiftsByTheMinimum) {
     // clang-format off
     const std::tuple<int, int, int, int> cases[] = {
@@ -33,48 +28,28 @@ TEST(PushGraphModel, PushClampsToTheRangeAndShiftsByTheMinimum) {
         graph.setRange(minimum, maximum);
         ASSERT_TRUE(graph.addLine(7, kRed));
         ASSERT_TRUE(graph.push(value, 7));
+        EXPECT_FALSE(graph.push(value, 8)) << "no such line";
         EXPECT_EQ(graph.line(7)->magnitudes, Ints{magnitude});
     }
 }
 
-TEST(PushGraphModel, UnknownIdsChangeNothingAndGridIsAtLeastThree) {
-    Model graph;
-    ASSERT_TRUE(graph.addLine(1, kRed));
-    EXPECT_FALSE(graph.addLine(1, Rgb{1, 2, 3}));
-    EXPECT_FALSE(graph.push(5, 2));
-    EXPECT_FALSE(graph.setLineColour(Rgb{1, 2, 3}, 2));
-    EXPECT_FALSE(graph.setBarMode(2, true));
-    EXPECT_TRUE(graph.setBarMode(1, true));
-    ASSERT_EQ(graph.lines().size(), 1u);
-    EXPECT_EQ(graph.line(1)->colour, kRed);
-    EXPECT_TRUE(graph.line(1)->magnitudes.empty());
-    for (const auto& [asked, kept] : {std::pair{1, 3}, {3, 3}, {8, 8}}) {
-        graph.setGridSize(asked);
-        EXPECT_EQ(graph.gridSize(), kept) << asked;
-    }
-}
-
-TEST(PushGraphModel, CapacityFollowsThePlotWidthAndTheInterval) {
+TEST(PushGraphModel, CapacityFollowsThePlotWidthAndANewInterval) {
     // clang-format off
     const std::tuple<int, int, bool, int> cases[] = {
         // width, interval, labels (text 20 wide: plot starts at 32), capacity
-        {100, 5, false, 22}, {101, 5, false, 23}, {0, 5, false, 2}, {132, 5, true, 22}, {10, 5, true, 2}};
+        {100, 5, false, 22}, {101, 5, false, 23}, {100, 10, false, 12}, {0, 5, false, 2}, {132, 5, true, 22},
+        {10, 5, true, 2}};
     // clang-format on
     for (const auto& [width, interval, labels, capacity] : cases) {
         SCOPED_TRACE(testing::Message() << width << "/" << interval << " labels " << labels);
         Model graph;
         graph.setShowLabels(labels);
-        graph.setInterval(interval);
+        graph.setInterval(1);
+        graph.frame(width, 50, 20);
+        graph.setInterval(interval); // counted again at the next drawing
         graph.frame(width, 50, 20);
         EXPECT_EQ(graph.pointCapacity(), capacity);
     }
-    Model graph;
-    graph.setShowLabels(false);
-    graph.setInterval(5);
-    graph.frame(100, 50, 0);
-    graph.setInterval(10); // a new interval counts again at the next drawing
-    graph.frame(100, 50, 0);
-    EXPECT_EQ(graph.pointCapacity(), 12);
 }
 
 TEST(PushGraphModel, FrameEvensAndTrimsLinesThenPlacesPointsAndBars) {
@@ -83,15 +58,12 @@ TEST(PushGraphModel, FrameEvensAndTrimsLinesThenPlacesPointsAndBars) {
     graph.setShowGrid(false);
     graph.setRange(0, 100);
     graph.setInterval(10);
-    graph.addLine(0, kRed);
-    graph.addLine(1, Rgb{0, 0, 255});
-    graph.addLine(2, Rgb{0, 255, 0});
+    for (int id : {0, 1, 2})
+        graph.addLine(id, kRed);
     graph.setBarMode(0, true);
-    for (int v : {10, 20, 30, 40, 50, 60})
+    for (int v : {10, 20, 30, 40, 50, 60, 70, 80}) // more than the 30/10 + 2 points a 30 pixel plot holds
         graph.push(v, 0);
     graph.push(100, 1);
-    for (int v : {70, 80}) // one more than the 30/10 + 2 points that the 30 pixel plot holds
-        graph.push(v, 0);
     // labels 8 wide: separator at 14, plot from 20
     const Model::Frame f = graph.frame(50, 101, 8);
     EXPECT_EQ(f.labelColumnWidth, 14);
@@ -117,31 +89,25 @@ TEST(PushGraphModel, UpdateScrollsTheGridOnceThePlotIsFull) {
     graph.setGridSize(6);
     graph.addLine(0, kRed);
     graph.frame(12, 30, 0); // capacity 12/4 + 2 = 5
-    for (int i = 0; i < 4; ++i)
-        graph.push(1, 0);
-    graph.update();
-    EXPECT_EQ(graph.gridScrollOffset(), 0) << "room left";
-    graph.push(1, 0);
-    graph.push(1, 0);
-    graph.update(); // 6 points: (0 - 2 * 4) % 6
-    EXPECT_EQ(graph.gridScrollOffset(), -2);
+    for (const auto& [pushes, scroll] : {std::pair{4, 0}, {2, -2}, {1, -2}}) {
+        for (int i = 0; i < pushes; ++i)
+            graph.push(1, 0);
+        graph.update(); // 4 points leave room; 6 give (0 - 2 * 4) % 6, 7 then (-2 - 3 * 4) % 6 again
+        EXPECT_EQ(graph.gridScrollOffset(), scroll) << pushes;
+    }
     const Model::Frame f = graph.frame(12, 30, 0);
     EXPECT_EQ(f.gridColumns, (Ints{4, 10})) << "columns left of the plot are skipped";
     EXPECT_EQ(f.gridRows, (Ints{29, 23, 17, 11, 5}));
 }
 
-CDVItem logEntry(CDVItem::Type type, int position, double economy, double price, double cost) {
+CDVItem logged(CDVItem::Type type, int position, double value, double price = 1.5) {
     CDVItem e;
-    e.EntryType = type, e.DisplayPos = position, e.Odometer = 1000 + position;
-    e.Economy = economy, e.UnitPrice = price, e.Cost = cost;
+    e.EntryType = type, e.DisplayPos = position, e.Odometer = 1000 + position, e.UnitPrice = price;
+    (type == CDVItem::Fuel ? e.Economy : e.Cost) = value;
     return e;
 }
-CDVItem fuel(int position, double economy, double price = 1.5) {
-    return logEntry(CDVItem::Fuel, position, economy, price, 15);
-}
-CDVItem repair(int position, double cost) {
-    return logEntry(CDVItem::Repair, position, 0, 0, cost);
-}
+const auto fuel = [](int at, double economy, double price = 1.5) { return logged(CDVItem::Fuel, at, economy, price); };
+const auto repair = [](int at, double cost) { return logged(CDVItem::Repair, at, cost); };
 void fill(CVehicleLogDoc& doc, const std::vector<CDVItem>& entries) {
     for (const CDVItem& e : entries)
         doc.insert(std::make_unique<CDVItem>(e));
@@ -156,22 +122,24 @@ Model setUpGraph(Kind kind, GraphSettings settings = {}) {
 TEST(GraphFeed, SettingsComeFromTheProfileAndShapeTheChart) {
     logtest::TempFolder folder;
     CAppProfile profile(folder.file("Odrivo.ini"));
-    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphGrid, 1));
-    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphType, 1));
-    ASSERT_TRUE(profile.putNumber(ProfileKeys::GraphSelG, 300));
+    for (const auto& [key, value] :
+         {std::pair{ProfileKeys::GraphGrid, 1}, {ProfileKeys::GraphType, 1}, {ProfileKeys::GraphSelG, 300}})
+        ASSERT_TRUE(profile.putNumber(key, value));
     const GraphSettings settings = GraphSettings::read(profile);
     EXPECT_EQ(settings.selection, (Rgb{255, 255, 0})) << "channels above 255 are cut";
-    EXPECT_EQ(settings.barWidth, 5);
 
-    const Model graph = setUpGraph(Kind::FuelCost, settings);
+    Model graph = setUpGraph(Kind::FuelCost, settings);
     EXPECT_EQ(graph.gridSize(), 3);
-    EXPECT_EQ(graph.topLabel(), "5.000");
     EXPECT_EQ(graph.bottomLabel(), "0.000");
     EXPECT_FALSE(graph.line(CGraphFeed::kDataLine)->bar) << "GraphType 1 draws a line";
     EXPECT_FALSE(graph.line(CGraphFeed::kAverageLine)->bar);
     EXPECT_TRUE(graph.line(CGraphFeed::kSelectionLine)->bar);
     EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->colour, settings.selection);
     EXPECT_TRUE(setUpGraph(Kind::Economy).line(CGraphFeed::kDataLine)->bar);
+    // Ids no line has, or one that a line has already, change nothing.
+    EXPECT_FALSE(graph.setBarMode(3, true) || graph.setLineColour(kRed, 3) || graph.addLine(0, kRed));
+    EXPECT_EQ(graph.lines().size(), 3u);
+    EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->colour, settings.data);
 }
 
 TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
@@ -215,16 +183,16 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
         EXPECT_EQ(graph.topLabel(), c.top);
         EXPECT_EQ(graph.minimum(), 0);
         EXPECT_EQ(graph.maximum(), c.maximum);
-        const std::size_t points = CGraphFeed::kLeadIn + c.data.size() + 2;
+        auto framed = [](const Ints& points) { // lead-in, the entries' points, the trailing two
+            Ints line(CGraphFeed::kLeadIn, 0);
+            line.insert(line.end(), points.begin(), points.end());
+            return line.insert(line.end(), {0, 0}), line;
+        };
         const int average = static_cast<int>(c.figures.averageValue * 10);
-        Ints data(CGraphFeed::kLeadIn, 0), selection(CGraphFeed::kLeadIn, 0);
-        data.insert(data.end(), c.data.begin(), c.data.end());
-        selection.insert(selection.end(), c.selection.begin(), c.selection.end());
-        for (auto* line : {&data, &selection})
-            line->insert(line->end(), {0, 0});
-        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes, data);
-        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, selection);
-        EXPECT_EQ(graph.line(CGraphFeed::kAverageLine)->magnitudes, Ints(points, std::min(average, graph.maximum())));
+        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes, framed(c.data));
+        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, framed(c.selection));
+        EXPECT_EQ(graph.line(CGraphFeed::kAverageLine)->magnitudes,
+                  Ints(framed(c.data).size(), std::min(average, graph.maximum())));
     }
 }
 
@@ -243,14 +211,14 @@ TEST(GraphFeed, AnimationReplaysOneQualifyingEntryPerTickAndStartsOver) {
     // start over with the two trailing points. Entry 1 is the selected one; the third
     // tick finds no repair left.
     const std::pair<Ints, Ints> ticks[] = {{{0, 0, 100}, {0, 0, 0}}, {{1}, {200}}, {{}, {}}, {{0, 0, 100}, {0, 0, 0}}};
-    for (const auto& [data, selection] : ticks) {
-        SCOPED_TRACE(testing::Message() << "tick adding " << data.size());
-        const std::size_t before = graph.line(CGraphFeed::kDataLine)->magnitudes.size();
+    Ints data = {}, selection = {};
+    for (const auto& [addedData, addedSelection] : ticks) {
+        SCOPED_TRACE(testing::Message() << "tick adding " << addedData.size());
         EXPECT_EQ(feed.animate(graph, doc, figures, 1, true), CGraphFeed::Step::Stepped);
-        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes.size(), before + data.size());
-        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes.size(), before + data.size());
-        EXPECT_EQ(tail(graph, CGraphFeed::kDataLine, data.size()), data);
-        EXPECT_EQ(tail(graph, CGraphFeed::kSelectionLine, selection.size()), selection);
+        data.insert(data.end(), addedData.begin(), addedData.end());
+        selection.insert(selection.end(), addedSelection.begin(), addedSelection.end());
+        EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes, data);
+        EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, selection);
     }
 }
 

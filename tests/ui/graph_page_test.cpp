@@ -11,8 +11,9 @@ namespace {
 struct PageCase {
     int tab;
     const char* page;
-    int selectRow;                    // row of the list (view Any: fuel, repair, fuel)
-    std::vector<int> data, selection; // the entries' points, then the two trailing empty points
+    int selectRow; // row of the list (view Any: fuel, repair, fuel)
+    // The entries' points before and after the selection, then the selection line's.
+    std::vector<int> data, selectedData, selection;
 };
 
 class GraphPageTest : public MainWindowTest, public ::testing::WithParamInterface<PageCase> {
@@ -24,19 +25,6 @@ protected:
     }
 };
 
-std::vector<int> tail(const C2DPushGraph& graph, int id, std::size_t count) {
-    const std::vector<int>& all = graph.model().line(id)->magnitudes;
-    return std::vector<int>(all.end() - static_cast<std::ptrdiff_t>(std::min(count, all.size())), all.end());
-}
-
-int pixelsOf(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
-}
-
 TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
     const PageCase& c = GetParam();
     writeVehicles({"Car"},
@@ -47,39 +35,43 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
     CVehicleLogDlg& window = start();
     auto* page = child<CGraphPage>(c.page);
     ASSERT_EQ(child<QTabWidget>("tabWidget")->currentWidget(), page);
-    C2DPushGraph& graph = *page->graph();
-
-    const std::size_t points = c.data.size() + 2;
-    auto withTrailing = [](std::vector<int> line) {
-        line.insert(line.end(), {0, 0});
-        return line;
+    const C2DPushGraph& graph = *page->graph();
+    // The last points of a line: the entries' points and the two trailing empty ones.
+    auto tail = [&graph, n = static_cast<std::ptrdiff_t>(c.data.size() + 2)](int id) {
+        const std::vector<int>& all = graph.model().line(id)->magnitudes;
+        return std::ssize(all) < n ? std::vector<int>{-1} : std::vector<int>(all.end() - n, all.end() - 2);
     };
+    auto selectionPixels = [&graph] {
+        const QImage& image = graph.image();
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        return std::count(pixels, pixels + image.sizeInBytes() / 4, qRgb(255, 0, 0));
+    };
+
     page->grab();
-    EXPECT_EQ(tail(graph, CGraphFeed::kDataLine, points), withTrailing(c.data)) << "nothing selected yet";
-    EXPECT_EQ(tail(graph, CGraphFeed::kSelectionLine, points), std::vector<int>(points, 0));
-    EXPECT_EQ(pixelsOf(graph.image(), qRgb(255, 0, 0)), 0);
+    EXPECT_EQ(tail(CGraphFeed::kDataLine), c.data) << "nothing selected yet";
+    EXPECT_EQ(tail(CGraphFeed::kSelectionLine), std::vector<int>(c.data.size(), 0));
+    EXPECT_EQ(selectionPixels(), 0);
 
     ASSERT_EQ(rows(), 3);
     entryList()->selectRow(c.selectRow);
     page->grab();
-    std::vector<int> data = c.data;
-    for (std::size_t i = 0; i < data.size(); ++i)
-        if (c.selection[i] != 0)
-            data[i] = 1;
-    EXPECT_EQ(tail(graph, CGraphFeed::kDataLine, points), withTrailing(data));
-    EXPECT_EQ(tail(graph, CGraphFeed::kSelectionLine, points), withTrailing(c.selection));
-    EXPECT_GT(pixelsOf(graph.image(), qRgb(255, 0, 0)), 0) << "the selected entry's bar";
+    EXPECT_EQ(tail(CGraphFeed::kDataLine), c.selectedData);
+    EXPECT_EQ(tail(CGraphFeed::kSelectionLine), c.selection);
+    EXPECT_GT(selectionPixels(), 0) << "the selected entry's bar";
 
     auto* box = page->findChild<QCheckBox*>(QStringLiteral("animateCheck"));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); // on the box, not beside its text
+    const std::size_t before = graph.model().line(CGraphFeed::kDataLine)->magnitudes.size();
+    page->animationStep();
+    EXPECT_EQ(graph.model().line(CGraphFeed::kDataLine)->magnitudes.size(), before + 3) << "two trailing, one entry";
     window.close();
     EXPECT_EQ(profileText("Graphs", "Animate"), "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, GraphPageTest,
-                         ::testing::Values(PageCase{0, "CEconomyTab", 2, {300, 250}, {0, 250}},
-                                           PageCase{1, "CFuelCostTab", 0, {15, 12}, {15, 0}},
-                                           PageCase{2, "CRunningCostTab", 1, {400}, {400}}),
+                         ::testing::Values(PageCase{0, "CEconomyTab", 2, {300, 250}, {300, 1}, {0, 250}},
+                                           PageCase{1, "CFuelCostTab", 0, {15, 12}, {1, 12}, {15, 0}},
+                                           PageCase{2, "CRunningCostTab", 1, {400}, {1}, {400}}),
                          [](const auto& info) { return std::string(info.param.page + 1); });
 
 } // namespace
