@@ -89,14 +89,14 @@ TEST(PushGraphModel, UpdateScrollsTheGridOnceThePlotIsFull) {
     graph.setGridSize(6);
     graph.addLine(0, kRed);
     graph.frame(12, 30, 0); // capacity 12/4 + 2 = 5
-    for (const auto& [pushes, scroll] : {std::pair{4, 0}, {2, -2}, {1, -2}}) {
+    for (const auto& [pushes, scroll] : {std::pair{4, 0}, {1, -4}, {1, 0}, {2, -4}}) {
         for (int i = 0; i < pushes; ++i)
             graph.push(1, 0);
-        graph.update(); // 4 points leave room; 6 give (0 - 2 * 4) % 6, 7 then (-2 - 3 * 4) % 6 again
+        graph.update(); // 4 points leave room; 5 give (0 - 1 * 4) % 6, 6 (-4 - 2 * 4) % 6, 8 (0 - 4 * 4) % 6
         EXPECT_EQ(graph.gridScrollOffset(), scroll) << pushes;
     }
     const Model::Frame f = graph.frame(12, 30, 0);
-    EXPECT_EQ(f.gridColumns, (Ints{4, 10})) << "columns left of the plot are skipped";
+    EXPECT_EQ(f.gridColumns, (Ints{2, 8})) << "columns left of the plot are skipped";
     EXPECT_EQ(f.gridRows, (Ints{29, 23, 17, 11, 5}));
 }
 
@@ -122,14 +122,20 @@ Model setUpGraph(Kind kind, GraphSettings settings = {}) {
 TEST(GraphFeed, SettingsComeFromTheProfileAndShapeTheChart) {
     logtest::TempFolder folder;
     CAppProfile profile(folder.file("Odrivo.ini"));
-    for (const auto& [key, value] :
-         {std::pair{ProfileKeys::GraphGrid, 1}, {ProfileKeys::GraphType, 1}, {ProfileKeys::GraphSelG, 300}})
+    for (const auto& [key, value] : {std::pair{ProfileKeys::GraphGrid, 1},
+                                     {ProfileKeys::GraphType, 1},
+                                     {ProfileKeys::GraphSelG, 300},
+                                     {ProfileKeys::GraphBarWidth, 7},
+                                     {ProfileKeys::GraphShowGrid, 0}})
         ASSERT_TRUE(profile.putNumber(key, value));
     const GraphSettings settings = GraphSettings::read(profile);
     EXPECT_EQ(settings.selection, (Rgb{255, 255, 0})) << "channels above 255 are cut";
 
     Model graph = setUpGraph(Kind::FuelCost, settings);
-    EXPECT_EQ(graph.gridSize(), 3);
+    EXPECT_EQ(std::tuple(graph.gridSize(), graph.interval(), graph.showGrid(), graph.showLabels()),
+              std::tuple(3, 7, false, true));
+    EXPECT_EQ(std::tuple(graph.background(), graph.textColour(), graph.gridColour()),
+              std::tuple(settings.background, settings.text, settings.gridColour));
     EXPECT_EQ(graph.bottomLabel(), "0.000");
     EXPECT_FALSE(graph.line(CGraphFeed::kDataLine)->bar) << "GraphType 1 draws a line";
     EXPECT_FALSE(graph.line(CGraphFeed::kAverageLine)->bar);
@@ -171,6 +177,8 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
          figures("50.00", 50, -20, 15), -1, "50.00", 502, {0, 500}, {0, 0}},
         {"economy above the recorded maximum is drawn at the maximum", Kind::Economy, {fuel(0, 30), fuel(1, 0)},
          figures("20.00", 20, 20, 20), -1, "20.00", 201, {201, 0}, {0, 0}},
+        {"the range keeps the whole part of the maximum", Kind::Economy, {fuel(0, 25.5)},
+         figures("25.50", 25.5, 25.5, 25.5), -1, "25.50", 251, {251}, {0}},
         {"the selected entry moves to line 2", Kind::Economy, {fuel(0, 30), fuel(1, 25), fuel(2, 28)},
          figures("30.00", 30, 25, 27.5), 1, "30.00", 301, {300, 1, 280}, {0, 250, 0}}};
     // clang-format on
@@ -184,7 +192,7 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
         EXPECT_EQ(graph.minimum(), 0);
         EXPECT_EQ(graph.maximum(), c.maximum);
         auto framed = [](const Ints& points) { // lead-in, the entries' points, the trailing two
-            Ints line(CGraphFeed::kLeadIn, 0);
+            Ints line(200, 0);
             line.insert(line.end(), points.begin(), points.end());
             return line.insert(line.end(), {0, 0}), line;
         };

@@ -64,6 +64,9 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
     const std::size_t before = graph.model().line(CGraphFeed::kDataLine)->magnitudes.size();
     page->animationStep();
     EXPECT_EQ(graph.model().line(CGraphFeed::kDataLine)->magnitudes.size(), before + 3) << "two trailing, one entry";
+    for (const char* other : {"CEconomyTab", "CFuelCostTab", "CRunningCostTab"})
+        EXPECT_TRUE(child<CGraphPage>(other)->findChild<QCheckBox*>(QStringLiteral("animateCheck"))->isChecked())
+            << other << " shows the one setting";
     window.close();
     EXPECT_EQ(profileText("Graphs", "Animate"), "1");
 }

@@ -41,6 +41,10 @@ void CGraphPage::applySettings(const GraphSettings& settings) {
     m_timer->start(250);
 }
 
+void CGraphPage::setAnimateChecked(bool on) {
+    ui->animateCheck->setChecked(on);
+}
+
 void CGraphPage::recompute() {
     if (!m_doc || !m_locale)
         return;

@@ -32,6 +32,7 @@ public:
     void setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale);
     // Sets the chart, the legend and the "Animate" box up and starts the animation timer.
     void applySettings(const GraphSettings& settings);
+    void setAnimateChecked(bool on);
     // The display position of the list's selected entry, -1 for none; shown at the next paint.
     void setSelectedPosition(int position) { m_selectedPosition = position; }
     // Computes the figures from the log and shows them.

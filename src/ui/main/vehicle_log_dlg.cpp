@@ -466,11 +466,15 @@ void CVehicleLogDlg::createTabs() {
         pages[i]->setObjectName(QString::fromLatin1(kTabClasses[i]));
         ui->tabWidget->addTab(pages[i], QString::fromLatin1(kTabTitles[i]));
     }
-    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)}) {
+    for (CGraphPage* page : graphPages()) {
         page->setSource(&m_session.doc(), &m_locale);
         page->applySettings(GraphSettings::read(m_profile));
-        connect(page, &CGraphPage::animateChanged, this, [this](bool on) { m_animate = on ? 1 : 0; });
+        // One setting drives every page, so the other pages' boxes follow the one clicked.
+        connect(page, &CGraphPage::animateChanged, this, [this](bool on) {
+            m_animate = on ? 1 : 0;
+            for (CGraphPage* other : graphPages())
+                other->setAnimateChecked(on);
+        });
     }
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
@@ -512,8 +516,7 @@ void CVehicleLogDlg::refresh(Reload reload) {
     filter.to = ui->toDateEdit->dateTime().toSecsSinceEpoch();
     // The pages count the entries as the file holds them: the pass below turns "Trip..."
     // entries into trips in memory only. Every refresh follows a load of the file.
-    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)})
+    for (CGraphPage* page : graphPages())
         if (page)
             page->recompute();
     m_refresh = m_view.run(m_session.doc(), filter, std::time(nullptr));
@@ -545,13 +548,16 @@ void CVehicleLogDlg::refresh(Reload reload) {
 void CVehicleLogDlg::followSelection() {
     const CDVItem* selected = ui->entryList->selectedEntry();
     const int position = selected ? selected->DisplayPos : -1;
-    for (CGraphPage* page : {static_cast<CGraphPage*>(m_economyTab), static_cast<CGraphPage*>(m_fuelCostTab),
-                             static_cast<CGraphPage*>(m_repairCostTab)})
+    for (CGraphPage* page : graphPages())
         if (page)
             page->setSelectedPosition(position);
     // An animated chart replays the log on its own; a redraw would restart it from the refill.
     if (!m_animate)
         redrawGraphs();
+}
+
+std::array<CGraphPage*, 3> CVehicleLogDlg::graphPages() const {
+    return {m_economyTab, m_fuelCostTab, m_repairCostTab};
 }
 
 void CVehicleLogDlg::redrawGraphs() {

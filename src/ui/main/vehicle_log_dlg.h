@@ -26,6 +26,7 @@ namespace Ui {
 class CVehicleLogDlg;
 }
 class CEntryText;
+class CGraphPage;
 class CEconomyTab;
 class CFuelCostTab;
 class CRunningCostTab;
@@ -118,6 +119,7 @@ private:
     // Hands the selected entry's display position to the graph pages and redraws them.
     void followSelection();
     void redrawGraphs();
+    std::array<CGraphPage*, 3> graphPages() const;
     void restorePlacement();
     enum class Reload { No, Yes };
     // Reloads the log (unless the caller just did), then rebuilds the rows, figures and verdict.
