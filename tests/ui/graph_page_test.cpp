@@ -47,14 +47,14 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
         return std::count(pixels, pixels + image.sizeInBytes() / 4, qRgb(255, 0, 0));
     };
 
-    page->grab();
+    QApplication::processEvents(); // the first paint
     EXPECT_EQ(tail(CGraphFeed::kDataLine), c.data) << "nothing selected yet";
     EXPECT_EQ(tail(CGraphFeed::kSelectionLine), std::vector<int>(c.data.size(), 0));
     EXPECT_EQ(selectionPixels(), 0);
 
     ASSERT_EQ(rows(), 3);
     entryList()->selectRow(c.selectRow);
-    page->grab();
+    QApplication::processEvents(); // the window redraws the page that shows
     EXPECT_EQ(tail(CGraphFeed::kDataLine), c.selectedData);
     EXPECT_EQ(tail(CGraphFeed::kSelectionLine), c.selection);
     EXPECT_GT(selectionPixels(), 0) << "the selected entry's bar";

@@ -69,11 +69,21 @@ void CGraphPage::recompute() {
 
 void CGraphPage::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (!m_doc || !m_locale)
-        return;
-    // The figures stay those of the last refresh, which counted the entries as the file holds
-    // them. The chart is a child, painted right after this page, so it needs no update of its own.
-    m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+    refill();
+}
+
+void CGraphPage::refill() {
+    // The figures stay those of the last refresh, which counted the entries as the file holds them.
+    if (m_doc && m_locale)
+        m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+}
+
+void CGraphPage::redraw() {
+    // The chart may paint before its page, so it is refilled here rather than left to the
+    // page's paint.
+    refill();
+    update();
+    m_graph->update();
 }
 
 void CGraphPage::animationStep() {

@@ -39,6 +39,8 @@ public:
     void recompute();
     const CCostStatistics::PageFigures& figures() const { return m_figures; }
     C2DPushGraph* graph() const { return m_graph; }
+    // Refills the chart from the log and draws it again.
+    void redraw();
     // One step of the animation, as the timer runs it.
     void animationStep();
 
@@ -49,6 +51,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void refill();
+
     std::unique_ptr<Ui::CGraphPage> ui;
     CGraphFeed m_feed;
     C2DPushGraph* m_graph;

@@ -477,6 +477,8 @@ void CVehicleLogDlg::createTabs() {
         });
     }
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
+    // Hidden pages are not refilled, so a page that comes to the front catches up.
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &CVehicleLogDlg::redrawGraphs);
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
     if (tab < 0 || tab >= kTabCount)
         tab = 0;
@@ -561,9 +563,9 @@ std::array<CGraphPage*, 3> CVehicleLogDlg::graphPages() const {
 }
 
 void CVehicleLogDlg::redrawGraphs() {
-    ui->tabWidget->update();
-    if (QWidget* page = ui->tabWidget->currentWidget())
-        page->update();
+    for (CGraphPage* page : graphPages())
+        if (page && page->isVisible())
+            page->redraw();
 }
 
 void CVehicleLogDlg::showEconomyPanes() {
