@@ -121,14 +121,9 @@ Model setUpGraph(Kind kind, GraphSettings settings = {}) {
 
 TEST(GraphFeed, SettingsComeFromTheProfileAndShapeTheChart) {
     logtest::TempFolder folder;
-    CAppProfile profile(folder.file("Odrivo.ini"));
-    for (const auto& [key, value] : {std::pair{ProfileKeys::GraphGrid, 1},
-                                     {ProfileKeys::GraphType, 1},
-                                     {ProfileKeys::GraphSelG, 300},
-                                     {ProfileKeys::GraphBarWidth, 7},
-                                     {ProfileKeys::GraphShowGrid, 0}})
-        ASSERT_TRUE(profile.putNumber(key, value));
-    const GraphSettings settings = GraphSettings::read(profile);
+    logtest::writeFile(folder.file("Odrivo.ini"),
+                       "[Graphs]\r\nGrid=1\r\nGraphType=1\r\nSELG=300\r\nBarWidth=7\r\nShowGrid=0\r\n");
+    const GraphSettings settings = GraphSettings::read(CAppProfile(folder.file("Odrivo.ini")));
     EXPECT_EQ(settings.selection, (Rgb{255, 255, 0})) << "channels above 255 are cut";
 
     Model graph = setUpGraph(Kind::FuelCost, settings);
@@ -137,15 +132,14 @@ TEST(GraphFeed, SettingsComeFromTheProfileAndShapeTheChart) {
     EXPECT_EQ(std::tuple(graph.background(), graph.textColour(), graph.gridColour()),
               std::tuple(settings.background, settings.text, settings.gridColour));
     EXPECT_EQ(graph.bottomLabel(), "0.000");
-    EXPECT_FALSE(graph.line(CGraphFeed::kDataLine)->bar) << "GraphType 1 draws a line";
-    EXPECT_FALSE(graph.line(CGraphFeed::kAverageLine)->bar);
-    EXPECT_TRUE(graph.line(CGraphFeed::kSelectionLine)->bar);
-    EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->colour, settings.selection);
+    auto drawn = [&graph](int id) { return std::pair(graph.line(id)->colour, graph.line(id)->bar); };
+    EXPECT_EQ(std::tuple(drawn(0), drawn(1), drawn(2)),
+              std::tuple(std::pair(settings.data, false), std::pair(settings.average, false),
+                         std::pair(settings.selection, true)))
+        << "GraphType 1 draws the data as a line";
     EXPECT_TRUE(setUpGraph(Kind::Economy).line(CGraphFeed::kDataLine)->bar);
-    // Ids no line has, or one that a line has already, change nothing.
-    EXPECT_FALSE(graph.setBarMode(3, true) || graph.setLineColour(kRed, 3) || graph.addLine(0, kRed));
+    EXPECT_FALSE(graph.setBarMode(3, true) || graph.setLineColour(kRed, 3) || graph.addLine(0, kRed)) << "bad ids";
     EXPECT_EQ(graph.lines().size(), 3u);
-    EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->colour, settings.data);
 }
 
 TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
@@ -166,8 +160,7 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
     };
     // clang-format off
     const Case cases[] = {
-        {"no qualifying entry", Kind::Economy, {repair(0, 50)}, figures("No Data", 0, 0, 0), -1,
-         "No Data", 10, {}, {}},
+        {"no qualifying entry", Kind::Economy, {repair(0, 50)}, figures("No Data", 0, 0, 0), -1, "No Data", 10, {}, {}},
         {"a negative maximum reads No Data", Kind::Economy, {}, figures("-1.00", -1, -1, 0), -1, "No Data", 10, {}, {}},
         {"one fuel price is clamped at 1.1 times the price", Kind::FuelCost, {fuel(0, 30, 1.5)},
          figures("1.500", 1.5, 1.5, 1.5), -1, "1.500", 1, {1}, {0}},
@@ -189,8 +182,7 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
         Model graph = setUpGraph(c.kind);
         CGraphFeed(c.kind).refill(graph, doc, c.figures, c.selected);
         EXPECT_EQ(graph.topLabel(), c.top);
-        EXPECT_EQ(graph.minimum(), 0);
-        EXPECT_EQ(graph.maximum(), c.maximum);
+        EXPECT_EQ(std::pair(graph.minimum(), graph.maximum()), std::pair(0, c.maximum));
         auto framed = [](const Ints& points) { // lead-in, the entries' points, the trailing two
             Ints line(200, 0);
             line.insert(line.end(), points.begin(), points.end());

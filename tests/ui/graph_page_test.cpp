@@ -3,8 +3,6 @@
 #include "ui/charts/graph_page.h"
 #include "ui/charts/push_graph.h"
 
-#include <QTabWidget>
-
 namespace window_test {
 namespace {
 
@@ -34,7 +32,6 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
     ASSERT_TRUE(profile().putNumber(ProfileKeys::SelectedTab, c.tab));
     CVehicleLogDlg& window = start();
     auto* page = child<CGraphPage>(c.page);
-    ASSERT_EQ(child<QTabWidget>("tabWidget")->currentWidget(), page);
     const C2DPushGraph& graph = *page->graph();
     // The last points of a line: the entries' points and the two trailing empty ones.
     auto tail = [&graph, n = static_cast<std::ptrdiff_t>(c.data.size() + 2)](int id) {
