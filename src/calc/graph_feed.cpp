@@ -1,7 +1,10 @@
 #include "calc/graph_feed.h"
 
+#include "calc/locale_info.h"
 #include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -79,14 +82,42 @@ bool CGraphFeed::valueOf(const CDVItem& entry, int& value) const {
     return false;
 }
 
-void CGraphFeed::pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average,
-                           int selectedPosition) const {
+void CGraphFeed::pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average, int selectedPosition,
+                           int key) const {
     // The selected entry moves to its own line in the selection colour; the data line keeps a
     // stub of 1 so that the gap does not read as a zero.
     const bool selected = entry.DisplayPos == selectedPosition;
     graph.push(selected ? 1 : value, kDataLine);
     graph.push(average, kAverageLine);
     graph.push(selected ? value : 0, kSelectionLine);
+    graph.pushKey(key);
+}
+
+const CDVItem* CGraphFeed::entryOf(const CVehicleLogDoc& doc, int key) {
+    const auto& entries = doc.entries();
+    return key >= 0 && static_cast<std::size_t>(key) < entries.size() ? entries[static_cast<std::size_t>(key)].get()
+                                                                      : nullptr;
+}
+
+std::string CGraphFeed::pointText(const CVehicleLogDoc& doc, int key, const CLocaleInfo& locale) const {
+    const CDVItem* entry = entryOf(doc, key);
+    int tenfoldValue = 0;
+    if (!entry || !valueOf(*entry, tenfoldValue))
+        return {};
+    // The same precision as the page's MAX, MIN and Current figures.
+    char value[64];
+    switch (m_kind) {
+    case Kind::Economy:
+        std::snprintf(value, sizeof value, "%3.2f", entry->Economy);
+        break;
+    case Kind::FuelCost:
+        std::snprintf(value, sizeof value, "%3.3f", entry->UnitPrice);
+        break;
+    case Kind::RepairCost:
+        std::snprintf(value, sizeof value, "%3.2f", entry->Cost);
+        break;
+    }
+    return locale.shortDate(entry->Date) + "  " + value;
 }
 
 void CGraphFeed::pushTrailing(CPushGraphModel& graph, int average) {
@@ -129,10 +160,11 @@ void CGraphFeed::refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const
         graph.push(average, kAverageLine);
         graph.push(0, kSelectionLine);
     }
-    for (const auto& item : doc.entries()) {
+    const auto& entries = doc.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         int value = 0;
-        if (valueOf(*item, value))
-            pushEntry(graph, *item, value, average, selectedPosition);
+        if (valueOf(*entries[i], value))
+            pushEntry(graph, *entries[i], value, average, selectedPosition, static_cast<int>(i));
     }
     pushTrailing(graph, average);
     pushTrailing(graph, average);
@@ -153,10 +185,11 @@ CGraphFeed::Step CGraphFeed::animate(CPushGraphModel& graph, const CVehicleLogDo
         pushTrailing(graph, average);
     }
     while (m_position < entries.size()) {
-        const CDVItem& entry = *entries[m_position++];
+        const std::size_t index = m_position++;
+        const CDVItem& entry = *entries[index];
         int value = 0;
         if (valueOf(entry, value)) {
-            pushEntry(graph, entry, value, average, selectedPosition);
+            pushEntry(graph, entry, value, average, selectedPosition, static_cast<int>(index));
             graph.update();
             break;
         }

@@ -9,7 +9,10 @@
 
 #include <cstddef>
 
+#include <string>
+
 class CAppProfile;
+class CLocaleInfo;
 class CVehicleLogDoc;
 class CDVItem;
 
@@ -54,10 +57,18 @@ public:
     Step animate(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
                  int selectedPosition, bool checked);
 
+    // Every entry's point is keyed with the entry's index in the log, so that a place on the
+    // chart leads back to its entry; nullptr for a key that names none.
+    static const CDVItem* entryOf(const CVehicleLogDoc& doc, int key);
+    // The entry's date and its value as the page's figures show it, for the chart's tooltip;
+    // empty for a key without an entry.
+    std::string pointText(const CVehicleLogDoc& doc, int key, const CLocaleInfo& locale) const;
+
 private:
     // The entry's value on this page times ten, or false when the entry has none.
     bool valueOf(const CDVItem& entry, int& value) const;
-    void pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average, int selectedPosition) const;
+    void pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average, int selectedPosition,
+                   int key) const;
     static void pushTrailing(CPushGraphModel& graph, int average);
 
     Kind m_kind;

@@ -65,6 +65,25 @@ bool CPushGraphModel::push(int value, int id) {
     return true;
 }
 
+void CPushGraphModel::pushKey(int key) {
+    std::size_t longest = 0;
+    for (const Line& l : m_lines)
+        longest = std::max(longest, l.magnitudes.size());
+    // The key belongs to the last point; points pushed without one stay untagged.
+    if (longest == 0)
+        return;
+    m_keys.resize(longest - 1, -1);
+    m_keys.push_back(key);
+}
+
+int CPushGraphModel::keyAt(int x) const {
+    const int from = x - m_drawnLeft - 1;
+    if (from < 0)
+        return -1;
+    const auto index = static_cast<std::size_t>(from / m_interval);
+    return index < std::min(m_drawnCount, m_keys.size()) ? m_keys[index] : -1;
+}
+
 void CPushGraphModel::update() {
     std::size_t longest = 0;
     for (const Line& l : m_lines)
@@ -86,6 +105,9 @@ void CPushGraphModel::fitLines() {
             l.magnitudes.erase(l.magnitudes.begin(),
                                l.magnitudes.begin() + static_cast<std::ptrdiff_t>(l.magnitudes.size() - capacity));
     }
+    m_keys.resize(longest, -1);
+    const std::size_t kept = m_lines.empty() ? 0 : m_lines.front().magnitudes.size();
+    m_keys.erase(m_keys.begin(), m_keys.begin() + static_cast<std::ptrdiff_t>(m_keys.size() - kept));
 }
 
 CPushGraphModel::Frame CPushGraphModel::frame(int width, int height, int labelTextWidth) {
@@ -116,6 +138,8 @@ CPushGraphModel::Frame CPushGraphModel::frame(int width, int height, int labelTe
     }
 
     fitLines();
+    m_drawnLeft = left;
+    m_drawnCount = m_keys.size();
     const long long span = static_cast<long long>(m_maximum) - m_minimum;
     for (const Line& l : m_lines) {
         DrawnLine drawn{l.colour, l.bar, {}, {}};

@@ -92,6 +92,14 @@ public:
     const std::vector<Line>& lines() const { return m_lines; }
     const Line* line(int id) const;
 
+    // Tags the point the lines were just pushed to with a caller's key (-1 for none), so that
+    // a position on the drawing can be traced back to what the point stands for. Points
+    // pushed without a key carry -1.
+    void pushKey(int key);
+    // The key of the point drawn under x in the last frame, -1 for none (a bar owns the
+    // pixels x + 1 to x + interval of its point).
+    int keyAt(int x) const;
+
     // Moves the vertical grid with the data once the lines fill the plot; the caller redraws.
     void update();
     int gridScrollOffset() const { return m_gridScroll; }
@@ -119,6 +127,9 @@ private:
     bool m_showGrid = true;
     bool m_showLabels = true;
     std::vector<Line> m_lines;
+    std::vector<int> m_keys;
+    int m_drawnLeft = 0;
+    std::size_t m_drawnCount = 0;
     int m_capacity = 1;
     bool m_capacityStale = true;
     int m_gridScroll = 0;

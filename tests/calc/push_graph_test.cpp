@@ -2,6 +2,7 @@
 #include "calc/push_graph_model.h"
 
 #include "../store/log_file_bytes.h"
+#include "fixed_locale.h"
 #include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
 
@@ -100,9 +101,39 @@ TEST(PushGraphModel, UpdateScrollsTheGridOnceThePlotIsFull) {
     EXPECT_EQ(f.gridRows, (Ints{29, 23, 17, 11, 5}));
 }
 
+TEST(PushGraphModel, KeyAtFindsThePointDrawnUnderX) {
+    Model graph;
+    graph.setShowLabels(false);
+    graph.setInterval(10);
+    graph.addLine(0, kRed);
+    graph.addLine(1, kRed);
+    EXPECT_EQ(graph.keyAt(5), -1) << "nothing drawn yet";
+    // Fourteen points keyed 100 + i, but point 5 untagged; a 100-pixel plot holds twelve,
+    // so the first two drop.
+    for (int i = 0; i < 14; ++i) {
+        graph.push(i, 0);
+        graph.push(i, 1);
+        if (i != 5)
+            graph.pushKey(100 + i);
+    }
+    // clang-format off
+    const std::tuple<bool, int, int> cases[] = {
+        // labels (text 20 wide: plot starts at 32), x, key
+        {false, 0, -1}, {false, 1, 102}, {false, 10, 102}, {false, 11, 103}, {false, 31, -1}, {false, 41, 106},
+        {false, 111, 113}, {false, 121, -1}, {false, -4, -1}, {true, 32, -1}, {true, 33, 102}, {true, 43, 103}};
+    // clang-format on
+    for (const auto& [labels, x, key] : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << x << " labels " << labels);
+        graph.setShowLabels(labels);
+        graph.frame(100, 50, 20);
+        EXPECT_EQ(graph.keyAt(x), key);
+    }
+}
+
 CDVItem logged(CDVItem::Type type, int position, double value, double price = 1.5) {
     CDVItem e;
     e.EntryType = type, e.DisplayPos = position, e.Odometer = 1000 + position, e.UnitPrice = price;
+    e.Date = utcTime(2026, 3, 1 + position);
     (type == CDVItem::Fuel ? e.Economy : e.Cost) = value;
     return e;
 }
@@ -194,6 +225,36 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
         EXPECT_EQ(graph.line(CGraphFeed::kAverageLine)->magnitudes,
                   Ints(framed(c.data).size(), std::min(average, graph.maximum())));
     }
+}
+
+TEST(GraphFeed, PointsLeadBackToTheirEntryWithItsDateAndValue) {
+    CVehicleLogDoc doc;
+    fill(doc, {fuel(0, 30, 1.5), repair(1, -12.5), fuel(2, 25.25, 1.2)});
+    const FixedLocale locale;
+    // clang-format off
+    const std::tuple<Kind, Ints, std::vector<std::string>> cases[] = {
+        {Kind::Economy, {0, 2}, {"01.03.2026  30.00", "03.03.2026  25.25"}},
+        {Kind::FuelCost, {0, 2}, {"01.03.2026  1.500", "03.03.2026  1.200"}},
+        {Kind::RepairCost, {1}, {"02.03.2026  -12.50"}}};
+    // clang-format on
+    for (const auto& [kind, keys, texts] : cases) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const CGraphFeed feed(kind);
+        Model graph = setUpGraph(kind);
+        feed.refill(graph, doc, Figures{}, -1);
+        graph.frame(100, 50, 0);
+        Ints found;
+        std::vector<std::string> shown;
+        for (int x = 0; x < 100; ++x)
+            if (const int key = graph.keyAt(x); key >= 0 && (found.empty() || found.back() != key))
+                found.push_back(key), shown.push_back(feed.pointText(doc, key, locale));
+        EXPECT_EQ(found, keys);
+        EXPECT_EQ(shown, texts);
+        EXPECT_EQ(CGraphFeed::entryOf(doc, keys.back()), doc.entries()[static_cast<std::size_t>(keys.back())].get());
+        EXPECT_EQ(feed.pointText(doc, kind == Kind::RepairCost ? 0 : 1, locale), "") << "not on this page";
+    }
+    EXPECT_EQ(CGraphFeed::entryOf(doc, 3), nullptr);
+    EXPECT_EQ(CGraphFeed::entryOf(doc, -1), nullptr);
 }
 
 TEST(GraphFeed, AnimationReplaysOneQualifyingEntryPerTickAndStartsOver) {

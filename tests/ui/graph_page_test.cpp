@@ -1,7 +1,14 @@
+#include "dialog_fixture.h"
 #include "main_window_fixture.h"
 
 #include "ui/charts/graph_page.h"
 #include "ui/charts/push_graph.h"
+#include "ui/toolkit/file_dialog.h"
+
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QXmlStreamReader>
 
 namespace window_test {
 namespace {
@@ -9,7 +16,9 @@ namespace {
 struct PageCase {
     int tab;
     const char* page;
-    int selectRow; // row of the list (view Any: fuel, repair, fuel)
+    int selectRow;   // row of the list (view Any: fuel, repair, fuel)
+    int key;         // the entry's place in the log, which its point carries
+    const char* tip; // its value in the tooltip
     // The entries' points before and after the selection, then the selection line's.
     std::vector<int> data, selectedData, selection;
 };
@@ -50,7 +59,16 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
     EXPECT_EQ(selectionPixels(), 0);
 
     ASSERT_EQ(rows(), 3);
-    entryList()->selectRow(c.selectRow);
+    // Clicking the entry's point selects its row; hovering it names its date.
+    int x = 0;
+    while (x < graph.width() && graph.model().keyAt(x) != c.key)
+        ++x;
+    ASSERT_LT(x, graph.width()) << "the entry has a point";
+    QHelpEvent hover(QEvent::ToolTip, QPoint(x, 5), graph.mapToGlobal(QPoint(x, 5)));
+    QApplication::sendEvent(page->graph(), &hover);
+    EXPECT_TRUE(QToolTip::text().endsWith(QString::fromLatin1(c.tip))) << QToolTip::text().toStdString();
+    QTest::mouseClick(page->graph(), Qt::LeftButton, {}, QPoint(x, 5));
+    EXPECT_TRUE(entryList()->selectionModel()->isRowSelected(c.selectRow, {}));
     QApplication::processEvents(); // the window redraws the page that shows
     EXPECT_EQ(tail(CGraphFeed::kDataLine), c.selectedData);
     EXPECT_EQ(tail(CGraphFeed::kSelectionLine), c.selection);
@@ -69,10 +87,67 @@ TEST_P(GraphPageTest, ChartIsFilledFromTheLogAndFollowsTheSelection) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, GraphPageTest,
-                         ::testing::Values(PageCase{0, "CEconomyTab", 2, {300, 250}, {300, 1}, {0, 250}},
-                                           PageCase{1, "CFuelCostTab", 0, {15, 12}, {1, 12}, {15, 0}},
-                                           PageCase{2, "CRunningCostTab", 1, {400}, {1}, {400}}),
+                         ::testing::Values(PageCase{0, "CEconomyTab", 2, 2, "  25.00", {300, 250}, {300, 1}, {0, 250}},
+                                           PageCase{1, "CFuelCostTab", 0, 0, "  1.500", {15, 12}, {1, 12}, {15, 0}},
+                                           PageCase{2, "CRunningCostTab", 1, 1, "  40.00", {400}, {1}, {400}}),
                          [](const auto& info) { return std::string(info.param.page + 1); });
 
 } // namespace
 } // namespace window_test
+
+namespace dialog_test {
+namespace {
+
+TEST_F(DialogTest, ChartImageIsSavedAsPngOrSvgAndAFailureNamesTheFile) {
+    C2DPushGraph graph;
+    graph.resize(240, 90);
+    graph.model().addLine(0, {255, 0, 0});
+    graph.model().setBarMode(0, true);
+    for (int value : {20, 80, 50})
+        graph.model().push(value, 0);
+    QString chosen;
+    CFileDialog::setResponder([&chosen](const CFileDialog::Request&) { return chosen; });
+    const QString missing = QString::fromStdString(path("gone/chart.png"));
+    const std::tuple<QString, QString, bool> cases[] = {
+        // chosen name, file written, a message shown
+        {QString::fromStdString(path("chart.png")), QString::fromStdString(path("chart.png")), false},
+        {QString::fromStdString(path("bare")), QString::fromStdString(path("bare.png")), false},
+        {QString::fromStdString(path("chart.svg")), QString::fromStdString(path("chart.svg")), false},
+        {QString::fromStdString(path("chart.jpg")), QString(), true},
+        {missing, QString(), true}};
+    for (const auto& [name, written, failed] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        CMessageBox::clearShown();
+        chosen = name;
+        graph.saveImageAs();
+        ASSERT_EQ(CMessageBox::shown().size(), failed ? 1u : 0u);
+        if (failed) {
+            EXPECT_TRUE(CMessageBox::shown()[0].text.contains(QDir::toNativeSeparators(name)));
+            EXPECT_FALSE(QFileInfo::exists(name)) << "nothing written";
+            continue;
+        }
+        if (written.endsWith(QLatin1String(".svg"))) {
+            QFile file(written);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            QXmlStreamReader xml(&file);
+            int elements = 0;
+            while (!xml.atEnd())
+                elements += xml.readNext() == QXmlStreamReader::StartElement;
+            EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+            EXPECT_GT(elements, 3) << "the background and the bars";
+        } else {
+            const QImage image(written);
+            EXPECT_EQ(image.size(), QSize(240, 90));
+            EXPECT_EQ(image.pixel(15, 85), qRgb(255, 0, 0)) << "the first bar";
+            EXPECT_EQ(image.pixel(200, 45), qRgb(255, 255, 255)) << "the background right of the bars";
+        }
+    }
+    for (const auto& file : fs::directory_iterator(m_dir))
+        EXPECT_EQ(file.path().string().find(".odrivo-save-"), std::string::npos) << "no temporary left beside";
+    graph.copyImage();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(240, 90));
+    CFileDialog::setResponder(nullptr);
+}
+
+} // namespace
+} // namespace dialog_test

@@ -24,6 +24,12 @@ CGraphPage::CGraphPage(Kind kind, QWidget* parent)
     ui->layout->addWidget(m_graph, 1);
     connect(ui->animateCheck, &QCheckBox::clicked, this, &CGraphPage::animateChanged);
     connect(m_timer, &QTimer::timeout, this, &CGraphPage::animationStep);
+    m_graph->setPointText(
+        [this](int key) { return m_doc && m_locale ? toQt(m_feed.pointText(*m_doc, key, *m_locale)) : QString(); });
+    connect(m_graph, &C2DPushGraph::pointClicked, this, [this](int key) {
+        if (const CDVItem* entry = m_doc ? CGraphFeed::entryOf(*m_doc, key) : nullptr)
+            emit entryClicked(entry);
+    });
 }
 
 CGraphPage::~CGraphPage() = default;

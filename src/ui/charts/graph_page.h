@@ -17,6 +17,7 @@ namespace Ui {
 class CGraphPage;
 }
 class CVehicleLogDoc;
+class CDVItem;
 class CLocaleInfo;
 class C2DPushGraph;
 class QTimer;
@@ -46,6 +47,8 @@ public:
 
 signals:
     void animateChanged(bool on);
+    // A point of the chart was clicked: the window selects its entry in the list.
+    void entryClicked(const CDVItem* entry);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

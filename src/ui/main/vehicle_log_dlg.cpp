@@ -475,6 +475,7 @@ void CVehicleLogDlg::createTabs() {
             for (CGraphPage* other : graphPages())
                 other->setAnimateChecked(on);
         });
+        connect(page, &CGraphPage::entryClicked, this, &CVehicleLogDlg::selectEntry);
     }
     m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     // Hidden pages are not refilled, so a page that comes to the front catches up.
@@ -556,6 +557,14 @@ void CVehicleLogDlg::followSelection() {
     // An animated chart replays the log on its own; a redraw would restart it from the refill.
     if (!m_animate)
         redrawGraphs();
+}
+
+void CVehicleLogDlg::selectEntry(const CDVItem* entry) {
+    // An entry the view mode or the date range hides has no row; the selection then stays.
+    const std::vector<CDVItem*>& rows = ui->entryList->rows();
+    const auto row = std::find(rows.begin(), rows.end(), entry);
+    if (row != rows.end())
+        ui->entryList->selectRowAt(static_cast<int>(row - rows.begin()));
 }
 
 std::array<CGraphPage*, 3> CVehicleLogDlg::graphPages() const {

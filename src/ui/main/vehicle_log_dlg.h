@@ -119,6 +119,8 @@ private:
     // Hands the selected entry's display position to the graph pages and redraws them.
     void followSelection();
     void redrawGraphs();
+    // Selects the entry's row in the list, as a click on its point in a chart asks.
+    void selectEntry(const CDVItem* entry);
     std::array<CGraphPage*, 3> graphPages() const;
     void restorePlacement();
     enum class Reload { No, Yes };
