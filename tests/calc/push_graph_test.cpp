@@ -105,17 +105,14 @@ TEST(PushGraphModel, KeyAtFindsThePointDrawnUnderX) {
     Model graph;
     graph.setShowLabels(false);
     graph.setInterval(10);
-    graph.addLine(0, kRed);
-    graph.addLine(1, kRed);
+    for (int id : {0, 1})
+        graph.addLine(id, kRed);
     EXPECT_EQ(graph.keyAt(5), -1) << "nothing drawn yet";
     // Fourteen points keyed 100 + i, but point 5 untagged; a 100-pixel plot holds twelve,
     // so the first two drop.
-    for (int i = 0; i < 14; ++i) {
-        graph.push(i, 0);
-        graph.push(i, 1);
-        if (i != 5)
+    for (int i = 0; i < 14; ++i)
+        if (graph.push(i, 0), graph.push(i, 1); i != 5)
             graph.pushKey(100 + i);
-    }
     // clang-format off
     const std::tuple<bool, int, int> cases[] = {
         // labels (text 20 wide: plot starts at 32), x, key
@@ -281,6 +278,8 @@ TEST(GraphFeed, AnimationReplaysOneQualifyingEntryPerTickAndStartsOver) {
         EXPECT_EQ(graph.line(CGraphFeed::kDataLine)->magnitudes, data);
         EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, selection);
     }
+    graph.frame(100, 50, 0); // the plot starts at 12, 5 pixels a point
+    EXPECT_EQ(std::pair(graph.keyAt(28), graph.keyAt(43)), std::pair(1, 0)) << "the replayed entries' places";
 }
 
 } // namespace
