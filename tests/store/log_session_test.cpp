@@ -39,7 +39,10 @@ std::function<void(CDVItem&)> setOdometer(double odometer, std::string note = {}
 }
 
 CDVItem entry(std::int32_t type, double odometer, std::string note = {}, double endOdometer = 0) {
-    return {.Icon = type, .EntryType = type, .Odometer = odometer, .Note = note, .EndOdometer = endOdometer};
+    CDVItem e;
+    std::tie(e.Icon, e.EntryType, e.Odometer, e.Note, e.EndOdometer) =
+        std::tuple(type, type, odometer, note, endOdometer);
+    return e;
 }
 
 class LogSession : public ::testing::Test {
@@ -76,9 +79,13 @@ protected:
 TEST_F(LogSession, NewEntriesCarryTheAddCommandsDefaultsAndCancelAddsNothing) {
     writeLogAndReload({entry(CDVItem::Fuel, 1200.5)});
     const std::string before = fileBytes();
-    const CDVItem expected[] = {{.Odometer = 1200.5, .Date = kToday, .Reserved1 = 99},
-                                {.Icon = 1, .EntryType = 1, .Odometer = 1200.5, .Date = kToday, .Reserved1 = 99},
-                                {.Icon = 2, .EntryType = 2, .Odometer = 1200.5, .Date = kToday, .Entry = "Trip"}};
+    const auto made = [](std::int32_t type, const char* text, std::int32_t reserved) {
+        CDVItem e;
+        std::tie(e.Icon, e.EntryType, e.Odometer, e.Date, e.Entry, e.Reserved1) =
+            std::tuple(type, type, 1200.5, kToday, text, reserved);
+        return e;
+    };
+    const CDVItem expected[] = {made(0, "", 99), made(1, "", 99), made(2, "Trip", 0)};
     for (std::int32_t type = 0; type < 3; ++type) {
         EXPECT_EQ(*m_session.newEntry(type), expected[type]);
         // The dialog is shown that record through the slot of its type; what it changed before

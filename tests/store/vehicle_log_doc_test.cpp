@@ -13,7 +13,9 @@ using namespace logtest;
 namespace {
 
 std::unique_ptr<CDVItem> item(double odometer, std::string note = {}) {
-    return std::make_unique<CDVItem>(CDVItem{.Odometer = odometer, .Note = std::move(note)});
+    auto e = std::make_unique<CDVItem>();
+    std::tie(e->Odometer, e->Note) = std::tuple(odometer, std::move(note));
+    return e;
 }
 
 CVehicleLogDoc& fill(CVehicleLogDoc& doc, const std::vector<CDVItem>& items) {
@@ -33,7 +35,8 @@ std::vector<std::string> notes(const CVehicleLogDoc& doc) {
 
 TEST(VehicleLogFileBytes, LayoutOfNoneOneAndTwoEntries) {
     const CDVItem first = filledItem();
-    const CDVItem second{.Odometer = 20000, .Entry = "Fuel"};
+    CDVItem second;
+    std::tie(second.Odometer, second.Entry) = std::tuple(20000, "Fuel");
     CVehicleLogDoc none, one, two;
     EXPECT_EQ(none.encode(), std::string(4, '\0'));
     EXPECT_EQ(fill(one, {first}).encode(), Bytes().u16(1).firstHeader().body(first).u16(0).str());
