@@ -32,7 +32,9 @@ VehicleSettings distinctSettings(const std::string& name) {
     const std::array<std::string, 5> jobs{"Job 1", "Job 2", "Job 3", "Job 4", "Job 5"};
     const std::array<int, 5> days{11, 12, 13, 14, 15};
     const std::array<double, 5> miles{21.5, 22.5, 23.5, 24.5, 25.5};
-    VehicleSettings s{name, "Fleet Co", "JH4DA9350LS000001", "Acura", "XYZ-789", "Integra", 1990, 100.25};
+    VehicleSettings s;
+    std::tie(s.name, s.company, s.vin, s.make, s.plate, s.model, s.year, s.startOdometer) =
+        std::tuple(name, "Fleet Co", "JH4DA9350LS000001", "Acura", "XYZ-789", "Integra", 1990, 100.25);
     std::tie(s.oilDays, s.oilDistance, s.coolDays, s.coolDistance, s.tireDays, s.tireDistance, s.tuneDays,
              s.tuneDistance, s.transDays, s.transDistance) = std::tuple(1, 2.5, 3, 4.5, 5, 6.5, 7, 8.5, 9, 10.5);
     std::tie(s.customNames, s.customDays, s.customDistance, s.costPerMile, s.setupDate, s.distanceUnit, s.economyUnit,
@@ -193,7 +195,10 @@ TEST_F(VehicleRegistry, NewVehicleTakesTheFirstFreeSlot) {
     ASSERT_TRUE(m_registry.writeNewVehicle(s, kNow)) << m_registry.lastError();
     EXPECT_EQ(m_registry.vehicleNames(), (Names{"A", "Truck"}));
     // Identity and units come from the form; no reminders; company and leads are not written.
-    VehicleSettings expected{"Truck", "Left alone", s.vin, s.make, s.plate, s.model, s.year, s.startOdometer};
+    VehicleSettings expected;
+    std::tie(expected.name, expected.company, expected.vin, expected.make, expected.plate, expected.model,
+             expected.year, expected.startOdometer) =
+        std::tuple("Truck", "Left alone", s.vin, s.make, s.plate, s.model, s.year, s.startOdometer);
     std::tie(expected.setupDate, expected.distanceUnit, expected.economyUnit, expected.liquid, expected.leadDays) =
         std::make_tuple(kNow, s.distanceUnit, s.economyUnit, s.liquid, 9.0);
     expected.lastMileage.fill(s.startOdometer);
