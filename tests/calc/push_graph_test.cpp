@@ -224,34 +224,22 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
     }
 }
 
-TEST(GraphFeed, PointsLeadBackToTheirEntryWithItsDateAndValue) {
+// A point's key is its entry's place in the log; the tooltip shows the entry's date and the
+// page's value, and nothing for an entry that has no point on this page.
+TEST(GraphFeed, PointTextShowsTheEntrysDateAndThePagesValue) {
     CVehicleLogDoc doc;
     fill(doc, {fuel(0, 30, 1.5), repair(1, -12.5), fuel(2, 25.25, 1.2)});
     const FixedLocale locale;
     // clang-format off
-    const std::tuple<Kind, Ints, std::vector<std::string>> cases[] = {
-        {Kind::Economy, {0, 2}, {"01.03.2026  30.00", "03.03.2026  25.25"}},
-        {Kind::FuelCost, {0, 2}, {"01.03.2026  1.500", "03.03.2026  1.200"}},
-        {Kind::RepairCost, {1}, {"02.03.2026  -12.50"}}};
+    const std::tuple<Kind, int, std::string> cases[] = {
+        {Kind::Economy, 0, "01.03.2026  30.00"}, {Kind::FuelCost, 2, "03.03.2026  1.200"},
+        {Kind::RepairCost, 1, "02.03.2026  -12.50"}, {Kind::RepairCost, 0, ""}, {Kind::Economy, 1, ""},
+        {Kind::FuelCost, 3, ""}, {Kind::FuelCost, -1, ""}};
     // clang-format on
-    for (const auto& [kind, keys, texts] : cases) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        const CGraphFeed feed(kind);
-        Model graph = setUpGraph(kind);
-        feed.refill(graph, doc, Figures{}, -1);
-        graph.frame(100, 50, 0);
-        Ints found;
-        std::vector<std::string> shown;
-        for (int x = 0; x < 100; ++x)
-            if (const int key = graph.keyAt(x); key >= 0 && (found.empty() || found.back() != key))
-                found.push_back(key), shown.push_back(feed.pointText(doc, key, locale));
-        EXPECT_EQ(found, keys);
-        EXPECT_EQ(shown, texts);
-        EXPECT_EQ(CGraphFeed::entryOf(doc, keys.back()), doc.entries()[static_cast<std::size_t>(keys.back())].get());
-        EXPECT_EQ(feed.pointText(doc, kind == Kind::RepairCost ? 0 : 1, locale), "") << "not on this page";
-    }
-    EXPECT_EQ(CGraphFeed::entryOf(doc, 3), nullptr);
-    EXPECT_EQ(CGraphFeed::entryOf(doc, -1), nullptr);
+    for (const auto& [kind, key, text] : cases)
+        EXPECT_EQ(CGraphFeed(kind).pointText(doc, key, locale), text) << static_cast<int>(kind) << " key " << key;
+    EXPECT_EQ(CGraphFeed::entryOf(doc, 2), doc.entries()[2].get());
+    EXPECT_TRUE(CGraphFeed::entryOf(doc, 3) == nullptr && CGraphFeed::entryOf(doc, -1) == nullptr);
 }
 
 TEST(GraphFeed, AnimationReplaysOneQualifyingEntryPerTickAndStartsOver) {
