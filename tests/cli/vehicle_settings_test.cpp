@@ -65,7 +65,7 @@ TEST_F(VehicleSettingsCommand, SavesTheChangesWithTheRecomputedReminderState) {
                         "C1Days=180", "LeadDays=90", "LeadOdo=10000", "OilDistance=-1", "CostPerMile=+0.455"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(has(r.out, "Saved the settings of car"));
-    for (const std::string& line :
+    for (const std::string line :
          {"Year=2004", "Econo=KPL", "Model=Transit", "Custom1=Crème brûlée 20 chr", "C1Days=180", "LeadDays=90.000000",
           "LeadOdo=10000.000000", "OilDistance=-1.000000", "CostPerMile=0.455000", "Colour=Red",
           "Start Odometer=1000.000000", "LastR0Mileage=5000.000000", "LastR0Date=10.000000",
