@@ -6,6 +6,7 @@
 #include "cli/import_commands.h"
 #include "cli/reminder_commands.h"
 #include "cli/vehicle_commands.h"
+#include "cli/vehicle_settings_commands.h"
 #include "cli/view_commands.h"
 #include "store/app_folders.h"
 #include "store/dv_item.h"
@@ -316,6 +317,13 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     reminders->add_option("--now", reminderOptions.now,
                           "The moment taken as today: YYYY-MM-DD or \"YYYY-MM-DD HH:MM[:SS]\" (default: now)");
 
+    VehicleSettingsOptions settingsOptions;
+    CLI::App* vehicleCommand = app.add_subcommand(
+        "vehicle", "Print a vehicle's settings as KEY=VALUE lines, or change them with --set and save them");
+    vehicleCommand->add_option("--vehicle", settingsOptions.vehicle, "The vehicle (default: the current one)");
+    vehicleCommand->add_option("--set", settingsOptions.assignments,
+                               "KEY=VALUE, KEY as the vehicle prints it (repeat for more; all are checked first)");
+
     CLI::App* backup = app.add_subcommand("backup", "Copy every data file and INI file to the backup folder");
     bool restoreConfirmed = false;
     CLI::App* restore =
@@ -345,6 +353,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runImport(profilePath, importOptions, out, err);
     if (reminders->parsed())
         return runReminders(profilePath, reminderOptions, out, err);
+    if (vehicleCommand->parsed())
+        return runVehicleSettings(profilePath, settingsOptions, out, err);
     if (backup->parsed())
         return runBackup(profilePath, std::time(nullptr), out, err);
     if (restore->parsed())

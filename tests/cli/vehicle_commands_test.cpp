@@ -73,6 +73,7 @@ TEST_F(VehicleCommands, VehiclesAreListedUnlessTheSettingsCannotBeRead) {
                           S{"list"},
                           S{"stats"},
                           S{"reminders"},
+                          S{"vehicle", "--set", "Year=2000"},
                           S{"recalc"},
                           S{"export", "--out", home("out.csv")},
                           S{"import", home("in.csv")},
