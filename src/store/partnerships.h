@@ -12,6 +12,7 @@
 struct Partnership {
     std::optional<std::string> displayName; // absent (or empty) when the section names no device
     std::string dataFolder;
+    bool operator==(const Partnership&) const = default;
 };
 
 class CPartnerships {
