@@ -61,23 +61,15 @@ TEST_F(FolderFinderTest, WithoutStartFolderWalksHomeAndLocalMountsWithoutRepeats
     // Mount points as the kernel lists them: a blank is written \040.
     std::filesystem::create_directories(mounts.file("disk two/sync"));
     logtest::writeFile(mounts.file("disk two/sync/Drivana.ini"), "");
-    logtest::writeFile(mounts.file("list"), "proc /proc proc rw,nosuid 0 0\n"
-                                            "/dev/sda1 " +
-                                                t +
-                                                "b ext4 rw,relatime 0 0\n"
-                                                "/dev/sdb1 " +
-                                                mounts.path() +
-                                                "disk\\040two xfs rw 0 0\n"
-                                                "/dev/sdb1 " +
-                                                mounts.path() +
-                                                "disk\\040two xfs rw 0 0\n"
-                                                "server:/share /srv/share nfs4 rw 0 0\n"
-                                                "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
-                                                "/dev/sdc1 /media/me/STICK vfat rw 0 0\n"
-                                                "/dev/sdd1 /run/media/me/CARD exfat rw 0 0\n"
-                                                "/dev/sde1 /mnt/old ext4 ro,noatime 0 0\n"
-                                                "tmpfs /tmp tmpfs rw 0 0\n"
-                                                "short line\n");
+    const std::string disk = "/dev/sdb1 " + mounts.path() + "disk\\040two xfs rw 0 0";
+    std::string list;
+    for (const std::string& line :
+         Folders{"proc /proc proc rw,nosuid 0 0", "/dev/sda1 " + t + "b ext4 rw,relatime 0 0", disk, disk,
+                 "server:/share /srv/share nfs4 rw 0 0", "/dev/loop3 /snap/core/1 squashfs ro 0 0",
+                 "/dev/sdc1 /media/me/STICK vfat rw 0 0", "/dev/sdd1 /run/media/me/CARD exfat rw 0 0",
+                 "/dev/sde1 /mnt/old ext4 ro,noatime 0 0", "tmpfs /tmp tmpfs rw 0 0", "short line"})
+        list += line + '\n';
+    logtest::writeFile(mounts.file("list"), list);
     EXPECT_EQ(CFolderFinder::startFolders(mounts.file("list"), t), (Folders{t, t + "b/", mounts.path() + "disk two/"}));
     EXPECT_EQ(search({"", "Drivana.ini", true, false}, mounts.file("list")),
               (Folders{t, t + "a/deep/er/", t + "b/", mounts.path() + "disk two/sync/"}));
