@@ -43,6 +43,14 @@ std::string CAppFolders::profilePath() {
     return appConfigHome() + "Odrivo.ini";
 }
 
+std::string CAppFolders::userHomeFolder() {
+    return withSeparator(homeFolder());
+}
+
+std::string CAppFolders::partnersPath() {
+    return appConfigHome() + "Partners.ini";
+}
+
 std::string CAppFolders::defaultConfigFolder() {
     return appDataHome();
 }

@@ -18,6 +18,10 @@ public:
     static std::string stateFolder();
     static std::string logPath();
     static std::string archivePath();
+    // $HOME (or the account's home folder), ending in '/'.
+    static std::string userHomeFolder();
+    // The handheld partnerships: $XDG_CONFIG_HOME/Odrivo/Partners.ini.
+    static std::string partnersPath();
 
     // Appends '/' when missing (an empty path stays empty).
     static std::string withSeparator(std::string folder);

@@ -51,9 +51,10 @@ TEST(AppFolders, FollowTheXdgVariablesWithTheirFallbacksAndCreateNothing) {
         set("XDG_DATA_HOME", c.dataVar);
         set("XDG_STATE_HOME", c.stateVar);
         EXPECT_EQ((std::vector<std::string>{CAppFolders::profilePath(), CAppFolders::defaultDataFolder(),
-                                            CAppFolders::defaultConfigFolder(), CAppFolders::logPath()}),
+                                            CAppFolders::defaultConfigFolder(), CAppFolders::logPath(),
+                                            CAppFolders::partnersPath(), CAppFolders::userHomeFolder()}),
                   (std::vector<std::string>{c.config + "Odrivo/Odrivo.ini", c.data + "Odrivo/Data/", c.data + "Odrivo/",
-                                            c.state + "Odrivo/Odrivo.log"}));
+                                            c.state + "Odrivo/Odrivo.log", c.config + "Odrivo/Partners.ini", h}));
     }
     EXPECT_TRUE(std::filesystem::is_empty(h)) << "asking for folders creates nothing";
 
