@@ -1,0 +1,138 @@
+#include "calc/graph_setup_form.h"
+#include "calc/list_font_form.h"
+#include "calc/reminder_setup_form.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Field = CReminderSetupForm::Field;
+
+TEST(ReminderSetupFormTest, DayCalculatorMultipliesByTheUnitNamed) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"2", "Months", "60"}, {"1", "Years", "365"}, {"3", "Weeks", "21"},           {"1.5", "Years", "547.5"},
+        {"4", "Select", "0"},  {"4", "years", "0"},   {"1", "Month of Years", "365"}, // a year wins
+    };
+    for (const auto& [number, unit, days] : cases) {
+        SCOPED_TRACE(std::string(number) + " " + unit);
+        CReminderSetupForm form{VehicleSettings{}};
+        form.fields().calculatorNumber = number, form.fields().calculatorUnit = unit;
+        EXPECT_FALSE(form.unitPicked());
+        EXPECT_EQ(form.fields().calculatorResult, days);
+    }
+    CReminderSetupForm form{VehicleSettings{}};
+    form.fields().calculatorNumber = "two", form.fields().calculatorUnit = "Weeks";
+    ASSERT_TRUE(form.unitPicked());
+    EXPECT_EQ(form.unitPicked()->field, Field::CalculatorNumber);
+    EXPECT_EQ(form.fields().calculatorResult, "");
+}
+
+TEST(ReminderSetupFormTest, RefusesFieldsItCannotTakeAndWritesNothing) {
+    using Edit = void (*)(CReminderSetupForm::Fields&);
+    // edit; refused field and row (nothing when accepted); text the message must hold
+    const std::tuple<Edit, std::optional<std::pair<Field, int>>, const char*> cases[] = {
+        {[](auto& f) { f.rows[5].name = std::string(21, 'x'); }, {{Field::Name, 5}}, "20 characters"},
+        {[](auto& f) { f.rows[9].name = "ééééééééééééééééééé€"; }, {}, ""}, // 20 characters, 41 bytes
+        {[](auto& f) { f.rows[0].distanceText = "3000 mi"; }, {{Field::Distance, 0}}, "Oil Change"},
+        {[](auto& f) { f.rows[2].daysText = "1.5"; }, {{Field::Days, 2}}, "Tire Rotation"},
+        {[](auto& f) { f.rows[6].name.clear(), f.rows[6].daysText = ""; }, {{Field::Days, 6}}, "Custom 2"},
+        {[](auto& f) { f.leadDaysText = "91"; }, {{Field::LeadDays, -1}}, "Lead Days"},
+        {[](auto& f) { f.leadDaysText = "-1"; }, {{Field::LeadDays, -1}}, "Lead Days"},
+        {[](auto& f) { f.leadDaysText = "90", f.leadOdoText = "10000"; }, {}, ""},
+        {[](auto& f) { f.leadOdoText = "10000.5"; }, {{Field::LeadOdo, -1}}, "Lead Odo"},
+        {[](auto& f) { f.leadOdoText = "-0.1"; }, {{Field::LeadOdo, -1}}, "Lead Odo"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [edit, refused, words] = cases[i];
+        SCOPED_TRACE(i);
+        VehicleSettings settings;
+        settings.customNames[1] = "Wipers";
+        CReminderSetupForm form{settings};
+        edit(form.fields());
+        const VehicleSettings before = settings;
+        const auto refusal = form.writeBack(settings);
+        ASSERT_EQ(refusal.has_value(), refused.has_value());
+        if (!refusal)
+            continue;
+        EXPECT_EQ(std::pair(refusal->field, refusal->row), *refused);
+        EXPECT_NE(refusal->message.find(words), std::string::npos) << refusal->message;
+        EXPECT_EQ(settings, before);
+    }
+}
+
+TEST(ReminderSetupFormTest, RowsShowAndWriteBackTheirOwnSettings) {
+    VehicleSettings s;
+    s.oilDistance = 3000, s.oilDays = 90, s.coolDistance = 30000.5, s.coolDays = 730, s.tireDistance = 6000;
+    s.tireDays = 180, s.tuneDistance = 15000, s.tuneDays = 365, s.transDistance = 60000, s.transDays = 1095;
+    s.customNames = {"Wipers", "", "", "", "Brakes"}, s.customDistance[4] = 40000, s.customDays[0] = 200;
+    s.leadDays = 14, s.leadOdo = 250;
+    CReminderSetupForm form{s};
+    const auto& rows = form.fields().rows;
+    EXPECT_EQ(rows[1].name, "Coolant Flush");
+    EXPECT_EQ(rows[1].distanceText, "30000.5");
+    EXPECT_EQ(rows[2].distanceText, "6000");
+    EXPECT_EQ(rows[4].daysText, "1095");
+    EXPECT_EQ(rows[9].name, "Brakes");
+    EXPECT_EQ(rows[9].distanceText, "40000");
+    EXPECT_EQ(form.fields().leadDaysText, "14");
+
+    auto& f = form.fields();
+    f.rows[3].daysText = "400", f.rows[4].distanceText = " 50000 ", f.rows[7].name = "Battery";
+    f.rows[5].daysText = "210", f.leadDaysText = "7", f.leadOdoText = "99.5";
+    VehicleSettings out = s;
+    ASSERT_FALSE(form.writeBack(out));
+    VehicleSettings expected = s;
+    expected.tuneDays = 400, expected.transDistance = 50000, expected.customNames[2] = "Battery";
+    expected.customDays[0] = 210, expected.leadDays = 7, expected.leadOdo = 99.5;
+    EXPECT_EQ(out, expected);
+}
+
+TEST(GraphSetupFormTest, BarWidthTypedIsTakenOnlyWithinTwoToNineteenButAColourPickTakesIt) {
+    // typed; bar width after leaving the field (5 before); refused
+    const std::tuple<const char*, int, bool> cases[] = {
+        {"2", 2, false},  {"19", 19, false}, {"20", 5, false}, {"1", 5, false},
+        {"25", 5, false}, {"26", 5, true},   {"0", 5, true},   {"wide", 5, true},
+    };
+    for (const auto& [typed, width, refused] : cases) {
+        SCOPED_TRACE(typed);
+        GraphSettings settings;
+        CGraphSetupForm form{settings};
+        form.barWidthText = typed;
+        EXPECT_EQ(form.barWidthLeft().has_value(), refused);
+        EXPECT_EQ(settings.barWidth, width);
+        form.gridText = "9";
+        const auto picked = form.colourPicked();
+        EXPECT_EQ(picked.has_value(), refused);
+        EXPECT_EQ(settings.barWidth, refused ? 5 : std::stoi(typed));
+        EXPECT_EQ(settings.grid, refused ? 5 : 9);
+    }
+    GraphSettings settings;
+    CGraphSetupForm form{settings};
+    form.gridText = "12";
+    EXPECT_FALSE(form.gridLeft());
+    EXPECT_EQ(settings.grid, 12);
+    form.gridText = "1 2";
+    ASSERT_TRUE(form.gridLeft());
+    EXPECT_EQ(form.gridLeft()->field, CGraphSetupForm::Field::GridSize);
+    EXPECT_EQ(settings.grid, 12);
+}
+
+TEST(ListFontFormTest, SizeAndHeightFollowTheScreenResolution) {
+    // size, dpi, height
+    const std::tuple<int, int, int> cases[] = {{8, 96, -10}, {12, 96, -16}, {10, 120, -16}, {36, 72, -36}};
+    for (const auto& [size, dpi, height] : cases) {
+        SCOPED_TRACE(testing::Message() << size << " pt at " << dpi);
+        CListFontForm form{-11, dpi};
+        EXPECT_TRUE(form.sizeEntered(std::to_string(size)));
+        EXPECT_EQ(form.height(), height);
+    }
+    EXPECT_EQ(CListFontForm(-16, 96).size(), 12);
+    EXPECT_EQ(CListFontForm(-11, 96).size(), 8); // 8.25 shown whole
+    for (const char* typed : {"0", "-12", "abc", "", "12pt"}) {
+        CListFontForm form{-13, 96};
+        EXPECT_FALSE(form.sizeEntered(typed)) << typed;
+        EXPECT_EQ(form.height(), -13) << typed;
+    }
+}
+
+} // namespace
