@@ -8,6 +8,7 @@
 #include "store/vehicle_registry.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -73,9 +74,9 @@ SettingKey text(std::string name, FieldOf field, std::size_t maxLength = 0) {
     return key;
 }
 
-SettingKey unit(std::string name, FieldOf field, std::vector<std::string> words) {
+template <std::size_t N> SettingKey unit(std::string name, FieldOf field, const std::array<const char*, N>& words) {
     SettingKey key = makeKey(std::move(name), Kind::Unit, std::move(field));
-    key.words = std::move(words);
+    key.words.assign(words.begin(), words.end());
     return key;
 }
 
@@ -97,9 +98,9 @@ const std::vector<SettingKey>& settingKeys() {
         k.push_back(text("Model", member(&VehicleSettings::model)));
         k.push_back(number("Start Odometer", member(&VehicleSettings::startOdometer)));
         k.push_back(number("CostPerMile", member(&VehicleSettings::costPerMile)));
-        k.push_back(unit("Distance", member(&VehicleSettings::distanceUnit), {"Mile", "Kilometer"}));
-        k.push_back(unit("Liquid", member(&VehicleSettings::liquid), {"US", "Imp", "Litre"}));
-        k.push_back(unit("Econo", member(&VehicleSettings::economyUnit), {"MPG", "MPL", "L/100km", "MPiG", "KPL"}));
+        k.push_back(unit("Distance", member(&VehicleSettings::distanceUnit), CVehicleRegistry::kDistanceUnits));
+        k.push_back(unit("Liquid", member(&VehicleSettings::liquid), CVehicleRegistry::kLiquidUnits));
+        k.push_back(unit("Econo", member(&VehicleSettings::economyUnit), CVehicleRegistry::kEconomyUnits));
         const std::pair<const char*, std::pair<int VehicleSettings::*, double VehicleSettings::*>> intervals[] = {
             {"Oil", {&VehicleSettings::oilDays, &VehicleSettings::oilDistance}},
             {"Cool", {&VehicleSettings::coolDays, &VehicleSettings::coolDistance}},

@@ -66,10 +66,7 @@ constexpr std::array<IntervalKeys, 5> kIntervals{{
     {"TireDays", "TireDistance", &VehicleSettings::tireDays, &VehicleSettings::tireDistance},
 }};
 
-// Unit texts by code: written as listed, read by looking for each in turn.
-constexpr std::array<const char*, 2> kDistanceUnits{"Mile", "Kilometer"};
-constexpr std::array<const char*, 5> kEconomyUnits{"MPG", "MPL", "L/100km", "MPiG", "KPL"};
-constexpr std::array<const char*, 3> kLiquidUnits{"US", "Imp", "Litre"};
+// Unit words are written as the header lists them and read by looking for each in turn.
 constexpr std::array<const char*, 3> kSortOrders{"Date", "Purpose", "Contact"};
 
 std::string numbered(const char* format, int n) {
@@ -154,9 +151,9 @@ bool writeSection(CProfileFile& file, const VehicleSettings& s, SectionKeys whic
     for (int i = 0; i < VehicleSettings::kCustomCount; ++i)
         w.real(numbered(kCustomDistance, i + 1), s.customDistance[static_cast<std::size_t>(i)]);
     w.real(kSetupDate, static_cast<double>(s.setupDate));
-    w.text(kDistance, wordOf(s.distanceUnit, kDistanceUnits));
-    w.text(kEcono, wordOf(s.economyUnit, kEconomyUnits));
-    w.text(kLiquid, wordOf(s.liquid, kLiquidUnits));
+    w.text(kDistance, wordOf(s.distanceUnit, CVehicleRegistry::kDistanceUnits));
+    w.text(kEcono, wordOf(s.economyUnit, CVehicleRegistry::kEconomyUnits));
+    w.text(kLiquid, wordOf(s.liquid, CVehicleRegistry::kLiquidUnits));
     if (all) {
         w.real(kLeadDays, s.leadDays);
         w.real(kLeadOdo, s.leadOdo);
@@ -262,9 +259,9 @@ bool CVehicleRegistry::loadVehicle(const std::string& name, VehicleSettings& set
         s.setupDate = static_cast<DVTime>(now);
     s.leadDays = r.real(kLeadDays);
     s.leadOdo = r.real(kLeadOdo);
-    s.distanceUnit = codeIn(r.text(kDistance), kDistanceUnits);
-    s.economyUnit = codeIn(r.text(kEcono), kEconomyUnits);
-    s.liquid = codeIn(r.text(kLiquid), kLiquidUnits);
+    s.distanceUnit = codeIn(r.text(kDistance), CVehicleRegistry::kDistanceUnits);
+    s.economyUnit = codeIn(r.text(kEcono), CVehicleRegistry::kEconomyUnits);
+    s.liquid = codeIn(r.text(kLiquid), CVehicleRegistry::kLiquidUnits);
     for (int i = 0; i < VehicleSettings::kReminderCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
         s.lastMileage[at] = r.real(numbered(kLastMileage, i), s.startOdometer);

@@ -9,6 +9,7 @@
 #include "store/profile_file.h"
 #include "store/vehicle_settings.h"
 
+#include <array>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ class CActivityLog;
 class CVehicleRegistry {
 public:
     static constexpr const char* kFileName = "Drivana.ini";
+    // The unit words the file holds, indexed by the settings' unit codes.
+    static constexpr std::array<const char*, 2> kDistanceUnits{"Mile", "Kilometer"};
+    static constexpr std::array<const char*, 5> kEconomyUnits{"MPG", "MPL", "L/100km", "MPiG", "KPL"};
+    static constexpr std::array<const char*, 3> kLiquidUnits{"US", "Imp", "Litre"};
 
     // The config folder's path ends with a separator.
     explicit CVehicleRegistry(const std::string& configFolder);
