@@ -306,6 +306,19 @@ double CProfileFile::getReal(std::string_view section, std::string_view key, dou
     return parseReal(value->substr(0, kNumberChars));
 }
 
+std::optional<std::vector<std::string>> CProfileFile::sectionNames() const {
+    std::string bytes;
+    if (m_path.empty() || odrivo::readWholeFile(m_path, bytes) != odrivo::ReadStatus::Ok)
+        return std::nullopt;
+    const IniLines ini(bytes);
+    std::vector<std::string> names;
+    for (const Line& line : ini.lines)
+        if (line.kind == LineKind::Section &&
+            ini.findSection(line.name) == static_cast<std::size_t>(&line - ini.lines.data()))
+            names.push_back(odrivo::cp1252ToUtf8(line.name));
+    return names;
+}
+
 bool CProfileFile::putText(std::string_view section, std::string_view key, std::optional<std::string_view> value) {
     const std::string sectionName = diskName(section);
     const std::string keyName = diskName(key);

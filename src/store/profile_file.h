@@ -27,6 +27,9 @@ public:
     int getInt(std::string_view section, std::string_view key, int def, int radix = 10) const;
     // Empty or absent value: `def`; else the leading part converted as strtod does.
     double getReal(std::string_view section, std::string_view key, double def) const;
+    // The section names in file order, a name repeated (without regard to case) once;
+    // std::nullopt when the file cannot be read.
+    std::optional<std::vector<std::string>> sectionNames() const;
 
     // Writes key=value. Nothing is written (false) when section or key is empty.
     // std::nullopt writes an empty value. False, with lastError() set, when the file cannot be written.
