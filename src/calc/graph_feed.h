@@ -32,6 +32,9 @@ struct GraphSettings {
     bool animate = false;
 
     static GraphSettings read(const CAppProfile& profile);
+    // Writes every key of the Graphs section; stops at the first write that fails.
+    bool write(CAppProfile& profile) const;
+    bool operator==(const GraphSettings&) const = default;
 };
 
 class CGraphFeed {

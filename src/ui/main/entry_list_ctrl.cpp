@@ -1,6 +1,7 @@
 #include "ui/main/entry_list_ctrl.h"
 
 #include "calc/entry_text.h"
+#include "calc/list_appearance.h"
 #include "calc/locale_info.h"
 #include "store/app_profile.h"
 #include "store/column_state.h"
@@ -73,21 +74,18 @@ constexpr int kDateColumn = 3;
 constexpr int kDepartColumn = 15;
 constexpr int kArriveColumn = 16;
 
-int colourPart(const CAppProfile& profile, const ProfileKey& key) {
-    return std::clamp(profile.getNumber(key), 0, 255);
+QColor qtColour(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
 }
 
-QColor profileColour(const CAppProfile& profile, const ProfileKey& red, const ProfileKey& green,
-                     const ProfileKey& blue) {
-    return QColor(colourPart(profile, red), colourPart(profile, green), colourPart(profile, blue));
-}
+} // namespace
 
-QFont listFont(const CAppProfile& profile) {
-    QFont font(toQt(profile.getText(ProfileKeys::FontName)));
+QFont CEntryListCtrl::listFont(const ListFont& description) {
+    QFont font(toQt(description.name));
     font.setStyleHint(QFont::SansSerif);
     // A negative height is the characters' own height, a positive one the whole cell's
     // (characters plus leading), 0 the default size.
-    const int height = profile.getNumber(ProfileKeys::FontHeight);
+    const int height = description.height;
     if (height < 0) {
         font.setPixelSize(-height);
     } else if (height > 0) {
@@ -96,11 +94,11 @@ QFont listFont(const CAppProfile& profile) {
         if (cell > height)
             font.setPixelSize(std::max(1, height * height / cell));
     }
-    const int weight = profile.getNumber(ProfileKeys::FontWeight);
+    const int weight = description.weight;
     font.setWeight(weight <= 0 ? QFont::Normal : static_cast<QFont::Weight>(std::min(weight, 1000)));
-    font.setItalic(profile.getNumber(ProfileKeys::FontItalic) != 0);
-    font.setUnderline(profile.getNumber(ProfileKeys::FontUnderline) != 0);
-    switch (profile.getNumber(ProfileKeys::FontQuality)) {
+    font.setItalic(description.italic);
+    font.setUnderline(description.underline);
+    switch (description.quality) {
     case 3: // non-antialiased
         font.setStyleStrategy(QFont::NoAntialias);
         break;
@@ -114,6 +112,8 @@ QFont listFont(const CAppProfile& profile) {
     }
     return font;
 }
+
+namespace {
 
 bool putNumberIfChanged(CAppProfile& profile, const ProfileKey& key, int index, int value) {
     // Saves happen on every loss of focus; rewriting the profile for unchanged widths is waste.
@@ -270,14 +270,15 @@ int CEntryListCtrl::defaultWidth(int column) const {
     return std::max({CEntryText::defaultWidth(column), heading, cell});
 }
 
-void CEntryListCtrl::applyAppearance(const CAppProfile& profile) {
-    setFont(listFont(profile));
-    setShowGrid(profile.getNumber(ProfileKeys::Grid) != 0);
-    m_model->setRowColours(
-        profile.getNumber(ProfileKeys::Lines) != 0,
-        profileColour(profile, ProfileKeys::LineColorR, ProfileKeys::LineColorG, ProfileKeys::LineColorB),
-        profileColour(profile, ProfileKeys::FontColorR, ProfileKeys::FontColorG, ProfileKeys::FontColorB));
+void CEntryListCtrl::applyAppearance(const ListAppearance& appearance) {
+    setFont(listFont(appearance.font));
+    setShowGrid(appearance.grid);
+    applyColours(appearance);
     updateRowHeight();
+}
+
+void CEntryListCtrl::applyColours(const ListAppearance& appearance) {
+    m_model->setRowColours(appearance.lines, qtColour(appearance.lineColour), qtColour(appearance.fontColour));
 }
 
 bool CEntryListCtrl::saveColumnWidths(CAppProfile& profile) const {

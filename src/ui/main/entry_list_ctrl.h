@@ -21,6 +21,8 @@
 #include <vector>
 
 class CAppProfile;
+struct ListAppearance;
+struct ListFont;
 class CDVItem;
 class CEntryListModel;
 class CEntryText;
@@ -59,8 +61,11 @@ public:
     // far as it fits this list.
     // Call after applyAppearance(): default widths are measured in the list's font.
     void createColumns(const CAppProfile& profile);
-    // The font (MainFont), grid lines and row colours from the profile.
-    void applyAppearance(const CAppProfile& profile);
+    // The font, grid lines and row colours.
+    void applyAppearance(const ListAppearance& appearance);
+    // Only the shading and the two colours (they change while the setup sheet is open).
+    void applyColours(const ListAppearance& appearance);
+    static QFont listFont(const ListFont& description);
     // Writes the width of every shown column to ListAttributes; call when the list loses
     // the focus (focusLost()). False when the profile could not be written.
     bool saveColumnWidths(CAppProfile& profile) const;

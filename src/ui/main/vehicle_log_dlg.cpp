@@ -321,7 +321,8 @@ void CVehicleLogDlg::applyFonts() {
     ui->odometerLabel->setFont(odoFont);
 
     // The font first: default column widths are measured in it.
-    ui->entryList->applyAppearance(m_profile);
+    m_list = ListAppearance::read(m_profile);
+    ui->entryList->applyAppearance(m_list);
     ui->entryList->createColumns(m_profile);
 }
 

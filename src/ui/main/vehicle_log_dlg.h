@@ -7,6 +7,7 @@
 // saved at once and followed by a reload, so the list always equals the file.
 
 #include "calc/economy_calculator.h"
+#include "calc/list_appearance.h"
 #include "calc/locale_info.h"
 #include "calc/performance_watch.h"
 #include "calc/view_refresh.h"
@@ -182,6 +183,7 @@ private:
     // False while the log shown belongs to no vehicle's data file (none left, or unreadable settings).
     bool m_vehicleOpen = true;
     VehicleSettings m_settings;
+    ListAppearance m_list;
     bool m_askDelete = true;
     bool m_firstStart = false; // no profile and an empty default config folder at start-up
     int m_viewMode = 0;

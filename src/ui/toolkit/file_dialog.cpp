@@ -24,6 +24,10 @@ QString CFileDialog::openFileName(QWidget* parent, const QString& caption, const
     return ask(parent, {Kind::Open, caption, start, filter});
 }
 
+QString CFileDialog::folderName(QWidget* parent, const QString& caption, const QString& start) {
+    return ask(parent, {Kind::Folder, caption, start, QString()});
+}
+
 void CFileDialog::setResponder(Responder r) {
     responder() = std::move(r);
 }
@@ -41,6 +45,8 @@ QString CFileDialog::ask(QWidget* parent, const Request& request) {
         requestList().push_back(request);
         return responder()(requestList().back());
     }
+    if (request.kind == Kind::Folder)
+        return QFileDialog::getExistingDirectory(parent, request.caption, request.start);
     if (request.kind == Kind::Save)
         return QFileDialog::getSaveFileName(parent, request.caption, request.start, request.filter);
     return QFileDialog::getOpenFileName(parent, request.caption, request.start, request.filter);

@@ -12,7 +12,7 @@ class QWidget;
 
 class CFileDialog {
 public:
-    enum class Kind { Save, Open };
+    enum class Kind { Save, Open, Folder };
     struct Request {
         Kind kind = Kind::Save;
         QString caption;
@@ -25,6 +25,9 @@ public:
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
     // The name of an existing file to read.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
+
+    // An existing folder, as the user picked it (no separator added).
+    static QString folderName(QWidget* parent, const QString& caption, const QString& start);
 
     // Tests: answer every request through `responder` (nullptr restores the real dialogs).
     static void setResponder(Responder responder);
