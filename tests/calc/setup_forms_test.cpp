@@ -1,6 +1,10 @@
+#include "../store/log_file_bytes.h"
 #include "calc/graph_setup_form.h"
+#include "calc/list_appearance.h"
 #include "calc/list_font_form.h"
 #include "calc/reminder_setup_form.h"
+#include "calc/vehicle_setup_form.h"
+#include "store/app_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +123,60 @@ TEST(ListFontFormTest, SizeAndHeightFollowTheScreenResolution) {
         EXPECT_FALSE(form.sizeEntered(typed)) << typed;
         EXPECT_EQ(form.height(), -13) << typed;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(VehicleSetupFormTest, WritesEveryFieldButTheVinAndRefusesNumbersItCannotTake) {
+    VehicleSettings s;
+    s.vin = "VIN1", s.year = 2004, s.startOdometer = 1200, s.costPerMile = 0.4, s.company = "Old";
+    CVehicleSetupForm form{s};
+    auto& f = form.fields();
+    EXPECT_EQ(std::tie(f.vin, f.yearText, f.startOdometerText, f.rateText), std::tuple("VIN1", "2004", "1200", "0.4"));
+    using F = CVehicleSetupForm::Field;
+    for (const auto& [year, odometer, rate, field] :
+         {std::tuple("later", "1", "1", F::Year), std::tuple("2005", "1 km", "1", F::StartOdometer),
+          std::tuple("2005", "1", "", F::Rate)}) {
+        std::tie(f.yearText, f.startOdometerText, f.rateText) = std::tuple(year, odometer, rate);
+        VehicleSettings out = s;
+        const auto refused = form.writeBack(out);
+        ASSERT_TRUE(refused) << year << odometer << rate;
+        EXPECT_EQ(refused->field, field);
+        EXPECT_EQ(out, s);
+    }
+    std::tie(f.vin, f.yearText, f.plate, f.make, f.model) = std::tuple("NEW", "2005", "P-1", "Mk", "Md");
+    std::tie(f.startOdometerText, f.rateText, f.distanceUnit, f.liquid, f.economyUnit, f.company) =
+        std::tuple("1500.5", "0.455", 1, 2, 4, "Acme");
+    VehicleSettings out = s;
+    ASSERT_FALSE(form.writeBack(out));
+    VehicleSettings expected = s;
+    std::tie(expected.year, expected.plate, expected.make, expected.model, expected.startOdometer) =
+        std::tuple(2005, "P-1", "Mk", "Md", 1500.5);
+    std::tie(expected.costPerMile, expected.distanceUnit, expected.liquid, expected.economyUnit, expected.company) =
+        std::tuple(0.455, 1, 2, 4, "Acme");
+    EXPECT_EQ(out, expected);
+}
+
+TEST(SetupSettingsTest, ListAppearanceAndGraphSettingsComeBackAsWritten) {
+    logtest::TempFolder folder;
+    CAppProfile profile(folder.path() + "/profile.ini");
+    ListAppearance list;
+    list.font = {"Serif", -15, 400, true, true, 5};
+    list.grid = true, list.lines = false, list.lineColour = {1, 2, 3}, list.fontColour = {4, 5, 6};
+    GraphSettings graph;
+    graph.graphType = 1, graph.barWidth = 9, graph.grid = 7, graph.showGrid = false, graph.labels = false;
+    graph.background = {10, 11, 12}, graph.text = {13, 14, 15}, graph.data = {16, 17, 18};
+    graph.average = {19, 20, 21}, graph.gridColour = {22, 23, 24}, graph.selection = {25, 26, 27};
+    graph.animate = true;
+    ASSERT_TRUE(list.write(profile) && graph.write(profile));
+    EXPECT_EQ(ListAppearance::read(profile), list);
+    EXPECT_EQ(GraphSettings::read(profile), graph);
+    // The odometer font is written with the list font, as it was.
+    EXPECT_EQ(
+        std::tuple(profile.getText(ProfileKeys::OdoFontName, "-"), profile.getText(ProfileKeys::OdoFontHeight, "-")),
+        std::tuple("BritannicEFBold", "28"));
 }
 
 } // namespace
