@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
+#include <optional>
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+using Targets = CFolderSetupForm::Targets;
 
 namespace {
 
@@ -19,32 +21,30 @@ class FolderSetupForm : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(m_dir + "cfg");
-        logtest::writeFile(m_places.partnersPath, "[P1]\nDisplayName=Near\n"
-                                                  "DataFolder=" +
-                                                      m_dir +
-                                                      "c/Application Data/Microsoft/ActiveSync/P1\n"
-                                                      "[P2]\nDataFolder=/nameless\n"
-                                                      "[P3]\nDisplayName=Home\n"
-                                                      "DataFolder=Application Data/Microsoft/ActiveSync/P3\n");
+        logtest::writeFile(m_places.partnersPath,
+                           "[P1]\nDisplayName=Near\nDataFolder=" + m_dir +
+                               "c/Application Data/Microsoft/ActiveSync/1\n"
+                               "[P2]\nDataFolder=/nameless\n"
+                               "[P3]\nDisplayName=Home\nDataFolder=Application Data/Microsoft/ActiveSync/3\n");
     }
     CFolderSetupForm& makeForm() {
-        m_form = std::make_unique<CFolderSetupForm>(
-            CFolderSetupForm::Targets{m_profile, m_log, m_data, m_backup, m_config, m_changed}, m_places);
-        return *m_form;
+        return m_form.emplace(Targets{m_profile, m_log, m_data, m_backup, m_config, m_changed}, m_places);
     }
-    // The descriptions logged since the last call.
-    std::vector<std::string> logged() {
-        const std::string bytes = fs::exists(m_log.logPath()) ? logtest::readFile(m_log.logPath()) : "";
-        std::vector<std::string> lines;
-        for (std::size_t at = (m_logRead + 1) * CActivityLog::kLineSize; at < bytes.size();
-             at += CActivityLog::kLineSize, ++m_logRead)
+    // The description of every line logged.
+    Texts logged() const {
+        const std::string bytes = logtest::readFile(m_log.logPath());
+        Texts lines;
+        for (std::size_t at = CActivityLog::kLineSize; at < bytes.size(); at += CActivityLog::kLineSize)
             lines.push_back(bytes.substr(at + 58, 200).c_str());
         return lines;
     }
-    std::string syncFolderOf(const std::string& base, const std::string& name) const {
-        return base + "My Documents/" + name + " My Documents/Odrivo Files/";
+    // The values of `keys` in `section`, "-" for an absent one, joined with '|'.
+    std::string stored(std::initializer_list<const char*> keys, const std::string& section = "Initialize") const {
+        std::string values;
+        for (const char* key : keys)
+            values += (values.empty() ? "" : "|") + m_profile.getText({section.c_str(), key, "-"});
+        return values;
     }
-    std::string text(const char* section, const char* key) const { return m_profile.getText({section, key, "-"}); }
 
     logtest::TempFolder m_folder;
     const std::string m_dir = m_folder.path();
@@ -54,155 +54,90 @@ protected:
     CActivityLog m_log{m_dir + "Odrivo.log", m_dir + "Odrivo.archive"};
     std::string m_data = "/d/", m_backup = "/b/", m_config = "/c/";
     bool m_changed = false;
-    std::size_t m_logRead = 0;
-    std::unique_ptr<CFolderSetupForm> m_form;
+    std::optional<CFolderSetupForm> m_form;
+    const std::string m_near = m_dir + "c/My Documents/Near My Documents/Odrivo Files/";
 };
 
-TEST_F(FolderSetupForm, OpeningListsTheDevicesAndRecordsTheirSyncFolders) {
+TEST_F(FolderSetupForm, OpeningRecordsEachDeviceSyncFolder) {
     m_profile.putText(ProfileKeys::PPCName, "Home");
     m_profile.putNumber(ProfileKeys::PPCSync, 1);
     CFolderSetupForm& form = makeForm();
-    EXPECT_EQ(form.open(), CFolderSetupForm::Messages{"Device Name Unknown"});
-    EXPECT_EQ(form.devices(), (std::vector<std::string>{"Near", "Home"}));
-    EXPECT_EQ(form.fields().deviceName, "Home");
-    EXPECT_TRUE(form.fields().sync);
-    EXPECT_TRUE(form.deviceControlsEnabled());
-    const std::string near = syncFolderOf(m_dir + "c/", "Near"), home = syncFolderOf(m_places.homeFolder, "Home");
-    EXPECT_EQ(text("Near", "DataPath"), near);
-    EXPECT_EQ(text("Home", "DataPath"), home);
-    EXPECT_EQ(text("Home", "PPCName"), "Home");
+    EXPECT_EQ(form.open(), Texts{"Device Name Unknown"});
+    EXPECT_EQ(form.devices(), (Texts{"Near", "Home"}));
+    EXPECT_TRUE(form.fields().sync && form.deviceControlsEnabled() && form.fields().deviceName == "Home");
+    const std::string home = m_dir + "home/My Documents/Home My Documents/Odrivo Files/";
+    EXPECT_EQ(stored({"DataPath"}, "Near") + stored({"DataPath", "PPCName"}, "Home"), m_near + home + "|Home");
     // The device name is logged before it is read.
-    EXPECT_EQ(logged(), (std::vector<std::string>{"Path Setup", "/d/", "/b/", "/c/", "", "Application Path",
-                                                  m_places.homeFolder, "Device Found", near, "Device Found", home}));
-}
-
-TEST_F(FolderSetupForm, OpeningWithoutPartnershipsMakesTheDeviceUnavailable) {
-    m_profile.putNumber(ProfileKeys::PPCSync, 1);
-    fs::remove(m_places.partnersPath);
-    CFolderSetupForm& form = makeForm();
-    const auto messages = form.open();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].starts_with("Unable to get list of Pocket PC Devices")) << messages[0];
-    EXPECT_EQ(form.fields().deviceName, "Unavailable");
-    EXPECT_FALSE(form.fields().sync);
-    EXPECT_FALSE(form.deviceControlsEnabled());
-    EXPECT_TRUE(form.devices().empty());
+    EXPECT_EQ(logged(), (Texts{"Path Setup", "/d/", "/b/", "/c/", "", "Application Path", m_places.homeFolder,
+                               "Device Found", m_near, "Device Found", home}));
 }
 
 TEST_F(FolderSetupForm, SyncPointsTheFoldersAtTheDeviceAndTurningItOffBringsThemBack) {
-    const std::string near = syncFolderOf(m_dir + "c/", "Near");
-    fs::create_directories(near);
-    logtest::writeFile(near + "Drivana.ini", "");
+    fs::create_directories(m_near);
+    logtest::writeFile(m_near + "Drivana.ini", "");
     CFolderSetupForm& form = makeForm();
     form.open();
-    logged();
-    CFolderSetupForm::Fields& fields = form.fields();
-    const auto turnSyncOn = [&] {
-        fields.sync = true;
-        EXPECT_TRUE(form.syncClicked().empty());
-        EXPECT_EQ(fields.deviceName, "Pick a Device");
-        EXPECT_TRUE(form.deviceControlsEnabled());
+    const std::string before = "/d/ /c/";
+    const struct {
+        bool on;
+        std::optional<std::string> picked;
+        const char* refusal;
+        std::string folders, stored; // Path, Config, OldDataPath, OldConfigPath, PPCName, PPCSync
+    } steps[] = {
+        {true, std::nullopt, "", before, "-|-|-|-||0"}, // no device picked: sync goes off again
+        {true, "Home", "No Config files found,\nThe Setup Path must point", before, "-|-|-|-||0"},
+        {true, "Near", "", m_near + " " + m_near, m_near + "|" + m_near + "|/d/|/c/|Near|1"},
+        {false, std::nullopt, "", before, "/d/|/c/|/d/|/c/|Near|0"}, // the folders before come back
     };
-    const auto expectStored = [&](const char* device, const char* sync) {
-        EXPECT_EQ(text("Initialize", "PPCName"), device);
-        EXPECT_EQ(text("Initialize", "PPCSync"), sync);
-    };
-
-    // Closing the drop-down without a device turns sync off and stores no device.
-    turnSyncOn();
-    EXPECT_TRUE(form.applySyncChoice(std::nullopt).empty());
-    EXPECT_FALSE(fields.sync);
-    EXPECT_TRUE(m_changed);
-    expectStored("", "0");
-    EXPECT_EQ(m_data + m_config, "/d//c/");
-
-    // A device whose folder holds no vehicle list is refused; nothing is stored.
-    turnSyncOn();
-    const auto refused = form.applySyncChoice("Home");
-    ASSERT_EQ(refused.size(), 1u);
-    EXPECT_TRUE(refused[0].starts_with("No Config files found,\nThe Setup Path must point")) << refused[0];
-    EXPECT_TRUE(refused[0].ends_with("or email support@odrivo.org for assistance.")) << refused[0];
-    EXPECT_EQ(logged(), std::vector<std::string>{"ERROR:  No Drivana.ini found in config path"});
-    EXPECT_FALSE(fields.sync);
-    EXPECT_FALSE(form.deviceControlsEnabled());
-    expectStored("", "0");
-    EXPECT_EQ(m_data + m_config, "/d//c/");
-
-    // A device with a vehicle list: data and config share its sync folder; the old ones are remembered.
-    turnSyncOn();
-    EXPECT_TRUE(form.applySyncChoice("Near").empty());
-    EXPECT_TRUE(fields.sync);
-    EXPECT_EQ(fields.dataFolder + fields.configFolder, near + near);
-    EXPECT_EQ(m_data + m_config, near + near);
-    EXPECT_EQ(text("Initialize", "Path") + text("Initialize", "Config"), near + near);
-    EXPECT_EQ(text("Initialize", "OldDataPath") + text("Initialize", "OldConfigPath"), "/d//c/");
-    expectStored("Near", "1");
-
-    // Turning sync off goes back to the folders in use before.
-    fields.sync = false;
-    EXPECT_TRUE(form.syncClicked().empty());
-    EXPECT_FALSE(form.deviceControlsEnabled());
-    EXPECT_EQ(fields.dataFolder + fields.configFolder, "/d//c/");
-    EXPECT_EQ(m_data + m_config, "/d//c/");
-    EXPECT_EQ(text("Initialize", "Path") + text("Initialize", "Config"), "/d//c/");
-    expectStored("Near", "0");
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.stored);
+        form.fields().sync = s.on;
+        Texts messages = form.syncClicked();
+        if (s.on) {
+            EXPECT_TRUE(form.fields().deviceName == "Pick a Device" && form.deviceControlsEnabled());
+            messages = form.applySyncChoice(s.picked);
+        }
+        const std::string& shown = messages.empty() ? "" : messages.front();
+        EXPECT_TRUE(messages.size() <= 1 && shown.starts_with(s.refusal) &&
+                    (messages.empty() || shown.ends_with("email support@odrivo.org for assistance.")))
+            << shown;
+        EXPECT_EQ(form.fields().sync + form.deviceControlsEnabled(), s.stored.ends_with("1") ? 2 : 0);
+        EXPECT_EQ(form.fields().dataFolder + " " + form.fields().configFolder + " " + m_data + " " + m_config,
+                  s.folders + " " + s.folders);
+        EXPECT_EQ(stored({"Path", "Config", "OldDataPath", "OldConfigPath", "PPCName", "PPCSync"}), s.stored);
+    }
+    EXPECT_TRUE(m_changed && m_backup == "/b/");
+    EXPECT_EQ(logged().back(), "ERROR:  No Drivana.ini found in config path");
 }
 
 TEST_F(FolderSetupForm, SaveAddsSeparatorsAndGivesASyncedDeviceItsOwnBackupFolder) {
-    const struct {
-        bool sync;
-        std::string backup;
-        const char* logLine;
-    } cases[] = {
-        {false, "/typed/b/", "PATHS: Not Synced    Paths: Reset"},
-        {true, m_dir + "cfg/Near/", "PATHS: Not Synced    Device: Near"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sync);
+    for (const bool sync : {false, true}) {
+        SCOPED_TRACE(sync);
+        const std::string backup = sync ? m_dir + "cfg/Near/" : "/typed/b/";
         CFolderSetupForm& form = makeForm();
-        logged();
-        form.fields() = {"/typed/d", "/typed/b", "/typed/c/", true, c.sync, "Near"};
+        form.fields() = {"/typed/d", "/typed/b", "/typed/c/", true, sync, "Near"};
         EXPECT_TRUE(form.save().empty());
-        EXPECT_TRUE(m_changed);
-        EXPECT_EQ(text("Initialize", "Path") + text("Initialize", "Backup") + text("Initialize", "Config"),
-                  "/typed/d//typed/b//typed/c/");
-        EXPECT_EQ(text("Initialize", "PPCName") + text("Initialize", "PPCSync"), c.sync ? "Near1" : "Near0");
-        EXPECT_EQ(m_data + " " + m_backup + " " + m_config, "/typed/d/ " + c.backup + " /typed/c/");
-        EXPECT_EQ(form.fields().backupFolder, c.backup);
-        EXPECT_EQ(logged(), (std::vector<std::string>{c.logLine, "Data Path: /typed/d/", "Backup Path: " + c.backup,
-                                                      "Config Path: /typed/c/"}));
+        EXPECT_EQ(stored({"Path", "Backup", "Config", "PPCName", "PPCSync"}),
+                  std::string("/typed/d/|/typed/b/|/typed/c/|Near|") + (sync ? "1" : "0"));
+        EXPECT_EQ(m_data + "|" + m_backup + "|" + m_config + " " + form.fields().backupFolder,
+                  "/typed/d/|" + backup + "|/typed/c/ " + backup);
+        const Texts lines = logged();
+        EXPECT_EQ(Texts(lines.end() - 4, lines.end()),
+                  (Texts{sync ? "PATHS: Not Synced    Device: Near" : "PATHS: Not Synced    Paths: Reset",
+                         "Data Path: /typed/d/", "Backup Path: " + backup, "Config Path: /typed/c/"}));
+        EXPECT_TRUE(m_changed && fs::is_directory(backup) == sync);
     }
-    EXPECT_TRUE(fs::is_directory(m_dir + "cfg/Near"));
 }
 
-TEST_F(FolderSetupForm, ResetTakesTheDefaultsIntoTheFieldsOnly) {
-    CFolderSetupForm& form = makeForm();
-    form.reset();
-    EXPECT_EQ(form.fields().dataFolder + form.fields().backupFolder + form.fields().configFolder,
-              m_places.defaultData + m_places.defaultBackup + m_places.defaultConfig);
-    EXPECT_EQ(m_data + m_backup + m_config, "/d//b//c/");
-    EXPECT_EQ(logged(), (std::vector<std::string>{"PATHS: Reset", "Data Path: " + m_places.defaultData,
-                                                  "Backup Path: " + m_places.defaultBackup,
-                                                  "Config Path: " + m_places.defaultConfig}));
-}
-
-TEST_F(FolderSetupForm, FailedWritesAreEachReported) {
-    // The profile's folder is a file, so nothing can be written.
-    logtest::writeFile(m_dir + "file", "");
+TEST_F(FolderSetupForm, MissingPartnershipsAndFailedWritesAreReported) {
+    fs::remove(m_places.partnersPath);
+    logtest::writeFile(m_dir + "file", ""); // the profile's folder is a file: nothing can be written
     CAppProfile profile(m_dir + "file/Odrivo.ini");
-    CFolderSetupForm form({profile, m_log, m_data, m_backup, m_config, m_changed}, m_places);
-    form.fields().sync = false;
-    EXPECT_EQ(form.syncClicked(),
-              (CFolderSetupForm::Messages{"Data Path failed to change", "Config Path failed to change"}));
-    form.fields().sync = true;
-    form.fields().deviceName = "a/b";
-    const auto messages = form.save();
-    ASSERT_EQ(messages.size(), 4u);
-    EXPECT_EQ(
-        CFolderSetupForm::Messages(messages.begin(), messages.begin() + 3),
-        (CFolderSetupForm::Messages{"Path failed to set", "Backup Path failed to set", "Config Path failed to set"}));
-    EXPECT_TRUE(messages[3].starts_with("The backup folder " + m_dir + "cfg/a/b/ could not be created")) << messages[3];
-    EXPECT_EQ(form.splashClicked().size(), 1u);
+    CFolderSetupForm form(Targets{profile, m_log, m_data, m_backup, m_config, m_changed}, m_places);
+    EXPECT_EQ(form.open().at(0).substr(0, 39), "Unable to get list of Pocket PC Devices");
+    EXPECT_EQ(form.fields().deviceName, "Unavailable");
+    EXPECT_EQ(form.syncClicked(), (Texts{"Data Path failed to change", "Config Path failed to change"}));
+    EXPECT_EQ(form.save(), (Texts{"Path failed to set", "Backup Path failed to set", "Config Path failed to set"}));
 }
 
 } // namespace
