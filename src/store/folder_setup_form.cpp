@@ -42,6 +42,7 @@ CFolderSetupForm::CFolderSetupForm(Targets targets, Places places) : m_targets(t
 
 CFolderSetupForm::Messages CFolderSetupForm::open() {
     Messages messages;
+    m_devices.clear();
     CActivityLog& log = m_targets.log;
     log.write("Path Setup");
     log.write(m_fields.dataFolder);
@@ -180,6 +181,12 @@ CFolderSetupForm::Messages CFolderSetupForm::save() {
     Messages messages;
     CAppProfile& profile = m_targets.profile;
     m_targets.foldersChanged = true;
+    // Sync turned on but no device picked yet: as when the drop-down closes, there is nothing to follow,
+    // and "Pick a Device" must not become a backup folder.
+    if (m_fields.deviceName == kPickADevice)
+        m_fields.deviceName.clear();
+    if (m_fields.deviceName.empty())
+        m_fields.sync = false;
     m_fields.dataFolder = CAppFolders::withSeparator(m_fields.dataFolder);
     m_fields.backupFolder = CAppFolders::withSeparator(m_fields.backupFolder);
     m_fields.configFolder = CAppFolders::withSeparator(m_fields.configFolder);
