@@ -49,7 +49,7 @@ CSetupPage1::~CSetupPage1() = default;
 
 void CSetupPage1::setFolderSearch(FolderSearch search) {
     m_searchFolders = std::move(search);
-    showValues();
+    ui->findFoldersButton->setEnabled(m_form.deviceControlsEnabled() && m_searchFolders);
 }
 
 void CSetupPage1::showEvent(QShowEvent* event) {
