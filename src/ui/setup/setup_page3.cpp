@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cmath>
 

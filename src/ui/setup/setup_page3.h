@@ -28,8 +28,6 @@ public:
     QString title() const override { return tr("Graph"); }
     bool validate() override;
 
-    C2DPushGraph* sampleGraph() const { return m_sample; }
-
     // Stores a picked colour and takes every field of the page with it.
     void setColour(Colour which, Rgb colour);
 
