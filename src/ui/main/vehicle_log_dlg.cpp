@@ -10,6 +10,7 @@
 #include "store/file_io.h"
 #include "store/first_run_installer.h"
 #include "store/folder_settings.h"
+#include "store/vehicle_log_doc.h"
 #include "store/vehicle_registry.h"
 #include "store/window_placement.h"
 #include "ui/charts/economy_tab.h"
@@ -26,6 +27,7 @@
 #include "ui/main/reminder_tab.h"
 #include "ui/main/restore_dlg.h"
 #include "ui/main/splash_dlg.h"
+#include "ui/setup/setup_command.h"
 #include "ui/toolkit/menu_look.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/modal_runner.h"
@@ -94,7 +96,7 @@ constexpr int kToolBar[] = {
     PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {Import, PrintByView, PrintSelected, PrintVehicle, Setup};
+constexpr int kNotYetAvailable[] = {Import, PrintByView, PrintSelected, PrintVehicle};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
@@ -218,6 +220,7 @@ void CVehicleLogDlg::createActions() {
     connect(action(Recalculate), &QAction::triggered, this, &CVehicleLogDlg::recalculate);
     connect(action(NewVehicle), &QAction::triggered, this, &CVehicleLogDlg::newVehicle);
     connect(action(DeleteVehicle), &QAction::triggered, this, &CVehicleLogDlg::deleteVehicle);
+    connect(action(Setup), &QAction::triggered, this, &CVehicleLogDlg::setup);
     connect(action(Backup), &QAction::triggered, this, &CVehicleLogDlg::backup);
     connect(action(Restore), &QAction::triggered, this, &CVehicleLogDlg::restore);
     connect(action(Export), &QAction::triggered, this, &CVehicleLogDlg::exportEntries);
@@ -309,6 +312,7 @@ void CVehicleLogDlg::readFlags() {
     m_viewMode = m_profile.getNumber(ProfileKeys::LastView);
     m_splash = m_profile.getNumber(ProfileKeys::Splash) != 0;
     m_animate = m_profile.getNumber(ProfileKeys::GraphAnimate);
+    m_graph = GraphSettings::read(m_profile);
 }
 
 void CVehicleLogDlg::applyFonts() {
@@ -469,7 +473,7 @@ void CVehicleLogDlg::createTabs() {
     }
     for (CGraphPage* page : graphPages()) {
         page->setSource(&m_session.doc(), &m_locale);
-        page->applySettings(GraphSettings::read(m_profile));
+        page->applySettings(m_graph);
         // One setting drives every page, so the other pages' boxes follow the one clicked.
         connect(page, &CGraphPage::animateChanged, this, [this](bool on) {
             m_animate = on ? 1 : 0;
@@ -992,6 +996,45 @@ void CVehicleLogDlg::switchVehicle(int index) {
     m_settings = VehicleSettings{};
     addReminderLine(QString(), false, 0);
     openVehicle(fromQt(ui->vehicleCombo->itemText(index)));
+}
+
+void CVehicleLogDlg::setup() {
+    m_graph.animate = m_animate != 0;
+    SetupContext context{m_profile,
+                         m_log,
+                         m_settings,
+                         m_dataFolder,
+                         m_backupFolder,
+                         m_configFolder,
+                         m_foldersChanged,
+                         m_graph,
+                         m_list,
+                         m_askDelete,
+                         [this] {
+                             for (CGraphPage* page : graphPages())
+                                 page->applySettings(m_graph);
+                             redrawGraphs();
+                         },
+                         [this] { ui->entryList->applyColours(m_list); }};
+    std::vector<std::string> selector;
+    for (int i = 0; i < ui->vehicleCombo->count(); ++i)
+        selector.push_back(fromQt(ui->vehicleCombo->itemText(i)));
+    if (CSetupCommand(context, this).run(selector, std::time(nullptr)))
+        ui->entryList->applyAppearance(m_list);
+
+    // The Folders page may have moved the data and the config folder.
+    const FolderSettings folders = FolderSettings::read(m_profile);
+    m_dataFolder = folders.data;
+    m_configFolder = folders.config;
+    m_session.setDataFolder(m_dataFolder);
+    openVehicle(m_vehicleName);
+    std::error_code error;
+    if (!std::filesystem::exists(CVehicleLogDoc::dataFilePath(m_dataFolder, m_settings.vin), error) &&
+        ui->vehicleCombo->count() > 0) {
+        ui->vehicleCombo->setCurrentIndex(0);
+        openVehicle(fromQt(ui->vehicleCombo->itemText(0)));
+    }
+    m_foldersChanged = false;
 }
 
 void CVehicleLogDlg::newVehicle() {

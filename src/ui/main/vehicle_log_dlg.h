@@ -7,6 +7,7 @@
 // saved at once and followed by a reload, so the list always equals the file.
 
 #include "calc/economy_calculator.h"
+#include "calc/graph_feed.h"
 #include "calc/list_appearance.h"
 #include "calc/locale_info.h"
 #include "calc/performance_watch.h"
@@ -74,6 +75,9 @@ public:
     void deleteVehicle();
     // File > Export: the rows the list shows, in its order and the view's layout, to a CSV file.
     void exportEntries();
+    // Tools > Setup: the setup sheet, then the fonts, graph settings and vehicle are kept and
+    // the vehicle is loaded again from the folders the sheet left.
+    void setup();
     // File > Backup and File > Restore.
     void backup();
     void restore();
@@ -184,6 +188,9 @@ private:
     bool m_vehicleOpen = true;
     VehicleSettings m_settings;
     ListAppearance m_list;
+    GraphSettings m_graph;
+    // Set by the setup's Folders page; the vehicle list may then be another file.
+    bool m_foldersChanged = false;
     bool m_askDelete = true;
     bool m_firstStart = false; // no profile and an empty default config folder at start-up
     int m_viewMode = 0;
