@@ -116,10 +116,6 @@ public:
     void setTextFlags(unsigned flags);
     void setFillStyle(int fillStyle) { m_state.fillStyle = fillStyle; }
     void setPenStyle(unsigned penStyle);
-    // Both return the previous value for the caller to give back afterwards.
-    Rgb setTextColour(Rgb colour);
-    double setLineSpacing(double factor); // a factor of 0 or less changes nothing
-    double lineSpacing() const { return m_lineSpacing; }
 
     // Prints from (row, column) towards the page's right and bottom edges with the given flags
     // (kKeepFlags keeps them) and point size (0 or less keeps it). Returns the row below the
@@ -148,6 +144,12 @@ public:
     // A line from (top, left) to (bottom, right), `penWidth` device pixels wide, in the text colour.
     void drawLine(double top, double left, double bottom, double right, int penWidth,
                   unsigned penStyle = penstyle::kKeepPen);
+
+    // Both return the previous value for the caller to give back afterwards.
+    Rgb setTextColour(Rgb colour);
+    double setLineSpacing(double factor); // a factor of 0 or less changes nothing
+    double lineSpacing() const { return m_lineSpacing; }
+
     // False when the file cannot be read as an image.
     bool printBitmap(const std::string& path, double top, double left, double bottom, double right);
 
@@ -173,7 +175,6 @@ private:
     void init(MappingMode mode, const DeviceRect& deviceRect);
     bool addElementAllowed() const;
     FontDescription currentFont() const;
-    int nextRowUnits(int top, int heightUnits) const;
     double nextRow(int top, int heightUnits) const;
     int pageHeightOf(int devicePixels) const;
     // Text on a shaded background: no background of its own, white on the dark styles.
