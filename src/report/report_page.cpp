@@ -273,11 +273,7 @@ int CReportPage::measureHeight(const std::string& text, const DeviceRect& rect) 
 int CReportPage::drawTextBox(const std::string& text, const DeviceRect& rect, int fillStyle, bool fillWhole) {
     const FontDescription font = currentFont();
     const unsigned format = surfaceFormat(m_state.flags);
-    DeviceRect device = toDevice(rect);
-    // A rectangle without right and bottom edges takes the size of its text.
-    if (rect.right == 0 && rect.bottom == 0)
-        device = m_surface.measureText(text, toDevice(DeviceRect{rect.left, rect.top, m_bounds.right, m_bounds.bottom}),
-                                       font, format);
+    const DeviceRect device = toDevice(rect);
     if (m_state.flags & reportflags::kFill) {
         const DeviceRect shaded = fillWhole ? device : m_surface.measureText(text, device, font, format);
         if (isFill(fillStyle))

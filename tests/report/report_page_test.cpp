@@ -16,6 +16,10 @@
 
 using namespace reportflags;
 
+void PrintTo(const DeviceRect& r, std::ostream* out) {
+    *out << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+}
+
 namespace {
 
 struct Sheet {
@@ -359,4 +363,33 @@ TEST(ReportPageDrawing, LinesKeepOrChangeThePenAndBitmapsReportMissingFiles) {
     std::ofstream(logo) << "BM";
     EXPECT_TRUE(sheet.page.printBitmap(logo.string(), 0.5, 0.1, 1.5, 2.0));
     std::filesystem::remove(logo);
+}
+
+TEST(RecordingSurface, MeasuresWithTheFixedMetric) {
+    struct Case {
+        const char* text;
+        unsigned format;
+        int width;
+        DeviceRect measured;
+    };
+    // 10 points at 600 dpi: characters 41.5 pixels wide, lines 100 high.
+    const Case cases[] = {
+        {"aaaa bbbb", 0, 373, {10, 20, 176, 220}},
+        {"aaaa bbbb", 0, 374, {10, 20, 384, 120}},
+        {"aaaa bbbb", textformat::kSingleLine, 100, {10, 20, 384, 120}},
+        {"a\nbb", 0, 1000, {10, 20, 93, 220}},
+        {"a verylongword b", 0, 200, {10, 20, 508, 320}},
+        {"a\tb", 0, 1000, {10, 20, 135, 120}},
+        {"a\tb", textformat::kExpandTabs, 1000, {10, 20, 384, 120}},
+    };
+    CRecordingSurface surface;
+    const FontDescription font{"Arial", -83};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " in " << c.width);
+        EXPECT_EQ(surface.measureText(c.text, {10, 20, 10 + c.width, 30}, font, c.format), c.measured);
+    }
+    EXPECT_TRUE(surface.lines().empty());
+    const CRecordingSurface landscape(300, 300, Orientation::Landscape);
+    EXPECT_EQ(landscape.pageRect(), (DeviceRect{0, 0, 3300, 2550}));
+    EXPECT_EQ(landscape.printableRect(), (DeviceRect{75, 75, 3225, 2475}));
 }
