@@ -10,9 +10,9 @@
 #include <vector>
 
 // A red-green-blue colour as 0xRRGGBB.
-using Rgb = std::uint32_t;
-constexpr Rgb rgb(int red, int green, int blue) {
-    return (static_cast<Rgb>(red & 0xff) << 16) | (static_cast<Rgb>(green & 0xff) << 8) | static_cast<Rgb>(blue & 0xff);
+using ColourRef = std::uint32_t;
+constexpr ColourRef colourRef(int red, int green, int blue) {
+    return (static_cast<ColourRef>(red & 0xff) << 16) | (static_cast<ColourRef>(green & 0xff) << 8) | static_cast<ColourRef>(blue & 0xff);
 }
 
 struct DeviceRect {
@@ -39,7 +39,7 @@ enum class Orientation { Portrait, Landscape };
 struct PenDescription {
     PenStyle style = PenStyle::Solid;
     int width = 1;
-    Rgb colour = 0;
+    ColourRef colour = 0;
 };
 
 struct FontDescription {
@@ -87,11 +87,14 @@ public:
     virtual DeviceRect measureText(const std::string& text, const DeviceRect& rect, const FontDescription& font,
                                    unsigned format) = 0;
 
-    virtual Rgb textColour() const = 0;
-    virtual void setTextColour(Rgb colour) = 0;
+    virtual ColourRef textColour() const = 0;
+    virtual void setTextColour(ColourRef colour) = 0;
     virtual BackgroundMode backgroundMode() const = 0;
     virtual void setBackgroundMode(BackgroundMode mode) = 0;
 
     // False, drawing nothing, when the file cannot be read as an image.
     virtual bool drawBitmap(const std::string& path, const DeviceRect& rect) = 0;
+
+    // Ends the page and starts the next one of the same job; false when the device refused.
+    virtual bool newPage() = 0;
 };

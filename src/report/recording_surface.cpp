@@ -12,7 +12,7 @@ std::string rectText(const DeviceRect& r) {
            std::to_string(r.bottom);
 }
 
-std::string colourText(Rgb colour) {
+std::string colourText(ColourRef colour) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "#%06x", static_cast<unsigned>(colour & 0xffffff));
     return buffer;
@@ -173,4 +173,9 @@ bool CRecordingSurface::drawBitmap(const std::string& path, const DeviceRect& re
     const bool readable = file.good() && file.peek() != std::ifstream::traits_type::eof();
     m_lines.push_back("bitmap " + rectText(rect) + " \"" + path + "\"" + (readable ? " drawn" : " missing"));
     return readable;
+}
+
+bool CRecordingSurface::newPage() {
+    m_lines.push_back("page");
+    return true;
 }

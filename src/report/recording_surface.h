@@ -47,11 +47,13 @@ public:
                  unsigned format) override;
     DeviceRect measureText(const std::string& text, const DeviceRect& rect, const FontDescription& font,
                            unsigned format) override;
-    Rgb textColour() const override { return m_colour; }
-    void setTextColour(Rgb colour) override { m_colour = colour; }
+    ColourRef textColour() const override { return m_colour; }
+    void setTextColour(ColourRef colour) override { m_colour = colour; }
     BackgroundMode backgroundMode() const override { return m_background; }
     void setBackgroundMode(BackgroundMode mode) override { m_background = mode; }
     bool drawBitmap(const std::string& path, const DeviceRect& rect) override;
+    // Records a "page" line; the lines after it belong to the next page.
+    bool newPage() override;
 
 private:
     void recordLine(const char* kind, const std::vector<DevicePoint>& points, const PenDescription& pen);
@@ -61,7 +63,7 @@ private:
     Orientation m_orientation;
     DeviceRect m_page;
     DeviceRect m_printable;
-    Rgb m_colour = 0;
+    ColourRef m_colour = 0;
     BackgroundMode m_background = BackgroundMode::Opaque;
     std::vector<std::string> m_lines;
 };

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr Rgb kWhite = rgb(255, 255, 255);
+constexpr ColourRef kWhite = colourRef(255, 255, 255);
 
 bool isFill(int fillStyle) {
     return fillStyle == fillstyle::kGray || fillStyle == fillstyle::kLightGray || fillStyle == fillstyle::kDarkGray ||
@@ -215,8 +215,8 @@ void CReportPage::setPenStyle(unsigned penStyle) {
         m_state.penStyle = penStyle;
 }
 
-Rgb CReportPage::setTextColour(Rgb colour) {
-    const Rgb previous = m_state.colour;
+ColourRef CReportPage::setTextColour(ColourRef colour) {
+    const ColourRef previous = m_state.colour;
     m_state.colour = colour;
     m_surface.setTextColour(colour);
     return previous;

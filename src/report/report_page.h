@@ -65,7 +65,7 @@ struct DrawingState {
     unsigned flags = 0;
     int fillStyle = fillstyle::kNone;
     unsigned penStyle = penstyle::kSolid;
-    Rgb colour = 0;
+    ColourRef colour = 0;
 };
 
 class CReportPage {
@@ -146,7 +146,7 @@ public:
                   unsigned penStyle = penstyle::kKeepPen);
 
     // Both return the previous value for the caller to give back afterwards.
-    Rgb setTextColour(Rgb colour);
+    ColourRef setTextColour(ColourRef colour);
     double setLineSpacing(double factor); // a factor of 0 or less changes nothing
     double lineSpacing() const { return m_lineSpacing; }
 

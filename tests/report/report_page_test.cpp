@@ -131,11 +131,11 @@ TEST(ReportPageState, StackHoldsTenStatesAndCallsDoNotLeak) {
     EXPECT_TRUE(has(sheet.last(), "-83 w400 left #000000 opaque \"after\""));
     EXPECT_EQ(sheet.page.stackDepth(), 0);
 
-    const Rgb black = sheet.page.setTextColour(rgb(0, 0, 200));
+    const ColourRef black = sheet.page.setTextColour(colourRef(0, 0, 200));
     EXPECT_EQ(black, 0u);
     sheet.page.printText(4, 1, kKeepFlags, 0, "blue");
     EXPECT_TRUE(has(sheet.last(), "#0000c8"));
-    EXPECT_EQ(sheet.page.setTextColour(black), rgb(0, 0, 200));
+    EXPECT_EQ(sheet.page.setTextColour(black), colourRef(0, 0, 200));
     EXPECT_DOUBLE_EQ(sheet.page.setLineSpacing(0), 1.0);
     EXPECT_DOUBLE_EQ(sheet.page.setLineSpacing(1.5), 1.0);
     EXPECT_DOUBLE_EQ(sheet.page.lineSpacing(), 1.5);
