@@ -3,6 +3,7 @@
 #include "store/vehicle_registry.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/qt_text.h"
+#include "ui/toolkit/radio_group.h"
 
 #include "ui_new_vehicle_dlg.h"
 
@@ -12,19 +13,8 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-// Finds which radio of a group is checked; its index is the unit code.
-template <std::size_t N> int checkedIndex(const std::array<QRadioButton*, N>& radios) {
-    const auto it = std::find_if(radios.begin(), radios.end(), [](const QRadioButton* r) { return r->isChecked(); });
-    return it == radios.end() ? 0 : static_cast<int>(it - radios.begin());
-}
-
-template <std::size_t N> void check(const std::array<QRadioButton*, N>& radios, int code) {
-    radios.at(static_cast<std::size_t>(std::clamp(code, 0, static_cast<int>(N) - 1)))->setChecked(true);
-}
-
-} // namespace
+using radiogroup::check;
+using radiogroup::checkedIndex;
 
 CNewVehicleDlg::CNewVehicleDlg(std::string configFolder, std::string dataFolder, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CNewVehicleDlg>()), m_configFolder(std::move(configFolder)),

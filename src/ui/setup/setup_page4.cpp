@@ -3,6 +3,7 @@
 #include "store/app_profile.h"
 #include "ui/toolkit/message_box.h"
 #include "ui/toolkit/qt_text.h"
+#include "ui/toolkit/radio_group.h"
 
 #include "ui_setup_page4.h"
 
@@ -10,18 +11,8 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-template <std::size_t N> int checkedIndex(const std::array<QRadioButton*, N>& radios) {
-    const auto it = std::find_if(radios.begin(), radios.end(), [](const QRadioButton* r) { return r->isChecked(); });
-    return it == radios.end() ? 0 : static_cast<int>(it - radios.begin());
-}
-
-template <std::size_t N> void check(const std::array<QRadioButton*, N>& radios, int code) {
-    radios.at(static_cast<std::size_t>(std::clamp(code, 0, static_cast<int>(N) - 1)))->setChecked(true);
-}
-
-} // namespace
+using radiogroup::check;
+using radiogroup::checkedIndex;
 
 CSetupPage4::CSetupPage4(SetupContext& context, QWidget* parent)
     : CSetupPage(context, parent), ui(std::make_unique<Ui::CSetupPage4>()), m_form(context.vehicle) {
