@@ -6,7 +6,7 @@
 using namespace reportflags;
 
 double CReportFrame::drawHead(CReportPage& page, const ReportFacts& facts) {
-    if (!page.printBitmap(logoPath(facts.configFolder), 0.5, 0.1, 1.5, 2.0))
+    if (!page.printBitmap(logoPath(facts.configFolder), 0.5, 0.1, 1.5, 2.0) && !facts.ownLogoPath.empty())
         page.printBitmap(facts.ownLogoPath, 0.5, 0.1, 1.5, 2.0);
     const ColourRef previous = page.setTextColour(kBlue);
     page.printText(0.75, 2.2, kBold | kCentre, 24, "%s", reporttext::fitBytes(facts.vehicle.company).c_str());
