@@ -207,10 +207,10 @@ int CPainterSurface::drawText(const std::string& text, const DeviceRect& rect, c
     m_painter.setPen(toQColor(m_colour));
     m_painter.setBackground(Qt::white);
     m_painter.setBackgroundMode(m_background == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-    QRect drawn;
-    m_painter.drawText(toQRect(rect), qtTextFlags(format), QString::fromStdString(text), &drawn);
+    QRectF drawn;
+    m_painter.drawText(QRectF(toQRect(rect)), qtTextFlags(format), QString::fromStdString(text), &drawn);
     m_painter.restore();
-    return drawn.height();
+    return static_cast<int>(std::ceil(drawn.height()));
 }
 
 DeviceRect CPainterSurface::measureText(const std::string& text, const DeviceRect& rect, const FontDescription& font,

@@ -1,5 +1,4 @@
-// GoogleTest main for the report drawing tests: one Qt application for the whole run, made the
-// way the command-line tool makes it.
+// One Qt application for the whole run, made the way the command-line tool makes it.
 #include "print/headless_gui.h"
 
 #include <gtest/gtest.h>
