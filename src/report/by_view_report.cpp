@@ -95,7 +95,6 @@ Row rowOf(const CDVItem& item, int mode, const ReportFacts& facts) {
         break;
     case kTrips: {
         const double claim = claimOf(item, facts);
-        // The claim column shows the claim the total adds, not the tolls a second time.
         row.cells = {{date},
                      {format("%7.0f", item.Odometer), true},
                      {format("%7.0f", item.EndOdometer), true},
@@ -104,7 +103,7 @@ Row rowOf(const CDVItem& item, int mode, const ReportFacts& facts) {
                      {leadingCharacters(item.Purpose, 20)},
                      {format("%s%3.2f ", money, item.Cost), true},
                      {format("%s%4.2f ", money, item.Parking), true},
-                     {format("%s%4.2f ", money, claim), true}};
+                     {format("%s%4.2f ", money, item.Cost), true}};
         row.added = claim + item.Parking + item.Cost;
         break;
     }
