@@ -5,6 +5,7 @@
 #include "cli/export_commands.h"
 #include "cli/import_commands.h"
 #include "cli/reminder_commands.h"
+#include "cli/report_commands.h"
 #include "cli/vehicle_commands.h"
 #include "cli/vehicle_settings_commands.h"
 #include "cli/view_commands.h"
@@ -302,6 +303,17 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     exportCommand->add_option("--out", exportPath, "The file to write (\".csv\" is added when the name lacks it)")
         ->required();
 
+    ReportOptions reportOptions;
+    CLI::App* report = app.add_subcommand("report", "Lay out a printed report of the rows list prints, as text or PDF");
+    report->add_option("KIND", reportOptions.kind, "view (the listed rows), item (one row) or vehicle")
+        ->required()
+        ->check(CLI::IsMember({"view", "item", "vehicle"}));
+    addViewOptions(report);
+    report->add_option("--search", viewOptions.search, "Report the entries containing this text instead");
+    report->add_option("--entry", reportOptions.entry, "item: the row to print, numbered from 1 as list prints them");
+    report->add_option("--pdf", reportOptions.pdf, "Write the report to this PDF file");
+    report->add_flag("--layout", reportOptions.layout, "Print every drawing call of the report, one per line");
+
     ImportOptions importOptions;
     CLI::App* importCommand =
         app.add_subcommand("import", "Read a CSV file into a vehicle's log through a saved column map");
@@ -349,6 +361,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return runStats(profilePath, viewOptions, out, err);
     if (exportCommand->parsed())
         return runExport(profilePath, viewOptions, exportPath, out, err);
+    if (report->parsed())
+        return runReport(profilePath, viewOptions, reportOptions, out, err);
     if (importCommand->parsed())
         return runImport(profilePath, importOptions, out, err);
     if (reminders->parsed())

@@ -147,9 +147,12 @@ std::optional<std::time_t> parseIsoDateTime(const std::string& text) {
 }
 
 std::vector<CDVItem*> listRows(CliVehicle& opened, const PreparedView& view, const ViewOptions& options,
-                               const CEntryText& texts) {
-    CViewRefresh refresh;
-    std::vector<CDVItem*> rows = refresh.run(opened.session.doc(), view.filter, view.now).rows;
+                               const CEntryText& texts, CViewRefresh::Result* refresh) {
+    CViewRefresh pass;
+    CViewRefresh::Result result = pass.run(opened.session.doc(), view.filter, view.now);
+    std::vector<CDVItem*> rows = result.rows;
+    if (refresh)
+        *refresh = std::move(result);
     if (options.search)
         rows = CViewRefresh::search(opened.session.doc(), *options.search, texts);
     return rows;

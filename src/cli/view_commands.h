@@ -36,9 +36,10 @@ struct PreparedView {
 std::optional<PreparedView> prepareView(const std::string& profilePath, const ViewOptions& options, std::ostream& err);
 
 // The rows `list` prints, in its order: those the view's filter shows, or with --search every
-// entry holding the text. Runs the refresh pass over the opened log first, as the window does.
+// entry holding the text. Runs the refresh pass over the opened log first, as the window does,
+// and hands its result out through `refresh` when given.
 std::vector<CDVItem*> listRows(CliVehicle& opened, const PreparedView& view, const ViewOptions& options,
-                               const CEntryText& texts);
+                               const CEntryText& texts, CViewRefresh::Result* refresh = nullptr);
 
 int runList(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);
 int runStats(const std::string& profilePath, const ViewOptions& options, std::ostream& out, std::ostream& err);

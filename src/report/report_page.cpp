@@ -184,6 +184,12 @@ int CReportPage::pageHeightOf(int devicePixels) const {
     return static_cast<int>(static_cast<long long>(devicePixels) * kLogicalExtent / m_deviceRect.height());
 }
 
+int CReportPage::pageWidthOf(int devicePixels) const {
+    if (m_mode != MappingMode::Anisotropic || m_deviceRect.width() <= 0)
+        return devicePixels;
+    return static_cast<int>(static_cast<long long>(devicePixels) * kLogicalExtent / m_deviceRect.width());
+}
+
 bool CReportPage::pushState() {
     if (m_depth >= kStackSize)
         return false;
@@ -270,6 +276,25 @@ int CReportPage::measureHeight(const std::string& text, const DeviceRect& rect) 
         m_surface.measureText(text, toDevice(rect), currentFont(), surfaceFormat(m_state.flags)).height());
 }
 
+DeviceRect CReportPage::fitted(const std::string& text, DeviceRect rect) const {
+    // Text bigger than its cell (the 18-point total of a 10-point table) is not cut: the
+    // cell reaches down, and away from the side the text keeps to, as far as the text needs.
+    const DeviceRect needed = m_surface.measureText(text, toDevice(rect), currentFont(), surfaceFormat(m_state.flags));
+    const int width = pageWidthOf(needed.width());
+    const int height = pageHeightOf(needed.height());
+    rect.bottom = std::max(rect.bottom, rect.top + height);
+    if (width > rect.width()) {
+        if (m_state.flags & reportflags::kRight)
+            rect.left = rect.right - width;
+        else if (m_state.flags & reportflags::kCentre)
+            rect = {rect.left - (width - rect.width()) / 2, rect.top, rect.left - (width - rect.width()) / 2 + width,
+                    rect.bottom};
+        else
+            rect.right = rect.left + width;
+    }
+    return rect;
+}
+
 int CReportPage::drawTextBox(const std::string& text, const DeviceRect& rect, int fillStyle, bool fillWhole) {
     const FontDescription font = currentFont();
     const unsigned format = surfaceFormat(m_state.flags);
@@ -340,7 +365,7 @@ bool CReportPage::printCell(CReportTable& table, int row, int column, int pointS
     m_state.row = m_state.rect.top;
     useFillColours(fillStyle);
     fill(m_state.rect, fillStyle);
-    drawTextBox(text, m_state.rect, fillStyle, true);
+    drawTextBox(text, fitted(text, m_state.rect), fillStyle, true);
     setLineSpacing(spacing);
     return true;
 }

@@ -177,6 +177,9 @@ private:
     FontDescription currentFont() const;
     double nextRow(int top, int heightUnits) const;
     int pageHeightOf(int devicePixels) const;
+    int pageWidthOf(int devicePixels) const;
+    // A table cell's rectangle grown to hold its text.
+    DeviceRect fitted(const std::string& text, DeviceRect rect) const;
     // Text on a shaded background: no background of its own, white on the dark styles.
     void useFillColours(int fillStyle);
     void fill(const DeviceRect& rect, int fillStyle);

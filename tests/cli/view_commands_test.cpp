@@ -140,6 +140,11 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
         {"reminders", {"--vehicle", "Truck"}, "Run \"odrivo-cli vehicles\" to see the vehicles."},
         {"list", {"--from", "2026-13-01", "--to", "2026-12-01"}, "dates are written like 2026-03-15"},
         {"stats", {"--now", "yesterday"}, "--now is written like"},
+        {"report", {"vehicle"}, "give either --pdf FILE or --layout"},
+        {"report", {"vehicle", "--pdf", home("r.pdf")}, "built without PDF support"},
+        {"report", {"view", "--layout", "--search", "nowhere"}, "Sorry! Nothing in list to print.\nAborting Print!"},
+        {"report", {"item", "--layout"}, "Choose the row with --entry N"},
+        {"report", {"item", "--layout", "--entry", "5"}, "--entry 5 is not a listed row; the list has 4 row(s)"},
         {"list",
          {"--range", "Next Week"},
          "unknown date range \"Next Week\"; use one of \"View Filter Off\", "
@@ -158,6 +163,18 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
         EXPECT_TRUE(refused(run("reminders", {"--now", bad}),
                             std::string("--now \"") + bad +
                                 "\" is not a date; write it like 2026-03-15, \"2026-03-15 14:30\""));
+}
+
+TEST_F(ViewCommands, ReportLaysOutTheListedRowsAsTheWindowPrintsThem) {
+    const auto view = run("report", {"view", "--layout"});
+    ASSERT_EQ(view.code, 0) << view.err;
+    for (const char* text : {"\"VEHICLE REPORT\"", "\"TOTAL\"", "\"Page:1 of 1\"", "\"Lakeside Garage\""})
+        EXPECT_TRUE(has(view.out, text));
+    // The second listed row, as list numbers them.
+    const auto item = run("report", {"item", "--layout", "--entry", "2"});
+    ASSERT_EQ(item.code, 0) << item.err;
+    EXPECT_TRUE(has(item.out, "\"Lakeside Garage\""));
+    EXPECT_FALSE(has(item.out, "\"Fuel Qty.\""));
 }
 
 const char* const kDistanceLine = "8\tOil change due in: 300     Miles"; // 500 - (1300 - 1100)

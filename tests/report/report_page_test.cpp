@@ -341,6 +341,15 @@ TEST(ReportPageTable, CellsSitInTheirColumnsInsetAndWithinTheRowCount) {
     EXPECT_DOUBLE_EQ(sheet.page.lineSpacing(), 1.0);
     EXPECT_EQ(sheet.page.stackDepth(), 0);
 
+    // Text bigger than its cell (13 characters of 75 pixels, lines of 180) reaches down, and
+    // away from the side it keeps to, instead of being cut; the shading keeps to the cell.
+    for (const auto& [flags, rect] :
+         {std::pair{0x21u, DeviceRect{302, 727, 1277, 907}}, std::pair{0x41u, DeviceRect{-77, 727, 898, 907}}}) {
+        sheet.surface.clear();
+        ASSERT_TRUE(sheet.page.printCell(*table, 0, 0, 18, flags, "TOTAL-TOTAL-X"));
+        EXPECT_EQ(rectOf(sheet.last()), rect) << flags;
+    }
+
     sheet.surface.clear();
     table->drawHeadings();
     ASSERT_EQ(sheet.lines().size(), 4u);
