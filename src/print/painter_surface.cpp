@@ -132,12 +132,10 @@ CPainterSurface::CPainterSurface(QPainter& painter, QPagedPaintDevice* pagedDevi
     m_dpiY = device ? device->logicalDpiY() : 96;
     if (m_pagedDevice) {
         const QPageLayout layout = m_pagedDevice->pageLayout();
-        const QRect sheetX = layout.fullRectPixels(m_dpiX);
-        const QRect sheetY = layout.fullRectPixels(m_dpiY);
-        m_page = {0, 0, sheetX.width(), sheetY.height()};
         m_orientation = layout.orientation() == QPageLayout::Landscape ? Orientation::Landscape : Orientation::Portrait;
-        // The painter starts at the margins; in full-page mode the device can still mark only
-        // inside its minimum margins.
+        // As on a printer's device context, the page starts at the corner the device can mark,
+        // so a report placed at 0,0 is never lost in the printer's margin. In full-page mode
+        // the painter starts at the sheet's corner and the device still keeps its margins.
         QPageLayout marked = layout;
         if (marked.mode() == QPageLayout::FullPageMode) {
             marked.setMode(QPageLayout::StandardMode);
@@ -145,17 +143,18 @@ CPainterSurface::CPainterSurface(QPainter& painter, QPagedPaintDevice* pagedDevi
         }
         const QRect paintX = layout.paintRectPixels(m_dpiX);
         const QRect paintY = layout.paintRectPixels(m_dpiY);
-        m_origin = QPoint(paintX.left(), paintY.top());
         const QRect markedX = marked.paintRectPixels(m_dpiX);
         const QRect markedY = marked.paintRectPixels(m_dpiY);
-        m_printable = {markedX.left(), markedY.top(), markedX.right() + 1, markedY.bottom() + 1};
+        m_origin = QPoint(markedX.left() - paintX.left(), markedY.top() - paintY.top());
+        m_page = {0, 0, markedX.width(), markedY.height()};
+        m_printable = m_page;
     } else if (device) {
         m_page = {0, 0, device->width(), device->height()};
         m_printable = m_page;
         m_orientation = device->width() > device->height() ? Orientation::Landscape : Orientation::Portrait;
     }
     m_painter.save();
-    m_painter.translate(-m_origin);
+    m_painter.translate(m_origin);
 }
 
 CPainterSurface::~CPainterSurface() {

@@ -13,19 +13,18 @@ namespace {
 TEST(PdfReportWriterTest, WritesEveryPageWithItsTextsWhereDrawnAndNoFileWhenNothingIsPrinted) {
     QTemporaryDir dir;
     const QString file = dir.filePath("log.pdf");
-    // The sheet in points and in pixels at 600 to the inch.
+    // The sheet in points, and the page inside its quarter-inch margins in pixels at 600 to the inch.
     const std::tuple<PaperSize, Orientation, int, int, DeviceRect> cases[] = {
-        {PaperSize::Letter, Orientation::Portrait, 612, 792, {0, 0, 5100, 6600}},
-        {PaperSize::A4, Orientation::Landscape, 842, 595, {0, 0, 7017, 4958}}};
+        {PaperSize::Letter, Orientation::Portrait, 612, 792, {0, 0, 4800, 6300}},
+        {PaperSize::A4, Orientation::Landscape, 842, 595, {0, 0, 6717, 4658}}};
     for (const auto& [paper, orientation, width, height, sheet] : cases) {
         SCOPED_TRACE(int(paper));
         CPdfReportWriter writer(paper, orientation);
         writer.setTitle("Fuel log of the Golf");
         const FontDescription font{"Times New Roman", -100}; // 12 points
         const auto layout = [&](CDrawingSurface& surface) {
-            const DeviceRect inside{150, 150, sheet.right - 150, sheet.bottom - 150}; // a quarter inch in
             EXPECT_EQ(std::tuple(surface.pageRect(), surface.printableRect(), surface.orientation()),
-                      std::tuple(sheet, inside, orientation));
+                      std::tuple(sheet, sheet, orientation));
             EXPECT_TRUE(surface.drawBitmap(kReportLogoResource, {3000, 150, 4500, 650}));
             EXPECT_FALSE(surface.drawBitmap(dir.filePath("Logo.bmp").toStdString(), {3000, 150, 4500, 650}));
             surface.drawText("Odometer", {600, 600, 3000, 800}, font, textformat::kSingleLine);
@@ -43,8 +42,8 @@ TEST(PdfReportWriterTest, WritesEveryPageWithItsTextsWhereDrawnAndNoFileWhenNoth
         EXPECT_TRUE(pdf.contains("<title>Fuel log of the Golf</title>"));
         EXPECT_EQ(pdf.count("<page "), 2);
         EXPECT_TRUE(pdf.contains(QString(R"(<page width="%1.000000" height="%2.000000">)").arg(width).arg(height)));
-        // Sheet pixels 600 and 1200 are one and two inches from the corner, whatever the margins.
-        for (const auto& [word, inches, page] : {std::tuple{"Odometer", 72.0, 1}, {"Repairs", 144.0, 2}}) {
+        // Page pixels 600 and 1200 are one and two inches from the margins' corner.
+        for (const auto& [word, inches, page] : {std::tuple{"Odometer", 90.0, 1}, {"Repairs", 162.0, 2}}) {
             const auto at =
                 QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>)re" + QString(word)).match(pdf);
             ASSERT_TRUE(at.hasMatch()) << word;
