@@ -18,6 +18,7 @@ enum : int {
     PrintSelectedTool = 32796,
     PrintVehicle = 186,
     PrintVehicleTool = 32795,
+    SaveReportPdf = 32801,
     Exit = 136,
     AddTrip = 32771,
     AddRepair = 32773,

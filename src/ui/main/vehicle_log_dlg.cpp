@@ -5,6 +5,7 @@
 #include "calc/graph_feed.h"
 #include "calc/reminder_check.h"
 #include "exchange/csv_export.h"
+#include "print/painter_surface.h"
 #include "store/app_folders.h"
 #include "store/backup_set.h"
 #include "store/file_io.h"
@@ -27,6 +28,7 @@
 #include "ui/main/reminder_tab.h"
 #include "ui/main/restore_dlg.h"
 #include "ui/main/splash_dlg.h"
+#include "ui/report/report_printer.h"
 #include "ui/setup/setup_command.h"
 #include "ui/toolkit/menu_look.h"
 #include "ui/toolkit/message_box.h"
@@ -78,6 +80,8 @@ const CommandDef kCommands[] = {
     {PrintByView, PrintByViewTool, "Print Report by &View", "Exports\nExport Data", "print_view"},
     {PrintSelected, PrintSelectedTool, "Print &Selected Item", "Print Selected Item\nPrint Selected", "print_selected"},
     {PrintVehicle, PrintVehicleTool, "Print Vehicle &Information", "Print Vehicle Info\nPrint Info", "print_info"},
+    {SaveReportPdf, 0, "Save Report as P&DF\u2026", "Save the report of the listed entries as a PDF file\nSave as PDF",
+     nullptr},
     {Exit, 0, "E&xit", "", nullptr},
     {AddTrip, 0, "&Trip", "Add a Trip\nAdd a Trip", "trip"},
     {AddRepair, 0, "&Repairs", "Add a Repair or Maintenance Item\nAdd Repairs", "repair"},
@@ -96,7 +100,7 @@ constexpr int kToolBar[] = {
     PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {Import, PrintByView, PrintSelected, PrintVehicle};
+constexpr int kNotYetAvailable[] = {Import};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
@@ -197,7 +201,7 @@ void CVehicleLogDlg::initialize() {
 
 void CVehicleLogDlg::createActions() {
     for (const CommandDef& def : kCommands) {
-        auto* act = new QAction(QString::fromLatin1(def.menuText), this);
+        auto* act = new QAction(QString::fromUtf8(def.menuText), this);
         act->setData(def.id);
         const QString text = QString::fromLatin1(def.text);
         if (!text.isEmpty()) {
@@ -221,6 +225,12 @@ void CVehicleLogDlg::createActions() {
     connect(action(NewVehicle), &QAction::triggered, this, &CVehicleLogDlg::newVehicle);
     connect(action(DeleteVehicle), &QAction::triggered, this, &CVehicleLogDlg::deleteVehicle);
     connect(action(Setup), &QAction::triggered, this, &CVehicleLogDlg::setup);
+    connect(action(PrintByView), &QAction::triggered, this, [this] { printReport(CReportJob::Kind::ByView, false); });
+    connect(action(PrintSelected), &QAction::triggered, this,
+            [this] { printReport(CReportJob::Kind::SelectedItem, false); });
+    connect(action(PrintVehicle), &QAction::triggered, this,
+            [this] { printReport(CReportJob::Kind::VehicleInfo, false); });
+    connect(action(SaveReportPdf), &QAction::triggered, this, [this] { printReport(CReportJob::Kind::ByView, true); });
     connect(action(Backup), &QAction::triggered, this, &CVehicleLogDlg::backup);
     connect(action(Restore), &QAction::triggered, this, &CVehicleLogDlg::restore);
     connect(action(Export), &QAction::triggered, this, &CVehicleLogDlg::exportEntries);
@@ -249,6 +259,8 @@ void CVehicleLogDlg::createMenus() {
     QMenu* print = file->addMenu(tr("&Print Reports"));
     for (int id : {PrintByView, PrintSelected, PrintVehicle})
         print->addAction(action(id));
+    print->addSeparator();
+    print->addAction(action(SaveReportPdf));
     file->addSeparator();
     file->addAction(action(Exit));
 
@@ -1035,6 +1047,16 @@ void CVehicleLogDlg::setup() {
         openVehicle(fromQt(ui->vehicleCombo->itemText(0)));
     }
     m_foldersChanged = false;
+}
+
+void CVehicleLogDlg::printReport(CReportJob::Kind kind, bool toPdf) {
+    const std::vector<CDVItem*>& listed = ui->entryList->rows();
+    const CReportJob job(kind, {listed.begin(), listed.end()}, ui->entryList->selectedEntry(), m_viewMode);
+    const ReportFacts facts = ReportFacts::gather(m_settings, m_session.doc(), m_refresh, m_locale, std::time(nullptr),
+                                                  m_configFolder, kReportLogoResource);
+    CReportPrinter printer(this, m_log);
+    if (toPdf ? printer.saveAsPdf(job, facts) : printer.print(job, facts))
+        statusBar()->showMessage(toPdf ? tr("The report was saved as a PDF file.") : tr("The report was printed."));
 }
 
 void CVehicleLogDlg::newVehicle() {

@@ -12,6 +12,7 @@
 #include "calc/locale_info.h"
 #include "calc/performance_watch.h"
 #include "calc/view_refresh.h"
+#include "report/report_job.h"
 #include "store/activity_log.h"
 #include "store/app_profile.h"
 #include "store/log_session.h"
@@ -78,6 +79,8 @@ public:
     // Tools > Setup: the setup sheet, then the fonts, graph settings and vehicle are kept and
     // the vehicle is loaded again from the folders the sheet left.
     void setup();
+    // File > Print Reports: the report of this kind on the printer, or as a PDF file.
+    void printReport(CReportJob::Kind kind, bool toPdf);
     // File > Backup and File > Restore.
     void backup();
     void restore();
