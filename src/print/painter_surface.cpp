@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 // The logo lives in this static library; registering it here pulls it into every program
 // that draws reports.
@@ -87,6 +88,33 @@ QPolygon toQPolygon(const std::vector<DevicePoint>& points) {
     for (const DevicePoint& p : points)
         polygon.append(QPoint(p.x, p.y));
     return polygon;
+}
+
+// One piece of a single line with tabs, and where it starts from the line's left.
+struct TabRun {
+    QString text;
+    qreal x = 0;
+};
+
+// Tabs expand as on a printer: a stop every 8 average character widths from the left, so the
+// columns of lines such as the vehicle report's reminders line up.
+std::vector<TabRun> tabRuns(const QString& text, const QFontMetricsF& metrics) {
+    const qreal stop = 8 * metrics.averageCharWidth();
+    std::vector<TabRun> runs;
+    qreal x = 0;
+    const QStringList pieces = text.split(QLatin1Char('\t'));
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0 && stop > 0)
+            x = (std::floor(x / stop) + 1) * stop;
+        runs.push_back({pieces[i], x});
+        x += metrics.horizontalAdvance(pieces[i]);
+    }
+    return runs;
+}
+
+bool hasTabStops(const std::string& text, unsigned format) {
+    return (format & textformat::kExpandTabs) && (format & textformat::kSingleLine) &&
+           text.find('\t') != std::string::npos;
 }
 
 } // namespace
@@ -207,7 +235,20 @@ int CPainterSurface::drawText(const std::string& text, const DeviceRect& rect, c
     m_painter.setBackground(Qt::white);
     m_painter.setBackgroundMode(m_background == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
     QRectF drawn;
-    m_painter.drawText(QRectF(toQRect(rect)), qtTextFlags(format), QString::fromStdString(text), &drawn);
+    const QRectF box(toQRect(rect));
+    if (hasTabStops(text, format)) {
+        const int flags = qtTextFlags(format & ~(textformat::kRight | textformat::kCentre));
+        if (!(format & textformat::kNoClip))
+            m_painter.setClipRect(box, Qt::IntersectClip);
+        for (const TabRun& run :
+             tabRuns(QString::fromStdString(text), QFontMetricsF(m_painter.font(), m_painter.device()))) {
+            QRectF part;
+            m_painter.drawText(box.adjusted(run.x, 0, 0, 0), flags | Qt::TextDontClip, run.text, &part);
+            drawn |= part;
+        }
+    } else {
+        m_painter.drawText(box, qtTextFlags(format), QString::fromStdString(text), &drawn);
+    }
     m_painter.restore();
     return static_cast<int>(std::ceil(drawn.height()));
 }
@@ -215,6 +256,12 @@ int CPainterSurface::drawText(const std::string& text, const DeviceRect& rect, c
 DeviceRect CPainterSurface::measureText(const std::string& text, const DeviceRect& rect, const FontDescription& font,
                                         unsigned format) {
     const QFontMetricsF metrics(reportFont(font, m_dpiY), m_painter.device());
+    if (hasTabStops(text, format)) {
+        const std::vector<TabRun> runs = tabRuns(QString::fromStdString(text), metrics);
+        const qreal width = runs.back().x + metrics.horizontalAdvance(runs.back().text);
+        return {rect.left, rect.top, rect.left + static_cast<int>(std::ceil(width)),
+                rect.top + static_cast<int>(std::ceil(metrics.height()))};
+    }
     // Only the width wraps the text; the height is left open so nothing is cut.
     const QRectF needed =
         metrics.boundingRect(QRectF(0, 0, rect.width(), INT_MAX / 4),

@@ -47,6 +47,11 @@ TEST_F(PainterSurfaceTest, TakesTheSheetFromTheDeviceAndMeasuresWithTheFont) {
         const DeviceRect narrow{10, 20, word.right + 10, 290};
         EXPECT_EQ(s.measureText("Odometer reading Odometer", narrow, kFont, 0).height(), 3 * word.height());
         EXPECT_EQ(s.measureText("Odometer reading Odometer", narrow, kFont, kSingleLine).height(), word.height());
+        // A tab moves on to the next stop of 8 average character widths.
+        const QFontMetricsF metrics(reportFont(kFont, 300));
+        const unsigned tabs = kSingleLine | kExpandTabs;
+        EXPECT_NEAR(s.measureText("Oil\tOdometer", wide, kFont, tabs).width(),
+                    8 * metrics.averageCharWidth() + word.width(), 2);
     });
 }
 
