@@ -5,6 +5,7 @@
 #include "cli/report_commands.h"
 #include "print/headless_gui.h"
 #include "print/pdf_report_writer.h"
+#include "report/report_job.h"
 #endif
 
 #include <clocale>
@@ -29,6 +30,7 @@ std::optional<std::string> writePdf(const std::string& path, const std::function
     std::string error;
     CPdfReportWriter writer;
     writer.setTitle("Odrivo report");
+    writer.setExtent(CReportJob::kWidthInches, CReportJob::kHeightInches);
     if (writer.write(path, layout, &error) == PdfWriteResult::Failed)
         return error;
     return std::nullopt;

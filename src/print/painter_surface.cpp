@@ -181,8 +181,16 @@ CPainterSurface::CPainterSurface(QPainter& painter, QPagedPaintDevice* pagedDevi
         m_printable = m_page;
         m_orientation = device->width() > device->height() ? Orientation::Landscape : Orientation::Portrait;
     }
+    m_shownDpiX = m_dpiX;
+    m_shownDpiY = m_dpiY;
     m_painter.save();
     m_painter.translate(m_origin);
+}
+
+void CPainterSurface::fitInches(double width, double height) {
+    const double scale = std::min({1.0, m_page.width() / (width * m_dpiX), m_page.height() / (height * m_dpiY)});
+    m_shownDpiX = std::max(1, static_cast<int>(m_dpiX * scale));
+    m_shownDpiY = std::max(1, static_cast<int>(m_dpiY * scale));
 }
 
 CPainterSurface::~CPainterSurface() {
@@ -230,7 +238,7 @@ void CPainterSurface::drawPolygon(const std::vector<DevicePoint>& points, const 
 int CPainterSurface::drawText(const std::string& text, const DeviceRect& rect, const FontDescription& font,
                               unsigned format) {
     m_painter.save();
-    m_painter.setFont(reportFont(font, m_dpiY));
+    m_painter.setFont(reportFont(font, m_shownDpiY));
     m_painter.setPen(toQColor(m_colour));
     m_painter.setBackground(Qt::white);
     m_painter.setBackgroundMode(m_background == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -255,7 +263,7 @@ int CPainterSurface::drawText(const std::string& text, const DeviceRect& rect, c
 
 DeviceRect CPainterSurface::measureText(const std::string& text, const DeviceRect& rect, const FontDescription& font,
                                         unsigned format) {
-    const QFontMetricsF metrics(reportFont(font, m_dpiY), m_painter.device());
+    const QFontMetricsF metrics(reportFont(font, m_shownDpiY), m_painter.device());
     if (hasTabStops(text, format)) {
         const std::vector<TabRun> runs = tabRuns(QString::fromStdString(text), metrics);
         const qreal width = runs.back().x + metrics.horizontalAdvance(runs.back().text);

@@ -1,8 +1,9 @@
 #pragma once
 // CPainterSurface draws the report engine's pages with a QPainter: on a printer or a PDF file,
-// or on an image for a preview. The engine's coordinates are pixels of the whole sheet with the
-// origin at its top-left corner; a printer's or PDF writer's painter starts at the margins, so
-// the surface moves its origin back to the sheet's corner. Fonts are matched to the faces this
+// or on an image for a preview. As on a printer's device context, the engine's page is the part
+// of the sheet the device can mark, with the origin at its top-left corner. A page smaller than
+// the extent a layout needs (a report laid out for Letter, printed on A4) is met by presenting
+// a lower resolution, so the whole layout shrinks evenly to fit. Fonts are matched to the faces this
 // desktop has: a face it lacks is replaced by the nearest serif, sans or fixed-pitch face.
 //
 // The painter stays the caller's: it must be active on its device for as long as the surface
@@ -30,10 +31,14 @@ public:
     CPainterSurface(const CPainterSurface&) = delete;
     CPainterSurface& operator=(const CPainterSurface&) = delete;
 
+    // Presents a resolution at which a layout of this many inches fits the page (never a
+    // higher one than the device's own).
+    void fitInches(double width, double height);
+
     DeviceRect pageRect() const override { return m_page; }
     DeviceRect printableRect() const override { return m_printable; }
-    int horizontalResolution() const override { return m_dpiX; }
-    int verticalResolution() const override { return m_dpiY; }
+    int horizontalResolution() const override { return m_shownDpiX; }
+    int verticalResolution() const override { return m_shownDpiY; }
     Orientation orientation() const override { return m_orientation; }
 
     void fillRect(const DeviceRect& rect, StockBrush brush) override;
@@ -57,6 +62,8 @@ private:
     QPagedPaintDevice* m_pagedDevice;
     int m_dpiX = 0;
     int m_dpiY = 0;
+    int m_shownDpiX = 0; // the resolution the engine lays out at
+    int m_shownDpiY = 0;
     Orientation m_orientation = Orientation::Portrait;
     DeviceRect m_page;
     DeviceRect m_printable;

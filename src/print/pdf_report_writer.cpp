@@ -35,6 +35,8 @@ PdfWriteResult CPdfReportWriter::write(const std::string& path, const Layout& la
             return fail("the PDF document could not be started");
         {
             CPainterSurface surface(painter, &writer);
+            if (m_width > 0 && m_height > 0)
+                surface.fitInches(m_width, m_height);
             printed = layout(surface);
         }
         painter.end();

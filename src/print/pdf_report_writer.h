@@ -22,6 +22,11 @@ public:
     explicit CPdfReportWriter(PaperSize paper = PaperSize::Letter, Orientation orientation = Orientation::Portrait);
 
     void setTitle(const std::string& title) { m_title = title; }
+    // The inches the layout needs; a smaller page shrinks it evenly to fit (see CPainterSurface).
+    void setExtent(double width, double height) {
+        m_width = width;
+        m_height = height;
+    }
 
     // On Failed, `error` (when given) names the file and says why; the file is left as it was.
     PdfWriteResult write(const std::string& path, const Layout& layout, std::string* error = nullptr) const;
@@ -30,4 +35,6 @@ private:
     PaperSize m_paper;
     Orientation m_orientation;
     std::string m_title;
+    double m_width = 0;
+    double m_height = 0;
 };

@@ -15,6 +15,9 @@ class CDrawingSurface;
 class CReportJob {
 public:
     enum class Kind { ByView, SelectedItem, VehicleInfo };
+    // Every report lies within this many inches across and down from the page's corner.
+    static constexpr double kWidthInches = 7.98;
+    static constexpr double kHeightInches = 10.25;
 
     CReportJob(Kind kind, std::vector<const CDVItem*> rows, const CDVItem* selected, int viewMode)
         : m_kind(kind), m_rows(std::move(rows)), m_selected(selected), m_viewMode(viewMode) {}

@@ -52,6 +52,12 @@ TEST_F(PainterSurfaceTest, TakesTheSheetFromTheDeviceAndMeasuresWithTheFont) {
         const unsigned tabs = kSingleLine | kExpandTabs;
         EXPECT_NEAR(s.measureText("Oil\tOdometer", wide, kFont, tabs).width(),
                     8 * metrics.averageCharWidth() + word.width(), 2);
+        // A layout of 4 x 1 inches fits the 2 x 1 inch image at half the resolution; one that
+        // fits already keeps the device's.
+        s.fitInches(1, 0.5);
+        EXPECT_EQ(s.horizontalResolution(), 300);
+        s.fitInches(4, 1);
+        EXPECT_EQ(std::pair(s.horizontalResolution(), s.verticalResolution()), std::pair(150, 150));
     });
 }
 

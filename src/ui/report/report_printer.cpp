@@ -40,6 +40,7 @@ bool CReportPrinter::print(const CReportJob& job, const ReportFacts& facts) {
     bool printed = false;
     {
         CPainterSurface surface(painter, &printer);
+        surface.fitInches(CReportJob::kWidthInches, CReportJob::kHeightInches);
         printed = job.run(surface, facts);
     }
     if (!printed)
@@ -61,6 +62,7 @@ bool CReportPrinter::saveAsPdf(const CReportJob& job, const ReportFacts& facts) 
         QLocale::system().measurementSystem() == QLocale::MetricSystem ? PaperSize::A4 : PaperSize::Letter;
     CPdfReportWriter writer(paper);
     writer.setTitle(facts.vehicleName + " - Odrivo");
+    writer.setExtent(CReportJob::kWidthInches, CReportJob::kHeightInches);
     m_log.write(job.logLine());
     std::string error;
     const PdfWriteResult result = writer.write(
