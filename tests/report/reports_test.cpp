@@ -22,6 +22,7 @@ namespace {
 struct Text {
     int top;
     std::string text;
+    std::string line; // the whole recorded line: font, format, colour
 };
 // One page's texts in drawing order, and its other recorded lines.
 struct Page {
@@ -30,6 +31,11 @@ struct Page {
 
     long count(const std::string& text) const {
         return std::count_if(texts.begin(), texts.end(), [&](const Text& t) { return t.text == text; });
+    }
+    // The recorded line that drew `text` ("" when none did).
+    std::string lineOf(const std::string& text) const {
+        const auto found = std::find_if(texts.begin(), texts.end(), [&](const Text& t) { return t.text == text; });
+        return found == texts.end() ? std::string() : found->line;
     }
     int topOf(const std::string& text) const {
         const auto found = std::find_if(texts.begin(), texts.end(), [&](const Text& t) { return t.text == text; });
@@ -51,7 +57,7 @@ std::vector<Page> pagesOf(const std::vector<std::string>& lines) {
         } else if (std::sscanf(line.c_str(), "text %d,%d", &left, &top) == 2) {
             std::size_t open = line.find(" opaque \"");
             open = open == std::string::npos ? line.find(" transparent \"") + 14 : open + 9;
-            pages.back().texts.push_back({top, line.substr(open, line.size() - open - 1)});
+            pages.back().texts.push_back({top, line.substr(open, line.size() - open - 1), line});
         } else {
             pages.back().others.push_back(line);
         }
@@ -180,19 +186,27 @@ TEST_F(ReportsTest, AnyViewBracketsTripsAndLeavesThemOutOfTheTotal) {
     std::vector<CDVItem> items(3);
     items[0].EntryType = CDVItem::Fuel, items[0].Quantity = 10, items[0].UnitPrice = 2, items[0].Station = "Shell";
     items[1].EntryType = CDVItem::Repair, items[1].Cost = 30, items[1].Station = "Garage";
+    items[1].Entry = "Brake pads and discs!";
     CDVItem& trip = items[2];
     trip.EntryType = CDVItem::Trip, trip.Odometer = 1000, trip.EndOdometer = 1100, trip.Parking = 2, trip.Cost = 3;
     trip.Destination = "Depot", trip.Contact = "Ann", trip.Purpose = "Sales";
-    byView(items, 3)[0].expectAll({"VEHICLE REPORT", "$ 20.00 ", "$ 30.00 ", "[$ 55.00]", "Depot", "Garage",
-                                   "Cont.:Ann Purpose:Sales", "TOTAL", "$ 50.00 "});
+    const Page page = byView(items, 3)[0];
+    page.expectAll({"VEHICLE REPORT", "$ 20.00 ", "$ 30.00 ", "[$ 55.00]", "Depot", "Garage", "Cont.:Ann Purpose:Sales",
+                    "TOTAL", "$ 50.00 ", "Brake pads and discs"});
+    // Ten-point rows (the fuel view's are twelve and bold); numbers keep to the right.
+    EXPECT_TRUE(page.lineOf("Garage").find("-83 w400 left") != std::string::npos) << page.lineOf("Garage");
+    EXPECT_TRUE(page.lineOf("[$ 55.00]").find(" right") != std::string::npos) << page.lineOf("[$ 55.00]");
 }
 
 TEST_F(ReportsTest, FuelAndTripRowsFormatTheirCells) {
     std::vector<CDVItem> fuel(1);
     fuel[0].Odometer = 12345.4, fuel[0].Station = std::string(23, 's') + "€tail", fuel[0].CellTemp = 7;
     fuel[0].Invoice = "é42", fuel[0].Quantity = 12.5, fuel[0].UnitPrice = 1.2;
-    byView(fuel, 0)[0].expectAll({"  12345 ", std::string(23, 's') + "€", "  7 ", std::string(15, ' ') + "é42",
-                                  "12.500 ", "$1.200 ", "$15.00 ", "FUEL REPORT"});
+    const Page fuelPage = byView(fuel, 0)[0];
+    fuelPage.expectAll({"  12345 ", std::string(23, 's') + "€", "  7 ", std::string(15, ' ') + "é42", "12.500 ",
+                        "$1.200 ", "$15.00 ", "FUEL REPORT"});
+    for (const char* number : {"  12345 ", "  7 ", "12.500 "})
+        EXPECT_TRUE(fuelPage.lineOf(number).find("-100 w700 right") != std::string::npos) << fuelPage.lineOf(number);
 
     std::vector<CDVItem> trips(1);
     trips[0].EntryType = CDVItem::Trip, trips[0].Odometer = 100, trips[0].EndOdometer = 160;
@@ -218,6 +232,8 @@ TEST_F(ReportsTest, ViewBoxShowsTheFiguresOfTheView) {
                                         "Report Date:  1.2.2026 10:30", "Current Odometer:    20000",
                                         "Current Fuel Economy:  31.26", "Average Fuel Economy:  29.50",
                                         "Total Fuel Entries:  12"});
+    // The box's lines are nine points high.
+    EXPECT_TRUE(byView(repairs(1), 0)[0].lineOf("Total Fuel Entries:  12").find(" -75 ") != std::string::npos);
     byView(repairs(1), 1)[0].expectAll({"Last Oil Change:    15000", "Last Tune-Up:    14000",
                                         "Last Tire Rotation:    13000", "Last Coolant Flush:    12000",
                                         "Last Trans. Service:    11000"});
