@@ -190,18 +190,18 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
 
 TEST(CsvImportRun, StopCheckSeesEachLineStartAndStopsBeforeTheLine) {
     const std::string lines = "Fuel,100,\r\nFuel,200,\r\nFuel,300,\r\n";
-    CCsvImport import(basicMap(), vehicle(), CsvDateStyle{}, kStart);
+    CCsvImport importer(basicMap(), vehicle(), CsvDateStyle{}, kStart);
     std::vector<std::size_t> seen;
-    import.setStopCheck([&](std::size_t position, std::size_t size) {
+    importer.setStopCheck([&](std::size_t position, std::size_t size) {
         EXPECT_EQ(size, kHeading.size() + lines.size());
-    seen.push_back(position);
-    return seen.size() == 3;
-});
-CVehicleLogDoc doc;
-const CsvImportResult r = import.importBytes(kHeading + lines, kHeading.size(), doc);
-EXPECT_EQ(std::tuple(r.status, r.inserted, doc.size(), r.message),
-          std::tuple(CsvImportStatus::Stopped, 2, std::size_t(2), std::string()));
-EXPECT_EQ(seen, (std::vector<std::size_t>{15, 26, 37}));
+        seen.push_back(position);
+        return seen.size() == 3;
+    });
+    CVehicleLogDoc doc;
+    const CsvImportResult r = importer.importBytes(kHeading + lines, kHeading.size(), doc);
+    EXPECT_EQ(std::tuple(r.status, r.inserted, doc.size(), r.message),
+              std::tuple(CsvImportStatus::Stopped, 2, std::size_t(2), std::string()));
+    EXPECT_EQ(seen, (std::vector<std::size_t>{15, 26, 37}));
 } // namespace
 
 TEST(CsvImportRun, TracksTheLastReading) {

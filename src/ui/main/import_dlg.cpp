@@ -52,6 +52,8 @@ CImportDlg::CImportDlg(CAppProfile& profile, std::string dataFile, VehicleSettin
     ui->closeButton->setIcon(QIcon(QStringLiteral(":/backup/close.svg")));
     ui->browseButton->setIcon(QIcon::fromTheme(QStringLiteral("folder-open")));
     ui->progressBar->hide();
+    // Tall enough to list all 24 import fields without scrolling.
+    resize(sizeHint().width(), 780);
     ui->importButton->setEnabled(false);
 
     const LogLoadResult loaded = m_doc.load(m_dataFile);
@@ -63,6 +65,8 @@ CImportDlg::CImportDlg(CAppProfile& profile, std::string dataFile, VehicleSettin
     for (const char* field : CColumnMap::fieldNames())
         ui->mapList->addTopLevelItem(new QTreeWidgetItem({QString::fromLatin1(field), QString()}));
     ui->mapList->header()->resizeSection(0, 130);
+    ui->previewTable->verticalHeader()->hide();
+    ui->previewTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (const std::string& name : CColumnMap::savedNames(m_profile))
         ui->mapCombo->addItem(toQt(name));
     ui->mapCombo->setCurrentText(toQt(m_profile.getText(ProfileKeys::LastMap)));
@@ -194,41 +198,41 @@ void CImportDlg::updatePreview() {
         ui->previewNote->setText(tr("Map the Odometer field to see how the first lines will be imported."));
         return;
     }
-    CCsvImport import(*m_map, m_vehicle, *m_dateStyle, m_programStart);
+    CCsvImport importer(*m_map, m_vehicle, *m_dateStyle, m_programStart);
     int lines = 0;
-    import.setStopCheck([&lines](std::size_t, std::size_t) { return ++lines > kPreviewLines;
-});
-CVehicleLogDoc scratch;
-const CsvImportResult result = import.run(csvPath(), m_headings->dataStart, scratch);
-const QStringList columns{tr("Type"),  tr("Entry"), tr("Odometer"), tr("Date"),    tr("Quantity"),
-                          tr("Price"), tr("Cost"),  tr("Station"),  tr("Invoice"), tr("Notes")};
-ui->previewTable->setColumnCount(static_cast<int>(columns.size()));
-ui->previewTable->setHorizontalHeaderLabels(columns);
-ui->previewTable->setRowCount(static_cast<int>(scratch.size()));
-for (std::size_t row = 0; row < scratch.size(); ++row) {
-    const CDVItem& e = scratch.at(row);
-    const QStringList cells{QString::fromLatin1(CDVItem::typeLabel(e.EntryType)),
-                            toQt(e.Entry),
-                            QLocale().toString(e.Odometer, 'f', 0),
-                            QLocale().toString(QDateTime::fromSecsSinceEpoch(e.Date), QLocale::ShortFormat),
-                            number(e.Quantity),
-                            number(e.UnitPrice),
-                            number(e.Cost),
-                            toQt(e.Station),
-                            toQt(e.Invoice),
-                            toQt(e.Note)};
-    for (int c = 0; c < cells.size(); ++c)
-        ui->previewTable->setItem(static_cast<int>(row), c, new QTableWidgetItem(cells[c]));
-}
-ui->previewTable->resizeColumnsToContents();
-if (result.status == CsvImportStatus::FormatError || result.status == CsvImportStatus::TooManyFields)
-    ui->previewNote->setText(
-        tr("Data line %1 cannot be imported:\n%2").arg(result.linesRead + 1).arg(toQt(result.message)));
-else
-    ui->previewNote->setText(tr("The first %1 data lines make these entries, in the log's order; %2 skipped "
-                                "(no odometer above 0 or no entry text).")
-                                 .arg(result.linesRead)
-                                 .arg(result.skipped));
+    importer.setStopCheck([&lines](std::size_t, std::size_t) { return ++lines > kPreviewLines; });
+    CVehicleLogDoc scratch;
+    const CsvImportResult result = importer.run(csvPath(), m_headings->dataStart, scratch);
+    const QStringList columns{tr("Type"),  tr("Entry"), tr("Odometer"), tr("Date"),    tr("Quantity"),
+                              tr("Price"), tr("Cost"),  tr("Station"),  tr("Invoice"), tr("Notes")};
+    ui->previewTable->setColumnCount(static_cast<int>(columns.size()));
+    ui->previewTable->setHorizontalHeaderLabels(columns);
+    ui->previewTable->setRowCount(static_cast<int>(scratch.size()));
+    for (std::size_t row = 0; row < scratch.size(); ++row) {
+        const CDVItem& e = scratch.at(row);
+        const QStringList cells{
+            QString::fromLatin1(CDVItem::typeLabel(e.EntryType)),
+            toQt(e.Entry),
+            QLocale().toString(e.Odometer, 'f', 0),
+            QLocale().toString(QDateTime::fromSecsSinceEpoch(e.Date), QStringLiteral("yyyy-MM-dd HH:mm")),
+            number(e.Quantity),
+            number(e.UnitPrice),
+            number(e.Cost),
+            toQt(e.Station),
+            toQt(e.Invoice),
+            toQt(e.Note)};
+        for (int c = 0; c < cells.size(); ++c)
+            ui->previewTable->setItem(static_cast<int>(row), c, new QTableWidgetItem(cells[c]));
+    }
+    ui->previewTable->resizeColumnsToContents();
+    if (result.status == CsvImportStatus::FormatError || result.status == CsvImportStatus::TooManyFields)
+        ui->previewNote->setText(
+            tr("Data line %1 cannot be imported:\n%2").arg(result.linesRead + 1).arg(toQt(result.message)));
+    else
+        ui->previewNote->setText(tr("The first %1 data lines make these entries, in the log's order; %2 skipped "
+                                    "(no odometer above 0 or no entry text).")
+                                     .arg(result.linesRead)
+                                     .arg(result.skipped));
 }
 
 void CImportDlg::setImporting(bool importing) {
@@ -258,20 +262,19 @@ void CImportDlg::importPressed() {
         CMessageBox::error(this, toQt("The vehicle's log could not be copied for the import: " + error));
         return;
     }
-    CCsvImport import(*m_map, m_vehicle, *m_dateStyle, m_programStart);
-    import.setProgress([this](const std::string& text) { ui->mapGroup->setTitle(toQt(text));
-});
-QElapsedTimer sinceRepaint;
-    import.setStopCheck([this, &sinceRepaint](std::size_t position, std::size_t size) {
+    CCsvImport importer(*m_map, m_vehicle, *m_dateStyle, m_programStart);
+    importer.setProgress([this](const std::string& text) { ui->mapGroup->setTitle(toQt(text)); });
+    QElapsedTimer sinceRepaint;
+    importer.setStopCheck([this, &sinceRepaint](std::size_t position, std::size_t size) {
         if (!sinceRepaint.isValid() || sinceRepaint.hasExpired(kRepaintMs)) {
             ui->progressBar->setValue(size == 0 ? 0 : static_cast<int>(position * 1000 / size));
-    QApplication::processEvents();
-    sinceRepaint.start();
-    }
-    return m_cancelRequested;
+            QApplication::processEvents();
+            sinceRepaint.start();
+        }
+        return m_cancelRequested;
     });
     setImporting(true);
-    const CsvImportResult result = import.run(csvPath(), m_headings->dataStart, work);
+    const CsvImportResult result = importer.run(csvPath(), m_headings->dataStart, work);
     setImporting(false);
     ui->mapGroup->setTitle(kCaption);
 
@@ -308,26 +311,25 @@ QElapsedTimer sinceRepaint;
     }
     // The log is reread either way, so the window shows what the file holds.
     done(kImported);
-    }
+}
 
-    void CImportDlg::reject() {
-        if (m_importing) {
-            m_cancelRequested = true;
-            return;
-        }
-        // Only a file that could be read is remembered, so a refused one leaves the profile alone.
-        if (m_headings->ok && (m_profile.getText(ProfileKeys::CSVName) != m_csvName ||
-                               m_profile.getText(ProfileKeys::CSVPath) != m_folder)) {
-            if (!m_profile.putText(ProfileKeys::CSVName, m_csvName) ||
-                !m_profile.putText(ProfileKeys::CSVPath, m_folder))
-                CMessageBox::warn(this, QStringLiteral("The CSV file's name could not be saved in %1: %2.")
-                                            .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
-        }
-        QDialog::reject();
+void CImportDlg::reject() {
+    if (m_importing) {
+        m_cancelRequested = true;
+        return;
     }
+    // Only a file that could be read is remembered, so a refused one leaves the profile alone.
+    if (m_headings->ok &&
+        (m_profile.getText(ProfileKeys::CSVName) != m_csvName || m_profile.getText(ProfileKeys::CSVPath) != m_folder)) {
+        if (!m_profile.putText(ProfileKeys::CSVName, m_csvName) || !m_profile.putText(ProfileKeys::CSVPath, m_folder))
+            CMessageBox::warn(this, QStringLiteral("The CSV file's name could not be saved in %1: %2.")
+                                        .arg(toQt(m_profile.file()), toQt(m_profile.lastError())));
+    }
+    QDialog::reject();
+}
 
-    void CImportDlg::browse() {
-        const QString chosen = CFileDialog::folderName(this, tr("Look in folder"), toQt(m_folder));
-        if (!chosen.isEmpty())
-            setFolder(chosen);
-    }
+void CImportDlg::browse() {
+    const QString chosen = CFileDialog::folderName(this, tr("Look in folder"), toQt(m_folder));
+    if (!chosen.isEmpty())
+        setFolder(chosen);
+}
