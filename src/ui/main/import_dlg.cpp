@@ -113,21 +113,18 @@ void CImportDlg::chooseFile(const QString& name) {
     *m_headings = CsvHeadings{};
     ui->sourceList->clear();
     if (!name.isEmpty() && QFileInfo(toQt(csvPath())).isFile())
-        readHeadings();
+        *m_headings = CCsvImport::readHeadings(csvPath());
+    if (m_headings->ok) {
+        for (const std::string& heading : m_headings->columns)
+            ui->sourceList->addTopLevelItem(new QTreeWidgetItem({toQt(heading)}));
+        m_map->load(m_profile, fromQt(ui->mapCombo->currentText()));
+    }
     ui->importButton->setEnabled(m_headings->ok);
     showMap();
     updatePreview();
-}
-
-void CImportDlg::readHeadings() {
-    *m_headings = CCsvImport::readHeadings(csvPath());
-    if (!m_headings->ok) {
+    // Shown once the lists are emptied, so the message is not read against the last file's headings.
+    if (!m_headings->message.empty())
         CMessageBox::warn(this, toQt(m_headings->message));
-        return;
-    }
-    for (const std::string& heading : m_headings->columns)
-        ui->sourceList->addTopLevelItem(new QTreeWidgetItem({toQt(heading)}));
-    m_map->load(m_profile, fromQt(ui->mapCombo->currentText()));
 }
 
 void CImportDlg::showMap() {

@@ -54,7 +54,6 @@ public:
 
 private:
     void fillFiles();
-    void readHeadings();
     void showMap();
     void updatePreview();
     void setImporting(bool importing);
