@@ -414,6 +414,10 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
     report("Importing Data");
     LineBuffer fields;
     for (std::size_t pos = dataStart; pos < bytes.size();) {
+        if (m_stopCheck && m_stopCheck(pos, bytes.size())) {
+            result.status = CsvImportStatus::Stopped;
+            return result;
+        }
         std::size_t consumed = 0;
         const std::string_view rest = bytes.substr(pos);
         const ScanStatus scan =

@@ -45,7 +45,7 @@ struct CsvHeadings {
     std::size_t dataStart = 0;        // the byte after the heading line's end, in the file's UTF-8 text
 };
 
-enum class CsvImportStatus { Completed, OdometerNotMapped, CannotOpen, FormatError, TooManyFields };
+enum class CsvImportStatus { Completed, OdometerNotMapped, CannotOpen, FormatError, TooManyFields, Stopped };
 
 struct CsvImportResult {
     CsvImportStatus status = CsvImportStatus::Completed;
@@ -68,6 +68,8 @@ public:
 
     using LineBuffer = std::array<std::string, kFieldLimit>;
     using Progress = std::function<void(const std::string&)>;
+    // Asked before each line with the line's byte position and the text's size; true stops.
+    using StopCheck = std::function<bool(std::size_t position, std::size_t size)>;
 
     static const char* const kHeadingsOpenError;
     static const char* const kNoColumnsError;
@@ -81,6 +83,9 @@ public:
 
     // Receives the progress texts ("Importing Data", each line's odometer, "Skipping", ...).
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // Lets the caller end a long import early (status Stopped, no message); the entries
+    // inserted before the stop stay in the document, so the caller must not save it.
+    void setStopCheck(StopCheck check) { m_stopCheck = std::move(check); }
 
     static CsvHeadings readHeadings(const std::string& path);
     // The headings of a file's first bytes (for readHeadings and the tests).
@@ -119,4 +124,5 @@ private:
     CsvDateStyle m_dateStyle;
     DVTime m_programStart;
     Progress m_progress;
+    StopCheck m_stopCheck;
 };

@@ -188,6 +188,19 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
               std::pair(CsvImportStatus::CannotOpen, std::string("ERROR 402: Error opening CSV file")));
 }
 
+TEST(CsvImportRun, StopCheckSeesEachLineStartAndStopsBeforeTheLine) {
+    CCsvImport importer(basicMap(), vehicle(), CsvDateStyle{}, kStart);
+    std::vector<std::size_t> seen; // each line's start, then the text's size
+    importer.setStopCheck([&](std::size_t at, std::size_t size) {
+        return seen.insert(seen.end(), {at, size}), seen.size() == 6;
+    });
+    CVehicleLogDoc doc;
+    const CsvImportResult r = importer.importBytes(kHeading + "Fuel,100,\r\nFuel,200,\r\nFuel,300,\r\n", 15, doc);
+    EXPECT_EQ(std::tuple(r.status, r.inserted, doc.size(), r.message, seen),
+              std::tuple(CsvImportStatus::Stopped, 2, std::size_t(2), std::string(),
+                         std::vector<std::size_t>{15, 48, 26, 48, 37, 48}));
+}
+
 TEST(CsvImportRun, TracksTheLastReading) {
     // A line past the log's last reading is the new last one; one before it leaves none.
     CVehicleLogDoc doc;

@@ -25,6 +25,7 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/entry_list_ctrl.h"
 #include "ui/main/export_dlg.h"
+#include "ui/main/import_dlg.h"
 #include "ui/main/reminder_tab.h"
 #include "ui/main/restore_dlg.h"
 #include "ui/main/splash_dlg.h"
@@ -100,7 +101,6 @@ constexpr int kToolBar[] = {
     PrintSelectedTool, 0,         RecalculateTool, SetupTool, About};
 
 // Commands whose work is not part of the program yet: present, but disabled.
-constexpr int kNotYetAvailable[] = {Import};
 
 constexpr int kTabCount = 5;
 const char* const kTabTitles[kTabCount] = {"Economy", "Fuel Cost", "Repair Cost", "Running Cost", "Reminders"};
@@ -214,9 +214,6 @@ void CVehicleLogDlg::createActions() {
         if (def.altId != 0)
             m_actions[def.altId] = act;
     }
-    for (int id : kNotYetAvailable)
-        m_actions[id]->setEnabled(false);
-
     connect(action(Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(AddFuel), &QAction::triggered, this, [this] { addEntry(CDVItem::Fuel); });
     connect(action(AddRepair), &QAction::triggered, this, [this] { addEntry(CDVItem::Repair); });
@@ -234,6 +231,7 @@ void CVehicleLogDlg::createActions() {
     connect(action(Backup), &QAction::triggered, this, &CVehicleLogDlg::backup);
     connect(action(Restore), &QAction::triggered, this, &CVehicleLogDlg::restore);
     connect(action(Export), &QAction::triggered, this, &CVehicleLogDlg::exportEntries);
+    connect(action(Import), &QAction::triggered, this, &CVehicleLogDlg::importEntries);
     connect(action(About), &QAction::triggered, this, &CVehicleLogDlg::showAbout);
     connect(action(CheckUpdates), &QAction::triggered, this, &CVehicleLogDlg::checkForUpdates);
     connect(action(Help), &QAction::triggered, this, &CVehicleLogDlg::openHelp);
@@ -707,6 +705,7 @@ void CVehicleLogDlg::updateCommandStates() {
     action(AddRepair)->setEnabled(haveVehicle && m_editors[CDVItem::Repair] != nullptr);
     action(AddTrip)->setEnabled(haveVehicle && m_editors[CDVItem::Trip] != nullptr);
     action(Recalculate)->setEnabled(haveVehicle);
+    action(Import)->setEnabled(haveVehicle);
     action(DeleteVehicle)->setEnabled(!m_vehicleName.empty());
 }
 
@@ -1111,6 +1110,15 @@ void CVehicleLogDlg::restore() {
     openVehicle(current);
     addReminderLine(toQt("Restore data on: " + CBackupSet::lastRestoreDate(m_profile)), false,
                     CReminderCheck::kImageLastBackup);
+}
+
+void CVehicleLogDlg::importEntries() {
+    if (!m_vehicleOpen)
+        return;
+    CImportDlg dialog(m_profile, m_session.dataFilePath(), m_settings, m_locale.dateFormat(), m_session.today(), this);
+    // The dialog has saved the imported entries to the data file: reread it and rebuild the view.
+    if (CModalRunner::run(dialog) == CImportDlg::kImported)
+        refresh();
 }
 
 void CVehicleLogDlg::exportEntries() {

@@ -74,6 +74,8 @@ public:
     void switchVehicle(int index);
     void newVehicle();
     void deleteVehicle();
+    // File > Import: the CSV import dialog; after an import the log is reread and the view rebuilt.
+    void importEntries();
     // File > Export: the rows the list shows, in its order and the view's layout, to a CSV file.
     void exportEntries();
     // Tools > Setup: the setup sheet, then the fonts, graph settings and vehicle are kept and
