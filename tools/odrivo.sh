@@ -11,7 +11,7 @@ case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2;; esac
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
-[ "$mode" = test ] && packages+=(xvfb xauth poppler-utils)
+[ "$mode" = test ] && packages+=(xvfb xauth poppler-utils sqlite3)
 
 missing=()
 for p in "${packages[@]}"; do
