@@ -89,6 +89,10 @@ bool CAppProfile::putBinary(const ProfileKey& key, const std::vector<std::uint8_
     return putText(key, text);
 }
 
+bool CAppProfile::batch(const std::function<bool()>& steps) {
+    return prepareFolder() && reportIfFailed(m_file.batch(steps));
+}
+
 bool CAppProfile::deleteSection(std::string_view section) {
     return reportIfFailed(m_file.deleteSection(section));
 }

@@ -8,6 +8,7 @@
 #include "store/profile_file.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,6 +138,10 @@ public:
     bool putNumber(const ProfileKey& key, int value);
     bool putNumber(const ProfileKey& key, int index, int value);
     bool putBinary(const ProfileKey& key, const std::vector<std::uint8_t>& value);
+
+    // Runs `steps` (puts on this profile) and writes the file once, as CProfileFile::batch does:
+    // a form's settings saved together cost one write, and a failed put writes none of them.
+    bool batch(const std::function<bool()>& steps);
 
     // Removes a whole section with all its values (the search history is rewritten this way).
     bool deleteSection(std::string_view section);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <locale.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -39,6 +40,13 @@ bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return odrivo::asciiLower(x) == odrivo::asciiLower(y);
            });
+}
+
+std::string lowered(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        c = odrivo::asciiLower(c);
+    return out;
 }
 
 // A caller's name as it appears on disk: Windows-1252, trimmed.
@@ -99,15 +107,16 @@ struct IniLines {
                 pos = end + line.ending.size();
             }
             classify(line);
+            // The first section of a name wins, so a later one never replaces it here.
+            if (line.kind == LineKind::Section)
+                sections.emplace(lowered(line.name), lines.size());
             lines.push_back(line);
         }
     }
 
     std::optional<std::size_t> findSection(std::string_view name) const {
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].kind == LineKind::Section && sameName(lines[i].name, name))
-                return i;
-        return std::nullopt;
+        const auto found = sections.find(lowered(name));
+        return found == sections.end() ? std::nullopt : std::optional<std::size_t>(found->second);
     }
 
     // Index one past the last line of the section whose header is at `header`.
@@ -137,7 +146,10 @@ struct IniLines {
         const auto index = findKey(*header, key);
         if (!index || lines[*index].equals == std::string_view::npos)
             return std::nullopt;
-        std::string_view v = lines[*index].value;
+        return unquoted(lines[*index].value);
+    }
+
+    static std::string_view unquoted(std::string_view v) {
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
         return v;
@@ -157,42 +169,38 @@ struct IniLines {
 
     std::string_view bytes;
     std::vector<Line> lines;
+    // Lower-case section name -> index of its first header line.
+    std::unordered_map<std::string, std::size_t> sections;
 };
 
-std::optional<std::string> readValue(const std::string& path, std::string_view section, std::string_view key) {
-    std::string bytes;
-    if (path.empty() || odrivo::readWholeFile(path, bytes) != odrivo::ReadStatus::Ok)
+// What identifies one version of a file: a rename over it changes the inode, a write in
+// place the size or the times (the change time too, so restoring the modification time
+// does not hide an edit).
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+               modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+               changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    const IniLines ini(bytes);
-    const auto value = ini.value(diskName(section), diskName(key));
-    return value ? std::optional<std::string>(*value) : std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
+
+constexpr std::size_t kNoValue = static_cast<std::size_t>(-1);
 
 bool hasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
-}
-
-// Reads the file an edit starts from. A missing file is an empty one; a file that exists
-// but cannot be read stops the edit, so it is never replaced by a file missing its lines.
-bool loadForEdit(const std::string& path, std::string& bytes, bool& exists, std::string& error) {
-    if (path.empty()) {
-        error = "no settings file was given";
-        return false;
-    }
-    std::string reason;
-    switch (odrivo::readWholeFile(path, bytes, &reason)) {
-    case odrivo::ReadStatus::Ok:
-        exists = true;
-        return true;
-    case odrivo::ReadStatus::Missing:
-        exists = false;
-        bytes.clear();
-        return true;
-    case odrivo::ReadStatus::Failed:
-        break;
-    }
-    error = "cannot read the file: " + reason;
-    return false;
 }
 
 bool storeEdit(const std::string& path, bool existed, const std::string& before, const std::string& after,
@@ -285,32 +293,147 @@ std::string formatFixed(double value, int decimals) {
     }
 }
 
+// A number read from a value as the gets read it. A value that is not Windows-1252 but its
+// UTF-8 form reads the same: the conversions stop at the first byte that is not ASCII.
+int intOf(std::string_view value, int def, int radix) {
+    if (value.empty())
+        return def;
+    return static_cast<int>(parseUnsigned32(std::string(value.substr(0, kNumberChars)), radix));
+}
+
+double realOf(std::string_view value, double def) {
+    if (value.empty())
+        return def;
+    return parseReal(std::string(value.substr(0, kNumberChars)));
+}
+
 } // namespace
 
+// One version of the file, parsed. `ini` points into `bytes`, so a Parsed never moves.
+struct CProfileFile::Parsed {
+    Parsed(std::string text, bool existed, std::optional<FileStamp> stampRead = std::nullopt)
+        : bytes(std::move(text)), exists(existed), stamp(stampRead), ini(bytes) {}
+    Parsed(const Parsed&) = delete;
+    Parsed& operator=(const Parsed&) = delete;
+
+    const std::string bytes;
+    const bool exists;
+    const std::optional<FileStamp> stamp;
+    const IniLines ini;
+};
+
+std::shared_ptr<const CProfileFile::Parsed> CProfileFile::load(odrivo::ReadStatus& status, std::string* reason) const {
+    if (m_path.empty()) {
+        status = odrivo::ReadStatus::Failed;
+        if (reason)
+            *reason = "no settings file was given";
+        return nullptr;
+    }
+    // The stamp is taken before the bytes are read: a change in between then shows as a new
+    // stamp at the next call, never as old bytes kept under a new stamp.
+    const std::optional<FileStamp> stamp = stampOf(m_path);
+    if (stamp && m_cache && m_cache->stamp == stamp) {
+        status = odrivo::ReadStatus::Ok;
+        return m_cache;
+    }
+    m_cache.reset();
+    std::string bytes;
+    status = odrivo::readWholeFile(m_path, bytes, reason);
+    if (status != odrivo::ReadStatus::Ok)
+        return nullptr;
+    auto parsed = std::make_shared<const Parsed>(std::move(bytes), true, stamp);
+    if (stamp)
+        m_cache = parsed;
+    return parsed;
+}
+
+// While a batch has edits, reads see them.
+std::shared_ptr<const CProfileFile::Parsed> CProfileFile::readable() const {
+    if (m_pending)
+        return m_pending;
+    odrivo::ReadStatus status{};
+    return load(status, nullptr);
+}
+
+odrivo::ReadStatus CProfileFile::status(std::string* reason) const {
+    odrivo::ReadStatus status{};
+    load(status, reason);
+    return status;
+}
+
+const std::string* CProfileFile::Section::find(std::string_view key) const {
+    const std::string name = diskName(key);
+    if (name.empty())
+        return nullptr;
+    const auto found = m_index.find(lowered(name));
+    if (found == m_index.end() || found->second == kNoValue)
+        return nullptr;
+    return &m_entries[found->second].second;
+}
+
+std::string CProfileFile::Section::getText(std::string_view key, std::string_view def) const {
+    const std::string* value = find(key);
+    return value ? *value : std::string(def);
+}
+
+int CProfileFile::Section::getInt(std::string_view key, int def, int radix) const {
+    const std::string* value = find(key);
+    return value ? intOf(*value, def, radix) : def;
+}
+
+double CProfileFile::Section::getReal(std::string_view key, double def) const {
+    const std::string* value = find(key);
+    return value ? realOf(*value, def) : def;
+}
+
+CProfileFile::Section CProfileFile::section(std::string_view name) const {
+    Section section;
+    const auto parsed = readable();
+    const std::string sectionName = diskName(name);
+    if (!parsed || sectionName.empty())
+        return section;
+    const IniLines& ini = parsed->ini;
+    const auto header = ini.findSection(sectionName);
+    if (!header)
+        return section;
+    const std::size_t end = ini.sectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        const Line& line = ini.lines[i];
+        if (line.kind != LineKind::Entry)
+            continue;
+        const bool hasValue = line.equals != std::string_view::npos;
+        const auto [slot, added] =
+            section.m_index.emplace(lowered(line.name), hasValue ? section.m_entries.size() : kNoValue);
+        if (added && hasValue)
+            section.m_entries.emplace_back(odrivo::cp1252ToUtf8(line.name),
+                                           odrivo::cp1252ToUtf8(IniLines::unquoted(line.value)));
+    }
+    return section;
+}
+
 std::string CProfileFile::getText(std::string_view section, std::string_view key, std::string_view def) const {
-    const auto value = readValue(m_path, section, key);
+    const auto parsed = readable();
+    const auto value = parsed ? parsed->ini.value(diskName(section), diskName(key)) : std::nullopt;
     return value ? odrivo::cp1252ToUtf8(*value) : std::string(def);
 }
 
 int CProfileFile::getInt(std::string_view section, std::string_view key, int def, int radix) const {
-    const auto value = readValue(m_path, section, key);
-    if (!value || value->empty())
-        return def;
-    return static_cast<int>(parseUnsigned32(value->substr(0, kNumberChars), radix));
+    const auto parsed = readable();
+    const auto value = parsed ? parsed->ini.value(diskName(section), diskName(key)) : std::nullopt;
+    return value ? intOf(*value, def, radix) : def;
 }
 
 double CProfileFile::getReal(std::string_view section, std::string_view key, double def) const {
-    const auto value = readValue(m_path, section, key);
-    if (!value || value->empty())
-        return def;
-    return parseReal(value->substr(0, kNumberChars));
+    const auto parsed = readable();
+    const auto value = parsed ? parsed->ini.value(diskName(section), diskName(key)) : std::nullopt;
+    return value ? realOf(*value, def) : def;
 }
 
 std::optional<std::vector<std::string>> CProfileFile::sectionNames() const {
-    std::string bytes;
-    if (m_path.empty() || odrivo::readWholeFile(m_path, bytes) != odrivo::ReadStatus::Ok)
+    const auto parsed = readable();
+    if (!parsed)
         return std::nullopt;
-    const IniLines ini(bytes);
+    const IniLines& ini = parsed->ini;
     std::vector<std::string> names;
     for (const Line& line : ini.lines)
         if (line.kind == LineKind::Section &&
@@ -337,11 +460,11 @@ bool CProfileFile::putText(std::string_view section, std::string_view key, std::
         return false;
     }
 
-    std::string bytes;
-    bool exists = false;
-    if (!loadForEdit(m_path, bytes, exists, m_lastError))
+    const auto base = editBase();
+    if (!base)
         return false;
-    const IniLines ini(bytes);
+    const std::string& bytes = base->bytes;
+    const IniLines& ini = base->ini;
     std::string updated;
     if (const auto header = ini.findSection(sectionName)) {
         if (const auto index = ini.findKey(*header, keyName)) {
@@ -377,7 +500,7 @@ bool CProfileFile::putText(std::string_view section, std::string_view key, std::
         updated.append("[").append(sectionName).append("]").append(kLineEnd);
         updated.append(keyName).append("=").append(text).append(kLineEnd);
     }
-    return storeEdit(m_path, exists, bytes, updated, m_lastError);
+    return store(base, updated);
 }
 
 bool CProfileFile::putInt(std::string_view section, std::string_view key, long value, int radix) {
@@ -404,16 +527,16 @@ bool CProfileFile::deleteKey(std::string_view section, std::string_view key) {
         m_lastError = "no section or key name was given";
         return false;
     }
-    std::string bytes;
-    bool exists = false;
-    if (!loadForEdit(m_path, bytes, exists, m_lastError))
+    const auto base = editBase();
+    if (!base)
         return false;
-    const IniLines ini(bytes);
+    const std::string& bytes = base->bytes;
+    const IniLines& ini = base->ini;
     const auto header = ini.findSection(sectionName);
     const auto index = header ? ini.findKey(*header, keyName) : std::nullopt;
     if (!index)
         return true;
-    return storeEdit(m_path, exists, bytes, ini.replaced(*index, 1, {}), m_lastError);
+    return store(base, ini.replaced(*index, 1, {}));
 }
 
 bool CProfileFile::deleteSection(std::string_view section) {
@@ -422,16 +545,16 @@ bool CProfileFile::deleteSection(std::string_view section) {
         m_lastError = "no section name was given";
         return false;
     }
-    std::string bytes;
-    bool exists = false;
-    if (!loadForEdit(m_path, bytes, exists, m_lastError))
+    const auto base = editBase();
+    if (!base)
         return false;
-    const IniLines ini(bytes);
+    const std::string& bytes = base->bytes;
+    const IniLines& ini = base->ini;
     const auto header = ini.findSection(sectionName);
     if (!header)
         return true;
     const std::size_t count = ini.sectionEnd(*header) - *header;
-    return storeEdit(m_path, exists, bytes, ini.replaced(*header, count, {}), m_lastError);
+    return store(base, ini.replaced(*header, count, {}));
 }
 
 bool CProfileFile::replaceSection(std::string_view section,
@@ -452,18 +575,70 @@ bool CProfileFile::replaceSection(std::string_view section,
         }
         lines.append(keyName).append("=").append(text).append(kLineEnd);
     }
-    std::string bytes;
-    bool exists = false;
-    if (!loadForEdit(m_path, bytes, exists, m_lastError))
+    const auto base = editBase();
+    if (!base)
         return false;
-    const IniLines ini(bytes);
+    const std::string& bytes = base->bytes;
+    const IniLines& ini = base->ini;
     std::string updated = bytes;
     if (const auto header = ini.findSection(sectionName))
         updated = ini.replaced(*header, ini.sectionEnd(*header) - *header, {});
     if (entries.empty())
-        return storeEdit(m_path, exists, bytes, updated, m_lastError);
+        return store(base, updated);
     if (!updated.empty() && updated.back() != '\n' && updated.back() != '\r')
         updated.append(kLineEnd);
     updated.append("[").append(sectionName).append("]").append(kLineEnd).append(lines);
-    return storeEdit(m_path, exists, bytes, updated, m_lastError);
+    return store(base, updated);
+}
+
+// The text an edit starts from: the batch's text as edited so far, else the file as it is
+// now. A missing file is an empty one; a file that exists but cannot be read stops the edit,
+// so it is never replaced by a file missing its lines.
+std::shared_ptr<const CProfileFile::Parsed> CProfileFile::editBase() {
+    if (m_pending)
+        return m_pending;
+    if (m_path.empty()) {
+        m_lastError = "no settings file was given";
+        return nullptr;
+    }
+    odrivo::ReadStatus status{};
+    std::string reason;
+    std::shared_ptr<const Parsed> base = load(status, &reason);
+    switch (status) {
+    case odrivo::ReadStatus::Ok:
+        break;
+    case odrivo::ReadStatus::Missing:
+        base = std::make_shared<const Parsed>(std::string(), false);
+        break;
+    case odrivo::ReadStatus::Failed:
+        m_lastError = "cannot read the file: " + reason;
+        return nullptr;
+    }
+    if (m_batching)
+        m_batchBase = m_pending = base;
+    return base;
+}
+
+// Inside a batch the edit stays in memory; outside it is written at once.
+bool CProfileFile::store(const std::shared_ptr<const Parsed>& base, std::string updated) {
+    if (m_batching) {
+        m_pending = std::make_shared<const Parsed>(std::move(updated), base->exists);
+        return true;
+    }
+    return storeEdit(m_path, base->exists, base->bytes, updated, m_lastError);
+}
+
+bool CProfileFile::batch(const std::function<bool()>& steps) {
+    if (m_batching)
+        return steps();
+    m_batching = true;
+    bool ok = steps();
+    m_batching = false;
+    const std::shared_ptr<const Parsed> base = std::move(m_batchBase);
+    const std::shared_ptr<const Parsed> edited = std::move(m_pending);
+    m_batchBase.reset();
+    m_pending.reset();
+    if (ok && edited && edited != base)
+        ok = storeEdit(m_path, base->exists, base->bytes, edited->bytes, m_lastError);
+    return ok;
 }

@@ -95,13 +95,13 @@ DVTime timeOf(double value) {
     return std::isfinite(value) && std::fabs(value) < kLimit ? static_cast<DVTime>(value) : 0;
 }
 
+// Reads one section, parsed once, with the defaults the file's readers use.
 struct SectionReader {
-    const CProfileFile& file;
-    const std::string& section;
+    CProfileFile::Section section;
 
-    std::string text(const std::string& key) const { return file.getText(section, key, ""); }
-    int integer(const std::string& key) const { return file.getInt(section, key, 0); }
-    double real(const std::string& key, double def = 0) const { return file.getReal(section, key, def); }
+    std::string text(const std::string& key) const { return section.getText(key, ""); }
+    int integer(const std::string& key) const { return section.getInt(key, 0); }
+    double real(const std::string& key, double def = 0) const { return section.getReal(key, def); }
 };
 
 // Writes one key after another until a write fails; later writes are then skipped.
@@ -182,9 +182,10 @@ bool CVehicleRegistry::exists() const {
 }
 
 std::vector<std::string> CVehicleRegistry::vehicleNames() const {
+    const CProfileFile::Section list = m_file.section(kVehicleList);
     std::vector<std::string> names;
     for (int i = 0;; ++i) {
-        std::string name = m_file.getText(kVehicleList, numbered(kVehicleSlot, i), "");
+        std::string name = list.getText(numbered(kVehicleSlot, i), "");
         if (name.empty())
             return names;
         names.push_back(std::move(name));
@@ -211,9 +212,8 @@ int CVehicleRegistry::selectionIndex(const std::vector<std::string>& names, cons
 
 bool CVehicleRegistry::loadVehicle(const std::string& name, VehicleSettings& settings, std::time_t now,
                                    CActivityLog* log) const {
-    std::string bytes;
     std::string reason;
-    switch (odrivo::readWholeFile(m_file.file(), bytes, &reason)) {
+    switch (m_file.status(&reason)) {
     case odrivo::ReadStatus::Ok:
         break;
     case odrivo::ReadStatus::Missing:
@@ -227,15 +227,14 @@ bool CVehicleRegistry::loadVehicle(const std::string& name, VehicleSettings& set
     VehicleSettings s;
     s.name = name;
 
-    const std::string trips = kTripSettings;
-    const SectionReader trip{m_file, trips};
+    const SectionReader trip{m_file.section(kTripSettings)};
     s.detailedTrips = trip.text(kDetailed).find(kYes) != std::string::npos;
     s.tripCompanyName = trip.text(kCompanyName).find(kYes) != std::string::npos;
     s.tripHomeAddress = trip.text(kHomeAddress).find(kYes) != std::string::npos;
     s.tripUseContacts = trip.text(kUseContacts).find(kYes) != std::string::npos;
     s.tripSortOrder = codeIn(trip.text(kSortListBy), kSortOrders);
 
-    const SectionReader r{m_file, name};
+    const SectionReader r{m_file.section(name)};
     s.company = r.text(kCompany);
     s.vin = r.text(kVin);
     s.make = r.text(kMake);
@@ -284,12 +283,15 @@ bool CVehicleRegistry::saveVehicle(const VehicleSettings& settings, const std::v
         m_lastError = "the vehicle has no name";
         return false;
     }
-    for (std::size_t i = 0; i < selectorEntries.size(); ++i)
-        if (!m_file.putText(kVehicleList, numbered(kVehicleSlot, static_cast<int>(i)), selectorEntries[i]))
-            return failed();
-    if (!m_file.putText(kVersions, kDesktop, kVersionText) || !m_file.putText(kVersions, kDaccess, accessText(today)))
-        return failed();
-    return writeSection(m_file, settings, SectionKeys::All) || failed();
+    const bool written = m_file.batch([&] {
+        for (std::size_t i = 0; i < selectorEntries.size(); ++i)
+            if (!m_file.putText(kVehicleList, numbered(kVehicleSlot, static_cast<int>(i)), selectorEntries[i]))
+                return false;
+        return m_file.putText(kVersions, kDesktop, kVersionText) &&
+               m_file.putText(kVersions, kDaccess, accessText(today)) &&
+               writeSection(m_file, settings, SectionKeys::All);
+    });
+    return written || failed();
 }
 
 bool CVehicleRegistry::removeFromList(const std::string& name) {
@@ -311,11 +313,6 @@ bool CVehicleRegistry::writeNewVehicle(const VehicleSettings& settings, std::tim
         m_lastError = "the vehicle has no name";
         return false;
     }
-    // The first absent or empty slot is the one that ends the list.
-    const int slot = static_cast<int>(vehicleNames().size());
-    if (!m_file.putText(kVehicleList, numbered(kVehicleSlot, slot), settings.name))
-        return failed();
-
     VehicleSettings fresh;
     fresh.name = settings.name;
     fresh.vin = settings.vin;
@@ -330,7 +327,13 @@ bool CVehicleRegistry::writeNewVehicle(const VehicleSettings& settings, std::tim
     fresh.liquid = settings.liquid;
     fresh.lastMileage.fill(settings.startOdometer);
     fresh.lastDate.fill(static_cast<double>(now));
-    return writeSection(m_file, fresh, SectionKeys::NewVehicle) || failed();
+    const bool written = m_file.batch([&] {
+        // The first absent or empty slot is the one that ends the list.
+        const int slot = static_cast<int>(vehicleNames().size());
+        return m_file.putText(kVehicleList, numbered(kVehicleSlot, slot), settings.name) &&
+               writeSection(m_file, fresh, SectionKeys::NewVehicle);
+    });
+    return written || failed();
 }
 
 std::string CVehicleRegistry::vin(const std::string& vehicle) const {
@@ -346,11 +349,11 @@ std::time_t CVehicleRegistry::toDate(std::time_t now) const {
 }
 
 bool CVehicleRegistry::writeDateRange(std::time_t from, std::time_t to) {
-    const bool fromOk = m_file.putReal(kConfigSection, kFromDate, static_cast<double>(from));
-    const bool toOk = m_file.putReal(kConfigSection, kToDate, static_cast<double>(to));
-    if (!fromOk || !toOk)
-        m_lastError = m_file.lastError();
-    return fromOk && toOk;
+    const bool written = m_file.batch([&] {
+        return m_file.putReal(kConfigSection, kFromDate, static_cast<double>(from)) &&
+               m_file.putReal(kConfigSection, kToDate, static_cast<double>(to));
+    });
+    return written || failed();
 }
 
 bool CVehicleRegistry::failed() const {

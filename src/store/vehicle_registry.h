@@ -3,8 +3,8 @@
 // VehicleList section naming the vehicles, one section per vehicle (named by the vehicle)
 // holding its VehicleSettings, and the fixed Versions, TripSettings and Config sections.
 // Loading reads a vehicle's section into VehicleSettings, filling absent keys with their
-// defaults; saving writes the settings back key by key through CProfileFile, so every
-// line it does not write stays as the user or the handheld edition left it.
+// defaults; saving writes the settings back key by key through CProfileFile (all keys in
+// one write), so every line it does not write stays as the user or the handheld edition left it.
 
 #include "store/profile_file.h"
 #include "store/vehicle_settings.h"
@@ -43,9 +43,8 @@ public:
     bool loadVehicle(const std::string& name, VehicleSettings& settings, std::time_t now, CActivityLog* log) const;
 
     // Writes the selector's names as Vehicle0.. (later keys stay), the program version and
-    // the access date of `today`, then every key of the section named settings.name. Stops at
-    // the first write that fails and returns false with lastError(); each write is whole, so
-    // the file stays readable.
+    // the access date of `today`, then every key of the section named settings.name, all in
+    // one write. When a key cannot be written, nothing is, and lastError() says why.
     bool saveVehicle(const VehicleSettings& settings, const std::vector<std::string>& selectorEntries,
                      std::time_t today);
 
@@ -65,7 +64,7 @@ public:
     // The main window's date range (Config FromDate / ToDate); `now` when absent.
     std::time_t fromDate(std::time_t now) const;
     std::time_t toDate(std::time_t now) const;
-    // Writes both dates as real numbers. False, with lastError(), when the file cannot be written.
+    // Writes both dates as real numbers in one write. False, with lastError(), when the file cannot be written.
     bool writeDateRange(std::time_t from, std::time_t to);
 
     // Why the last failed operation failed, in plain words.

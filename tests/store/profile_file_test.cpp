@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <sys/resource.h>
@@ -53,8 +55,18 @@ TEST_F(ProfileFile, ReadsValuesAsTheWindowsProfileFunctionsDo) {
         {"App1", "", "<default>"},
     };
     // clang-format on
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(ini.getText(c.section, c.key, "<default>"), c.expected) << c.section << " / " << c.key;
+        EXPECT_EQ(ini.section(c.section).getText(c.key, "<default>"), c.expected) << "section " << c.section;
+    }
+    // A section read whole: each key once, in file order, without the keys a get cannot read.
+    const std::vector<std::pair<std::string, std::string>> app1{
+        {"Key1", "value one"}, {"key2", "quoted"}, {"key3", "single"},   {"empty", ""},  {"inline", "v ;x"},
+        {"#hash", "not a comment"}, {"mixed", "\"a'"},  {"one", "\""},    {"two", ""},  {"spaced", " a "},
+        {"caf\u00e9", "\u00e9t\u00e9 \u20ac"},
+    };
+    EXPECT_EQ(ini.section(" app1 ").entries(), app1);
+    EXPECT_TRUE(ini.section("Missing").entries().empty());
     EXPECT_EQ(CProfileFile(m_dir + "absent.ini").getText("App1", "Key1", "<default>"), "<default>");
     EXPECT_EQ(CProfileFile(m_dir).getText("App1", "Key1", "<default>"), "<default>") << "a folder is no file";
 }
@@ -75,15 +87,57 @@ TEST_F(ProfileFile, ConvertsNumbersAsTheCLibraryDoes) {
         {"letters", 10, 0}, {"empty", 10, 77},        {"absent", 10, 77},   {"quoted", 10, 42}, {"max", 10, -1},
         {"huge", 10, -1},   {"hugeNegative", 10, -1}, {"limitInt", 10, 0},  {"real", 10, 3},
     };
-    for (const auto& c : ints)
+    const CProfileFile::Section n = ini.section("N");
+    for (const auto& c : ints) {
         EXPECT_EQ(ini.getInt("N", c.key, 77, c.radix), c.expected) << c.key << " in radix " << c.radix;
+        EXPECT_EQ(n.getInt(c.key, 77, c.radix), c.expected) << "section, " << c.key << " in radix " << c.radix;
+    }
     const std::pair<const char*, double> reals[] = {
         {"real", 3.25},  {"exponent", -1500.0}, {"realGarbage", 12.5}, {"letters", 0.0},
         {"empty", -2.5}, {"absent", -2.5},      {"minus", -11.0},      {"limitReal", 0.0},
         {"nan", 0.0},    {"inf", 0.0},          {"hexReal", 0.0},      {"point", 0.5},
     };
-    for (const auto& [key, expected] : reals)
+    for (const auto& [key, expected] : reals) {
         EXPECT_DOUBLE_EQ(ini.getReal("N", key, -2.5), expected) << key;
+        EXPECT_DOUBLE_EQ(n.getReal(key, -2.5), expected) << "section, " << key;
+    }
+}
+
+// The parse is kept between reads, yet an edit by another program shows at the next read even
+// when it keeps all but one of the size, the modification time and the inode.
+TEST_F(ProfileFile, ReadsSeeEditsByAnotherProgram) {
+    write("[A]\r\nk=1\r\n");
+    const CProfileFile ini(m_path);
+    ASSERT_EQ(ini.getText("A", "k"), "1");
+    const auto inPlace = [this](const std::string& bytes) { std::ofstream(m_path, std::ios::binary) << bytes; };
+    const auto renamedOver = [this](const std::string& bytes) {
+        // The old file stays linked, so the new one cannot be given its inode.
+        fs::remove(m_dir + "old.ini");
+        fs::create_hard_link(m_path, m_dir + "old.ini");
+        write(bytes);
+    };
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> edit;
+        const char* bytes;
+        long mtimeShift; // nanoseconds after the modification time before the edit
+    } cases[] = {
+        {"longer, in place", inPlace, "[A]\r\nk=22\r\n", 0},
+        {"same size, in place", inPlace, "[A]\r\nk=33\r\n", 1},
+        {"same size, renamed over", renamedOver, "[A]\r\nk=44\r\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct stat before {};
+        ASSERT_EQ(::stat(m_path.c_str(), &before), 0);
+        c.edit(c.bytes);
+        timespec times[2] = {before.st_atim, before.st_mtim};
+        times[1].tv_nsec = (times[1].tv_nsec + c.mtimeShift) % 1000000000;
+        ASSERT_EQ(::utimensat(AT_FDCWD, m_path.c_str(), times, 0), 0);
+        const std::string expected = std::string(c.bytes).substr(6, 2);
+        EXPECT_EQ(ini.getText("A", "k"), expected);
+        EXPECT_EQ(ini.section("A").getText("k"), expected);
+    }
 }
 
 using Edit = std::function<bool(CProfileFile&)>;
@@ -133,6 +187,15 @@ TEST_F(ProfileFile, EditsChangeOnlyTheLinesTheyMust) {
         {"replace moves", "[a]\r\nx=1\r\n[B]", replace("A", {{"k0", "caf\xc3\xa9"}, {"k1", ""}}),
          "[B]\r\n[A]\r\nk0=caf\xe9\r\nk1=\r\n"},
         {"replace with nothing", "[A]\r\nx=1\r\n", replace("A", {}), ""},
+        {"batch", "[A]\r\nx=1\r\n; c\r\n",
+         [](CProfileFile& f) {
+             // Reads inside the batch see its edits.
+             return f.batch([&] {
+                 return f.putText("A", "x", "2") && f.putText("B", "k", f.getText("A", "x") + "3") &&
+                        f.deleteKey("A", "x") && f.putInt("A", "n", 5) && f.section("B").getText("k") == "23";
+             });
+         },
+         "[A]\r\n; c\r\nn=5\r\n[B]\r\nk=23\r\n"},
         // A key that would read back as another line is refused.
         {"replace refuses '='", "[A]\r\nx=1\r\n", replace("A", {{"k=", "v"}}, false), "[A]\r\nx=1\r\n"},
     };
@@ -164,6 +227,10 @@ TEST_F(ProfileFile, RefusedFailedOrUnchangedWritesLeaveTheFileAlone) {
                  ini.putText("S", "k=v", "x") || ini.putInt("S", "k", 1, 1) || ini.deleteKey("App1", "") ||
                  ini.deleteSection(" "));
     EXPECT_FALSE(ini.lastError().empty());
+    // A batch with a refused step writes none of its steps.
+    EXPECT_FALSE(ini.batch([&] { return ini.putText("App1", "Key1", "x") && ini.putText("S", "k", "a\nb"); }));
+    EXPECT_NE(ini.lastError().find("line break"), std::string::npos) << ini.lastError();
+    EXPECT_EQ(ini.getText("App1", "Key1"), "value one") << "a refused batch leaves nothing behind in memory";
     ASSERT_TRUE(ini.putText("app2", "k", "in app2"));
     struct stat after {};
     ASSERT_EQ(::stat(m_path.c_str(), &after), 0);
@@ -177,9 +244,10 @@ TEST_F(ProfileFile, RefusedFailedOrUnchangedWritesLeaveTheFileAlone) {
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool written = ini.putText("App1", "Key1", "changed");
+    const bool batchWritten = ini.batch([&] { return ini.putText("App1", "Key1", "x") && ini.putText("App1", "k", "y"); });
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(written || batchWritten);
     EXPECT_NE(ini.lastError().find("write"), std::string::npos) << ini.lastError();
     EXPECT_EQ(content(), kSample);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1) << "no temporary file is left";
