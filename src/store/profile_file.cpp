@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <locale.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -92,6 +93,8 @@ void classify(Line& line) {
 // The lines of one file's bytes, with the places a lookup or an edit needs.
 struct IniLines {
     explicit IniLines(std::string_view bytes) : bytes(bytes) {
+        // Growing the list line by line would copy it over and over in a file of thousands of lines.
+        lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
         std::size_t pos = 0;
         while (pos < bytes.size()) {
             Line line;
@@ -195,6 +198,19 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// File times advance in clock ticks of a few milliseconds, so two writes within one tick can
+// leave the same size and time (and a freed inode can come back). A file written that
+// recently is read afresh each time until its time is safely past; a later write then
+// always shows as a new time.
+bool settled(const FileStamp& stamp) {
+    constexpr long kSettleMs = 50;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long ageMs = (static_cast<long long>(now.tv_sec) - stamp.modified.tv_sec) * 1000 +
+                            (now.tv_nsec - stamp.modified.tv_nsec) / 1000000;
+    return ageMs > kSettleMs;
 }
 
 constexpr std::size_t kNoValue = static_cast<std::size_t>(-1);
@@ -342,7 +358,7 @@ std::shared_ptr<const CProfileFile::Parsed> CProfileFile::load(odrivo::ReadStatu
     if (status != odrivo::ReadStatus::Ok)
         return nullptr;
     auto parsed = std::make_shared<const Parsed>(std::move(bytes), true, stamp);
-    if (stamp)
+    if (stamp && settled(*stamp))
         m_cache = parsed;
     return parsed;
 }

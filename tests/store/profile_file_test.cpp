@@ -60,11 +60,13 @@ TEST_F(ProfileFile, ReadsValuesAsTheWindowsProfileFunctionsDo) {
         EXPECT_EQ(ini.section(c.section).getText(c.key, "<default>"), c.expected) << "section " << c.section;
     }
     // A section read whole: each key once, in file order, without the keys a get cannot read.
+    // clang-format off
     const std::vector<std::pair<std::string, std::string>> app1{
-        {"Key1", "value one"}, {"key2", "quoted"}, {"key3", "single"},   {"empty", ""},  {"inline", "v ;x"},
-        {"#hash", "not a comment"}, {"mixed", "\"a'"},  {"one", "\""},    {"two", ""},  {"spaced", " a "},
+        {"Key1", "value one"}, {"key2", "quoted"}, {"key3", "single"}, {"empty", ""}, {"inline", "v ;x"},
+        {"#hash", "not a comment"}, {"mixed", "\"a'"}, {"one", "\""}, {"two", ""}, {"spaced", " a "},
         {"caf\u00e9", "\u00e9t\u00e9 \u20ac"},
     };
+    // clang-format on
     EXPECT_EQ(ini.section(" app1 ").entries(), app1);
     EXPECT_TRUE(ini.section("Missing").entries().empty());
     EXPECT_EQ(CProfileFile(m_dir + "absent.ini").getText("App1", "Key1", "<default>"), "<default>");
@@ -107,6 +109,11 @@ TEST_F(ProfileFile, ConvertsNumbersAsTheCLibraryDoes) {
 // when it keeps all but one of the size, the modification time and the inode.
 TEST_F(ProfileFile, ReadsSeeEditsByAnotherProgram) {
     write("[A]\r\nk=1\r\n");
+    // An hour old, so its parse is kept (a file written moments ago is read afresh each time).
+    struct stat written {};
+    ASSERT_EQ(::stat(m_path.c_str(), &written), 0);
+    const timespec hourAgo[2] = {{written.st_atim.tv_sec - 3600, 0}, {written.st_mtim.tv_sec - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, m_path.c_str(), hourAgo, 0), 0);
     const CProfileFile ini(m_path);
     ASSERT_EQ(ini.getText("A", "k"), "1");
     const auto inPlace = [this](const std::string& bytes) { std::ofstream(m_path, std::ios::binary) << bytes; };
@@ -244,7 +251,8 @@ TEST_F(ProfileFile, RefusedFailedOrUnchangedWritesLeaveTheFileAlone) {
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool written = ini.putText("App1", "Key1", "changed");
-    const bool batchWritten = ini.batch([&] { return ini.putText("App1", "Key1", "x") && ini.putText("App1", "k", "y"); });
+    const bool batchWritten =
+        ini.batch([&] { return ini.putText("App1", "Key1", "x") && ini.putText("App1", "k", "y"); });
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written || batchWritten);
