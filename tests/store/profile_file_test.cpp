@@ -141,7 +141,7 @@ TEST_F(ProfileFile, ReadsSeeEditsByAnotherProgram) {
         timespec times[2] = {before.st_atim, before.st_mtim};
         times[1].tv_nsec = (times[1].tv_nsec + c.mtimeShift) % 1000000000;
         ASSERT_EQ(::utimensat(AT_FDCWD, m_path.c_str(), times, 0), 0);
-        const std::string expected = std::string(c.bytes).substr(6, 2);
+        const std::string expected = std::string(c.bytes).substr(7, 2);
         EXPECT_EQ(ini.getText("A", "k"), expected);
         EXPECT_EQ(ini.section("A").getText("k"), expected);
     }
