@@ -516,7 +516,7 @@ bool CProfileFile::putText(std::string_view section, std::string_view key, std::
         updated.append("[").append(sectionName).append("]").append(kLineEnd);
         updated.append(keyName).append("=").append(text).append(kLineEnd);
     }
-    return store(base, updated);
+    return store(base, std::move(updated));
 }
 
 bool CProfileFile::putInt(std::string_view section, std::string_view key, long value, int radix) {
@@ -546,7 +546,6 @@ bool CProfileFile::deleteKey(std::string_view section, std::string_view key) {
     const auto base = editBase();
     if (!base)
         return false;
-    const std::string& bytes = base->bytes;
     const IniLines& ini = base->ini;
     const auto header = ini.findSection(sectionName);
     const auto index = header ? ini.findKey(*header, keyName) : std::nullopt;
@@ -564,7 +563,6 @@ bool CProfileFile::deleteSection(std::string_view section) {
     const auto base = editBase();
     if (!base)
         return false;
-    const std::string& bytes = base->bytes;
     const IniLines& ini = base->ini;
     const auto header = ini.findSection(sectionName);
     if (!header)
