@@ -47,6 +47,19 @@ TEST_F(AppProfile, DefaultsUntilWrittenThenDecimalNumbersAndIndexedKeys) {
     EXPECT_EQ(CAppProfile::keyName(ProfileKeys::LastVehicle, 4), "LastVehicle") << "no index to fill";
 }
 
+TEST_F(AppProfile, ABatchMakesTheFolderAndWritesAllOrNothing) {
+    CAppProfile profile(m_path);
+    EXPECT_FALSE(profile.batch([&] {
+        return profile.putNumber(ProfileKeys::Grid, 1) && profile.putText(ProfileKeys::LastVehicle, "two\nlines");
+    }));
+    EXPECT_NE(profile.lastError().find("line break"), std::string::npos) << profile.lastError();
+    EXPECT_FALSE(fs::exists(m_path));
+    ASSERT_TRUE(profile.batch([&] {
+        return profile.putNumber(ProfileKeys::Grid, 1) && profile.putNumber(ProfileKeys::Lines, 0);
+    })) << profile.lastError();
+    EXPECT_EQ(readFile(m_path), "[MainFont]\r\nGrid=1\r\nLines=0\r\n");
+}
+
 TEST_F(AppProfile, BinaryValuesAreUpperCaseHex) {
     CAppProfile profile(m_path);
     const std::vector<std::uint8_t> bytes{0x00, 0x0F, 0x7F, 0xAB, 0xFF};
