@@ -46,13 +46,18 @@ bool GraphSettings::write(CAppProfile& profile) const {
     const auto putColour = [&profile](const Rgb& c, const ProfileKey& r, const ProfileKey& g, const ProfileKey& b) {
         return profile.putNumber(r, c.r) && profile.putNumber(g, c.g) && profile.putNumber(b, c.b);
     };
-    return profile.putNumber(GraphLabels, labels ? 1 : 0) && profile.putNumber(GraphShowGrid, showGrid ? 1 : 0) &&
-           profile.putNumber(GraphGrid, grid) && profile.putNumber(GraphBarWidth, barWidth) &&
-           profile.putNumber(GraphType, graphType) && putColour(background, GraphBackR, GraphBackG, GraphBackB) &&
-           putColour(text, GraphTextR, GraphTextG, GraphTextB) && putColour(data, GraphDataR, GraphDataG, GraphDataB) &&
-           putColour(average, GraphAverageR, GraphAverageG, GraphAverageB) &&
-           putColour(gridColour, GraphGridR, GraphGridG, GraphGridB) &&
-           putColour(selection, GraphSelR, GraphSelG, GraphSelB) && profile.putNumber(GraphAnimate, animate ? 1 : 0);
+    // One write of the profile: all of it lands, or none.
+    return profile.batch([&] {
+        return profile.putNumber(GraphLabels, labels ? 1 : 0) && profile.putNumber(GraphShowGrid, showGrid ? 1 : 0) &&
+               profile.putNumber(GraphGrid, grid) && profile.putNumber(GraphBarWidth, barWidth) &&
+               profile.putNumber(GraphType, graphType) && putColour(background, GraphBackR, GraphBackG, GraphBackB) &&
+               putColour(text, GraphTextR, GraphTextG, GraphTextB) &&
+               putColour(data, GraphDataR, GraphDataG, GraphDataB) &&
+               putColour(average, GraphAverageR, GraphAverageG, GraphAverageB) &&
+               putColour(gridColour, GraphGridR, GraphGridG, GraphGridB) &&
+               putColour(selection, GraphSelR, GraphSelG, GraphSelB) &&
+               profile.putNumber(GraphAnimate, animate ? 1 : 0);
+    });
 }
 
 void CGraphFeed::setUp(CPushGraphModel& graph, const GraphSettings& settings) const {

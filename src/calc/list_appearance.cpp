@@ -38,15 +38,18 @@ bool ListAppearance::write(CAppProfile& profile) const {
     const int odoUnderline = profile.getNumber(OdoFontUnderline);
     const int odoQuality = profile.getNumber(OdoFontQuality);
     const std::string odoName = profile.getText(OdoFontName);
-    return profile.putNumber(FontHeight, font.height) && profile.putNumber(FontWeight, font.weight) &&
-           profile.putNumber(FontItalic, font.italic ? 1 : 0) &&
-           profile.putNumber(FontUnderline, font.underline ? 1 : 0) && profile.putNumber(FontQuality, font.quality) &&
-           profile.putText(FontName, font.name) && profile.putNumber(Lines, lines ? 1 : 0) &&
-           profile.putNumber(LineColorR, lineColour.r) && profile.putNumber(LineColorG, lineColour.g) &&
-           profile.putNumber(LineColorB, lineColour.b) && profile.putNumber(FontColorR, fontColour.r) &&
-           profile.putNumber(FontColorG, fontColour.g) && profile.putNumber(FontColorB, fontColour.b) &&
-           profile.putNumber(Grid, grid ? 1 : 0) && profile.putNumber(OdoFontHeight, odoHeight) &&
-           profile.putNumber(OdoFontWeight, odoWeight) && profile.putNumber(OdoFontItalic, odoItalic) &&
-           profile.putNumber(OdoFontUnderline, odoUnderline) && profile.putNumber(OdoFontQuality, odoQuality) &&
-           profile.putText(OdoFontName, odoName);
+    // One write of the profile: all of it lands, or none.
+    return profile.batch([&] {
+        return profile.putNumber(FontHeight, font.height) && profile.putNumber(FontWeight, font.weight) &&
+               profile.putNumber(FontItalic, font.italic ? 1 : 0) &&
+               profile.putNumber(FontUnderline, font.underline ? 1 : 0) &&
+               profile.putNumber(FontQuality, font.quality) && profile.putText(FontName, font.name) &&
+               profile.putNumber(Lines, lines ? 1 : 0) && profile.putNumber(LineColorR, lineColour.r) &&
+               profile.putNumber(LineColorG, lineColour.g) && profile.putNumber(LineColorB, lineColour.b) &&
+               profile.putNumber(FontColorR, fontColour.r) && profile.putNumber(FontColorG, fontColour.g) &&
+               profile.putNumber(FontColorB, fontColour.b) && profile.putNumber(Grid, grid ? 1 : 0) &&
+               profile.putNumber(OdoFontHeight, odoHeight) && profile.putNumber(OdoFontWeight, odoWeight) &&
+               profile.putNumber(OdoFontItalic, odoItalic) && profile.putNumber(OdoFontUnderline, odoUnderline) &&
+               profile.putNumber(OdoFontQuality, odoQuality) && profile.putText(OdoFontName, odoName);
+    });
 }
