@@ -398,34 +398,11 @@ TEST(CsvExport, WideNumbersAreWrittenWhole) {
 // ties on an exact half, values just off one, signed zero, the extremes of a double, NaN and infinity.
 TEST(CsvExport, NumbersAreWrittenAsPrintfWritesThem) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    const double values[] = {0.0,
-                             -0.0,
-                             0.5,
-                             1.5,
-                             2.5,
-                             -2.5,
-                             0.125,
-                             0.375,
-                             -0.625,
-                             1.005,
-                             2.675,
-                             0.0005,
-                             0.0015,
-                             -0.0004,
-                             12345.5,
-                             99999.95,
-                             123456.785,
-                             1e-300,
-                             5e-324,
-                             1e20,
-                             1e22,
-                             4503599627370497.5,
-                             1.7976931348623157e308,
-                             -1.7976931348623157e308,
-                             inf,
-                             -inf,
-                             nan,
-                             -nan};
+    // clang-format off
+    const double values[] = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, -0.625, 1.005, 2.675, 0.0005, 0.0015,
+                             -0.0004, 12345.5, 99999.95, 123456.785, 4503599627370495.5, 1e-300, 5e-324, 1e20, 1e22,
+                             1.7976931348623157e308, -1.7976931348623157e308, inf, -inf, nan, -nan};
+    // clang-format on
     const std::pair<int, int> formats[] = {{7, 0}, {3, 3}, {4, 3}, {6, 2}, {4, 2}};
     char expected[400];
     for (const double value : values)
