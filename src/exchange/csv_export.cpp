@@ -3,7 +3,7 @@
 #include "store/file_io.h"
 #include "store/text_codec.h"
 
-#include <cstdio>
+#include <charconv>
 #include <span>
 
 namespace {
@@ -110,65 +110,94 @@ std::span<const LayoutColumn> layout(int viewMode) {
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-template <typename... Args> std::string formatted(const char* format, Args... args) {
-    // "%f" of a huge value runs to hundreds of digits, so size the buffer from a dry run.
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    if (length <= 0)
-        return {};
-    std::string text(static_cast<std::size_t>(length), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
-
 // A trip time of 0 was never entered (an open trip has no arrival yet): blank, as the list shows it.
-std::string tripTime(const CDVItem& entry, DVTime t, const CLocaleInfo& locale) {
-    if (entry.EntryType != CDVItem::Trip || t == 0)
-        return " ";
-    return locale.shortDate(t) + " " + locale.timeOfDay(t);
+void appendTripTime(std::string& out, const CDVItem& entry, DVTime t, const CLocaleInfo& locale) {
+    if (entry.EntryType != CDVItem::Trip || t == 0) {
+        out += ' ';
+        return;
+    }
+    out += locale.shortDate(t);
+    out += ' ';
+    out += locale.timeOfDay(t);
 }
 
-std::string value(const CDVItem& entry, Column column, const CLocaleInfo& locale) {
+void appendValue(std::string& out, const CDVItem& entry, Column column, const CLocaleInfo& locale) {
     switch (column) {
     case Column::Date:
-        return locale.shortDate(entry.Date);
+        out += locale.shortDate(entry.Date);
+        return;
     case Column::Odometer:
-        return formatted("%7.0f", entry.Odometer);
+        CCsvExport::appendNumber(out, entry.Odometer, 7, 0);
+        return;
     case Column::Entry:
-        return odrivo::utf8Prefix(entry.Entry, 20);
+        out += odrivo::utf8Prefix(entry.Entry, 20);
+        return;
     case Column::Station:
-        return odrivo::utf8Prefix(entry.Station, 29);
+        out += odrivo::utf8Prefix(entry.Station, 29);
+        return;
     case Column::Quantity:
-        return formatted("%3.3f", entry.Quantity);
+        CCsvExport::appendNumber(out, entry.Quantity, 3, 3);
+        return;
     case Column::Measure:
-        return entry.Measure;
+        out += entry.Measure;
+        return;
     case Column::UnitPrice:
-        return formatted("%4.3f", entry.UnitPrice);
+        CCsvExport::appendNumber(out, entry.UnitPrice, 4, 3);
+        return;
     case Column::Cost:
-        return formatted("%6.2f", entry.Cost);
+        CCsvExport::appendNumber(out, entry.Cost, 6, 2);
+        return;
     case Column::Parking:
-        return formatted("%4.2f", entry.Parking);
+        CCsvExport::appendNumber(out, entry.Parking, 4, 2);
+        return;
     case Column::Invoice:
-        return entry.Invoice;
+        out += entry.Invoice;
+        return;
     case Column::Economy:
-        return formatted("%4.2f", entry.Economy);
-    case Column::CellTemp:
-        return std::to_string(entry.CellTemp);
-    case Column::Purpose:
-        return entry.Purpose;
-    case Column::Destination:
-        return entry.Destination;
-    case Column::Contact:
-        return entry.Contact;
-    case Column::EndOdometer:
-        return formatted("%7.0f", entry.EndOdometer);
-    case Column::DepartTime:
-        return tripTime(entry, entry.DepartTime, locale);
-    case Column::ArriveTime:
-        return tripTime(entry, entry.ArriveTime, locale);
-    case Column::Note:
-        return odrivo::utf8Prefix(entry.Note, 60);
+        CCsvExport::appendNumber(out, entry.Economy, 4, 2);
+        return;
+    case Column::CellTemp: {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, entry.CellTemp).ptr;
+        out.append(digits, static_cast<std::size_t>(end - digits));
+        return;
     }
-    return {};
+    case Column::Purpose:
+        out += entry.Purpose;
+        return;
+    case Column::Destination:
+        out += entry.Destination;
+        return;
+    case Column::Contact:
+        out += entry.Contact;
+        return;
+    case Column::EndOdometer:
+        CCsvExport::appendNumber(out, entry.EndOdometer, 7, 0);
+        return;
+    case Column::DepartTime:
+        appendTripTime(out, entry, entry.DepartTime, locale);
+        return;
+    case Column::ArriveTime:
+        appendTripTime(out, entry, entry.ArriveTime, locale);
+        return;
+    case Column::Note:
+        out += odrivo::utf8Prefix(entry.Note, 60);
+        return;
+    }
+}
+
+void appendEntry(std::string& out, const CDVItem& entry, std::span<const LayoutColumn> columns,
+                 const CLocaleInfo& locale) {
+    // Values are written as they are, quotes and commas included: the format has no escapes.
+    out += '"';
+    bool first = true;
+    for (const LayoutColumn& column : columns) {
+        if (!first)
+            out += "\",\"";
+        first = false;
+        appendValue(out, entry, column.column, locale);
+    }
+    out += '"';
 }
 
 } // namespace
@@ -183,26 +212,40 @@ std::string CCsvExport::headerLine(int viewMode) {
     return line;
 }
 
+void CCsvExport::appendNumber(std::string& out, double value, int width, int precision) {
+    // Fixed notation with a precision is printf's "%f" digit for digit, NaN and infinity
+    // included ("nan", "-inf"); only the padding to the width is left to do here. The
+    // buffer holds the widest double (309 integer digits) with its sign and up to 80 decimals.
+    char text[400];
+    const char* const end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision).ptr;
+    const auto length = static_cast<int>(end - text);
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), ' ');
+    out.append(text, static_cast<std::size_t>(end - text));
+}
+
 std::string CCsvExport::entryLine(const CDVItem& entry, int viewMode, const CLocaleInfo& locale) {
-    // Values are written as they are, quotes and commas included: the format has no escapes.
-    std::string line = "\"";
-    bool first = true;
-    for (const LayoutColumn& column : layout(viewMode)) {
-        if (!first)
-            line += "\",\"";
-        first = false;
-        line += value(entry, column.column, locale);
-    }
-    line += '"';
+    std::string line;
+    appendEntry(line, entry, layout(viewMode), locale);
     return line;
 }
 
 std::string CCsvExport::fileBytes(const std::vector<CDVItem*>& rows, int viewMode, const CLocaleInfo& locale) {
+    const std::span<const LayoutColumn> columns = layout(viewMode);
     std::string bytes = kByteOrderMark;
     bytes += headerLine(viewMode);
     bytes += kLineEnd;
-    for (const CDVItem* entry : rows) {
-        bytes += entryLine(*entry, viewMode, locale);
+    if (rows.empty())
+        return bytes;
+    // Size the whole file from its first line, with room for longer texts further down, so
+    // that the buffer is not copied again and again as it grows.
+    const std::size_t head = bytes.size();
+    appendEntry(bytes, *rows.front(), columns, locale);
+    bytes += kLineEnd;
+    const std::size_t firstLine = bytes.size() - head;
+    bytes.reserve(head + (firstLine + firstLine / 4) * rows.size());
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        appendEntry(bytes, *rows[i], columns, locale);
         bytes += kLineEnd;
     }
     return bytes;

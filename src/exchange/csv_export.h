@@ -19,6 +19,9 @@ public:
     static std::string entryLine(const CDVItem& entry, int viewMode, const CLocaleInfo& locale);
     // The whole file: byte-order mark, header line and one line per row, each ended by CR LF.
     static std::string fileBytes(const std::vector<CDVItem*>& rows, int viewMode, const CLocaleInfo& locale);
+    // Appends `value` as printf's "%<width>.<precision>f" writes it: fixed decimals, padded
+    // on the left with spaces to `width`, never cut (precision up to 80).
+    static void appendNumber(std::string& out, double value, int width, int precision);
     // Writes fileBytes() to `path` (written beside it, then renamed over it). False, with a
     // reason in `error`, when the file cannot be written; an older file is then left as it was.
     static bool writeFile(const std::string& path, const std::vector<CDVItem*>& rows, int viewMode,

@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -390,6 +392,26 @@ TEST(CsvExport, WideNumbersAreWrittenWhole) {
     entry.Cost = 1234.5;
     const std::string line = CCsvExport::entryLine(entry, 3, FixedLocale());
     EXPECT_TRUE(holds(line, "100000000000000000000") && holds(line, "1234.50")) << line;
+}
+
+// Every number column's format ("%7.0f", "%3.3f", "%4.3f", "%6.2f", "%4.2f") gives what printf gives:
+// ties on an exact half, values just off one, signed zero, the extremes of a double, NaN and infinity.
+TEST(CsvExport, NumbersAreWrittenAsPrintfWritesThem) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    // clang-format off
+    const double values[] = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, -0.625, 1.005, 2.675, 0.0005, 0.0015,
+                             -0.0004, 12345.5, 99999.95, 123456.785, 4503599627370495.5, 1e-300, 5e-324, 1e20, 1e22,
+                             1.7976931348623157e308, -1.7976931348623157e308, inf, -inf, nan, -nan};
+    // clang-format on
+    const std::pair<int, int> formats[] = {{7, 0}, {3, 3}, {4, 3}, {6, 2}, {4, 2}};
+    char expected[400];
+    for (const double value : values)
+        for (const auto& [width, precision] : formats) {
+            std::snprintf(expected, sizeof expected, "%*.*f", width, precision, value);
+            std::string out = "\"";
+            CCsvExport::appendNumber(out, value, width, precision);
+            EXPECT_EQ(out, std::string("\"") + expected) << value << " %" << width << "." << precision << "f";
+        }
 }
 
 // Entry, location and note are cut to 20, 29 and 60 characters: exactly the limit is unchanged, a

@@ -1,8 +1,9 @@
-// The Reminders tab page headless: it shows the reminder check's table for a log on disk, each
-// urgency in its colour, with the vehicle's own row labels, and blank cells for a file it cannot read.
+// The Reminders tab page headless: it shows the reminder check's table for a log read from disk, each
+// urgency in its colour, with the vehicle's own row labels, and blank cells for a file that cannot be read.
 
 #include "../calc/fixed_locale.h"
 #include "dialog_fixture.h"
+#include "main_window_fixture.h"
 #include "store/vehicle_log_doc.h"
 #include "ui/main/reminder_tab.h"
 
@@ -37,9 +38,11 @@ TEST_F(ReminderTabPage, ShowsTheComputedTableInUrgencyColoursAndBlanksForAnUnrea
     const std::string file = CVehicleLogDoc::dataFilePath(m_dir.string() + "/", "VIN1");
     ASSERT_TRUE(doc.save(file).saved);
 
+    CVehicleLogDoc read;
+    ASSERT_TRUE(read.load(file).ok());
     const FixedLocale locale;
     CReminderTab tab(locale);
-    tab.setSource(file, v, 13500, kToday);
+    tab.setSource(&read, v, 13500, kToday);
     tab.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
     auto* table = tab.findChild<QTableWidget*>("reminderTable");
@@ -57,7 +60,8 @@ TEST_F(ReminderTabPage, ShowsTheComputedTableInUrgencyColoursAndBlanksForAnUnrea
         EXPECT_EQ(cell(row, column), std::pair(std::string(text), std::string(colour))) << row << "/" << column;
 
     write("garbage.odv", "not a log at all");
-    tab.setSource(path("garbage.odv"), v, 13500, kToday);
+    EXPECT_FALSE(read.load(path("garbage.odv")).ok());
+    tab.setSource(&read, v, 13500, kToday);
     tab.refreshTable();
     for (int row = 0; row < CReminderCheck::kKindCount; ++row)
         for (int column = 1; column < CReminderTab::kColumnCount; ++column)
@@ -65,3 +69,24 @@ TEST_F(ReminderTabPage, ShowsTheComputedTableInUrgencyColoursAndBlanksForAnUnrea
 }
 
 } // namespace
+
+namespace window_test {
+namespace {
+
+// The window hands the tab the log it has just read, at start and at every switch of vehicle.
+TEST_F(MainWindowTest, RemindersTabShowsTheLogTheWindowReadLast) {
+    CDVItem oil = entry(CDVItem::Repair, 1000);
+    oil.Entry = "Oil Change";
+    writeVehicles({"Alpha", "Beta"}, {{oil}, fills(2)});
+    ASSERT_TRUE(profile().putNumber(ProfileKeys::SelectedTab, 4));
+    CVehicleLogDlg& window = start();
+    auto* table = child<QTableWidget>("reminderTable");
+    const auto lastOil = [table] { return table->item(0, CReminderTab::kLastOdometerColumn)->text().toStdString(); };
+    EXPECT_EQ(lastOil(), "   1000");
+    window.switchVehicle(1);
+    EXPECT_EQ(window.vehicleName(), "Beta");
+    EXPECT_EQ(lastOil(), "-------") << "no oil change in this log";
+}
+
+} // namespace
+} // namespace window_test

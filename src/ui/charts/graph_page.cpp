@@ -37,6 +37,7 @@ CGraphPage::~CGraphPage() = default;
 void CGraphPage::setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale) {
     m_doc = doc;
     m_locale = locale;
+    m_filled = false;
 }
 
 void CGraphPage::applySettings(const GraphSettings& settings) {
@@ -45,6 +46,12 @@ void CGraphPage::applySettings(const GraphSettings& settings) {
     paintSwatch(ui->averageSwatch, settings.average);
     ui->animateCheck->setChecked(settings.animate);
     m_timer->start(250);
+    m_filled = false;
+}
+
+void CGraphPage::setSelectedPosition(int position) {
+    m_selectedPosition = position;
+    m_filled = false;
 }
 
 void CGraphPage::setAnimateChecked(bool on) {
@@ -54,6 +61,7 @@ void CGraphPage::setAnimateChecked(bool on) {
 void CGraphPage::recompute() {
     if (!m_doc || !m_locale)
         return;
+    m_filled = false;
     switch (m_feed.kind()) {
     case Kind::Economy:
         m_figures = CCostStatistics::economyPage(*m_doc, *m_locale);
@@ -75,19 +83,29 @@ void CGraphPage::recompute() {
 
 void CGraphPage::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    refill();
+    refillIfChanged();
 }
 
-void CGraphPage::refill() {
+void CGraphPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A wider chart holds more points, which only a refill brings in.
+    m_filled = false;
+}
+
+void CGraphPage::refillIfChanged() {
     // The figures stay those of the last refresh, which counted the entries as the file holds them.
-    if (m_doc && m_locale)
-        m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+    // The page paints again whenever a figure label or the box changes; refilling a log of
+    // many entries each time would redo the same work for the same picture.
+    if (m_filled || !m_doc || !m_locale)
+        return;
+    m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+    m_filled = true;
 }
 
 void CGraphPage::redraw() {
     // The chart may paint before its page, so it is refilled here rather than left to the
     // page's paint.
-    refill();
+    refillIfChanged();
     update();
     m_graph->update();
 }
@@ -105,6 +123,8 @@ void CGraphPage::animationStep() {
         ui->animateCheck->setEnabled(true);
         break;
     case CGraphFeed::Step::Stepped:
+        // The step pushed a point, so the next paint of the page refills the chart from the log.
+        m_filled = false;
         ui->animateCheck->setEnabled(true);
         m_graph->update();
         break;

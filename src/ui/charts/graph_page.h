@@ -4,7 +4,8 @@
 // the vehicle, and a scrolling chart of that value per entry with its average. The window
 // hands it the log, the graph settings and the selected entry's display position; the
 // figures come from CCostStatistics at each refresh and the chart is refilled by CGraphFeed
-// at each paint.
+// at the next paint or redraw after anything it shows changed (the log, the figures, the
+// selection, the settings, the size, an animation step); paints in between only draw it.
 // A 250 ms timer drives the "Animate" mode, which replays the log through the chart.
 
 #include "calc/cost_statistics.h"
@@ -35,12 +36,12 @@ public:
     void applySettings(const GraphSettings& settings);
     void setAnimateChecked(bool on);
     // The display position of the list's selected entry, -1 for none; shown at the next paint.
-    void setSelectedPosition(int position) { m_selectedPosition = position; }
+    void setSelectedPosition(int position);
     // Computes the figures from the log and shows them.
     void recompute();
     const CCostStatistics::PageFigures& figures() const { return m_figures; }
     C2DPushGraph* graph() const { return m_graph; }
-    // Refills the chart from the log and draws it again.
+    // Refills the chart from the log, unless it holds the latest refill already, and draws it again.
     void redraw();
     // One step of the animation, as the timer runs it.
     void animationStep();
@@ -52,9 +53,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void refill();
+    // Refills the chart unless nothing it shows changed since the last refill.
+    void refillIfChanged();
 
     std::unique_ptr<Ui::CGraphPage> ui;
     CGraphFeed m_feed;
@@ -64,4 +67,6 @@ private:
     const CLocaleInfo* m_locale = nullptr;
     CCostStatistics::PageFigures m_figures;
     int m_selectedPosition = -1;
+    // The chart holds a refill from the current log, figures, selection, settings and size.
+    bool m_filled = false;
 };

@@ -5,11 +5,8 @@
 #include "ui_reminder_tab.h"
 
 #include <QColor>
-#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidgetItem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -69,53 +66,29 @@ CReminderTab::CReminderTab(const CLocaleInfo& locale, QWidget* parent)
         }
     }
     showTable(CReminderCheck::blankTab(m_vehicle));
-    table->viewport()->installEventFilter(this);
 }
 
 CReminderTab::~CReminderTab() = default;
 
-void CReminderTab::setSource(const std::string& dataFile, const VehicleSettings& vehicle, double currentOdometer,
+void CReminderTab::setSource(const CVehicleLogDoc* doc, const VehicleSettings& vehicle, double currentOdometer,
                              DVTime today) {
-    m_dataFile = dataFile;
+    m_doc = doc;
     m_vehicle = vehicle;
     m_currentOdometer = currentOdometer;
     m_today = today;
+    m_stale = true;
 }
 
 void CReminderTab::refreshTable() {
-    // Showing a changed table repaints it, and a repaint comes back here.
-    if (m_refreshing)
+    if (!m_stale)
         return;
-    m_refreshing = true;
+    m_stale = false;
+    // A log that could not be read holds no entries, and no entries leave every value cell blank.
     const CReminderCheck::Tab tab =
-        loadEntries() ? CReminderCheck::buildTab(m_doc.entries(), m_vehicle, m_currentOdometer, m_today, m_locale)
-                      : CReminderCheck::blankTab(m_vehicle);
+        m_doc ? CReminderCheck::buildTab(m_doc->entries(), m_vehicle, m_currentOdometer, m_today, m_locale)
+              : CReminderCheck::blankTab(m_vehicle);
     if (!sameTab(tab, m_shown))
         showTable(tab);
-    m_refreshing = false;
-}
-
-bool CReminderTab::loadEntries() {
-    std::error_code sizeError;
-    std::error_code timeError;
-    const fs::path path(m_dataFile);
-    const std::uintmax_t size = fs::file_size(path, sizeError);
-    const fs::file_time_type modified = fs::last_write_time(path, timeError);
-    if (sizeError || timeError) {
-        // Forget the last load: a file that comes back must be read again.
-        m_loaded = {};
-        m_doc.clear();
-        return false;
-    }
-    if (m_loaded.valid && m_loaded.path == m_dataFile && m_loaded.size == size && m_loaded.modified == modified)
-        return m_loaded.readable;
-
-    ++m_fileLoads;
-    const bool readable = m_doc.load(m_dataFile).status == LogLoadStatus::Loaded;
-    if (!readable)
-        m_doc.clear();
-    m_loaded = {true, m_dataFile, size, modified, readable};
-    return readable;
 }
 
 void CReminderTab::showTable(const CReminderCheck::Tab& tab) {
@@ -137,10 +110,4 @@ QTableWidgetItem* CReminderTab::cellItem(int row, int column) {
 void CReminderTab::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     refreshTable();
-}
-
-bool CReminderTab::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->reminderTable->viewport() && event->type() == QEvent::Paint)
-        refreshTable();
-    return QWidget::eventFilter(watched, event);
 }

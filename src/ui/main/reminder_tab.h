@@ -3,21 +3,16 @@
 // kinds of scheduled maintenance with the last odometer and date of each and the odometer
 // and date at which it falls due, coloured by urgency.
 //
-// The window hands over the source after every vehicle load and view refresh (setSource).
-// The page does not use the window's entries: each refresh reads the vehicle's data file
-// itself, computes the table with CReminderCheck::buildTab (blankTab when the file cannot be
-// read) and shows it. Refreshes come with every showing and every paint of the table, so the
-// loaded entries are kept while the file's size and modification time stay the same, and the
-// cells are only touched when the computed table differs from the one on screen.
+// The window hands over its own log after every vehicle load and view refresh (setSource): the
+// entries it has just read from the data file, none when the file could not be read, so the
+// table then shows blank cells. The table is computed with CReminderCheck::buildTab once per
+// hand-over, when the window refreshes the visible page or when the page is next shown;
+// painting only draws the cells, and the cells are only touched when the table changed.
 
 #include "calc/reminder_check.h"
 
 #include <QWidget>
-#include <cstdint>
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace Ui {
 class CReminderTab;
@@ -34,48 +29,32 @@ public:
     CReminderTab(const CLocaleInfo& locale, QWidget* parent = nullptr);
     ~CReminderTab() override;
 
-    // What the table is computed from; the main window calls it after every vehicle load and view refresh.
-    // dataFile is the full path of the vehicle's data file; the tab loads it itself.
-    void setSource(const std::string& dataFile, const VehicleSettings& vehicle, double currentOdometer, DVTime today);
-    // Loads the data file (reusing the last load while the file's size and modification time are unchanged)
-    // and shows the table; called whenever the tab is shown and every time it is painted.
+    // What the table is computed from; the main window calls it after every vehicle load and view
+    // refresh. `doc` is the window's log as last read from the data file (empty when the file could
+    // not be read) and must outlive the page; nullptr shows blank cells.
+    void setSource(const CVehicleLogDoc* doc, const VehicleSettings& vehicle, double currentOdometer, DVTime today);
+    // Computes the table from the source, if it was handed over since the last computation, and
+    // shows it; the window calls it after a refresh while the page shows, the page when it is shown.
     void refreshTable();
     // The table last shown (for tests and printing).
     const CReminderCheck::Tab& table() const { return m_shown; }
-    // How many times the data file was actually read (tests check the cache with it).
-    int fileLoads() const { return m_fileLoads; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The last read of the data file and what the file looked like at that time.
-    struct LoadedFile {
-        bool valid = false;
-        std::string path;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified;
-        bool readable = false;
-    };
-
-    // Brings m_doc up to date with the data file; false when it cannot be read.
-    bool loadEntries();
     void showTable(const CReminderCheck::Tab& tab);
     QTableWidgetItem* cellItem(int row, int column);
 
     std::unique_ptr<Ui::CReminderTab> ui;
     const CLocaleInfo& m_locale;
 
-    std::string m_dataFile;
+    const CVehicleLogDoc* m_doc = nullptr;
     VehicleSettings m_vehicle;
     double m_currentOdometer = 0;
     DVTime m_today = 0;
-
-    LoadedFile m_loaded;
-    CVehicleLogDoc m_doc;
-    int m_fileLoads = 0;
+    // A source was handed over and the table not computed from it yet.
+    bool m_stale = false;
 
     CReminderCheck::Tab m_shown;
-    bool m_refreshing = false;
 };

@@ -492,7 +492,7 @@ void CVehicleLogDlg::createTabs() {
         });
         connect(page, &CGraphPage::entryClicked, this, &CVehicleLogDlg::selectEntry);
     }
-    m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
+    m_reminderTab->setSource(&m_session.doc(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
     // Hidden pages are not refilled, so a page that comes to the front catches up.
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &CVehicleLogDlg::redrawGraphs);
     int tab = m_profile.getNumber(ProfileKeys::SelectedTab);
@@ -553,8 +553,8 @@ void CVehicleLogDlg::refresh(Reload reload) {
     m_refreshed = true;
     showReminders();
     if (m_reminderTab) {
-        m_reminderTab->setSource(m_session.dataFilePath(), m_settings, m_refresh.totals.latestOdometer,
-                                 m_session.today());
+        // The log was just read from the data file; a hidden tab computes its table when shown.
+        m_reminderTab->setSource(&m_session.doc(), m_settings, m_refresh.totals.latestOdometer, m_session.today());
         if (m_reminderTab->isVisible())
             m_reminderTab->refreshTable();
     }
