@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
 
 const char* const CCsvImport::kHeadingsOpenError = "ERROR 401: Error opening CSV file";
@@ -412,10 +413,23 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
         return result;
     }
     report("Importing Data");
+    // The entries go into the document together when the run ends, however it ends, in the
+    // order inserting each before the first equal or greater reading would give.
+    CVehicleLogDoc::Entries imported;
+    const auto insertImported = [&] {
+        result.inserted = static_cast<int>(imported.size());
+        doc.insertAllBeforeEqual(std::move(imported));
+    };
+    // An entry goes to the end of the list when its reading is above every one there (a NaN
+    // reading is never equal or greater, so it never counts).
+    double highest = -std::numeric_limits<double>::infinity();
+    for (const auto& e : doc.entries())
+        highest = e->Odometer > highest ? e->Odometer : highest;
     LineBuffer fields;
     for (std::size_t pos = dataStart; pos < bytes.size();) {
         if (m_stopCheck && m_stopCheck(pos, bytes.size())) {
             result.status = CsvImportStatus::Stopped;
+            insertImported();
             return result;
         }
         std::size_t consumed = 0;
@@ -426,6 +440,7 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
             const bool format = scan == ScanStatus::FormatError;
             result.status = format ? CsvImportStatus::FormatError : CsvImportStatus::TooManyFields;
             result.message = format ? kFormatError : kTooManyFieldsError;
+            insertImported();
             return result;
         }
         ++result.linesRead;
@@ -436,13 +451,14 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
             ++result.skipped;
             continue;
         }
-        const double odometer = entry->Odometer;
-        const std::size_t index = doc.insertBeforeEqual(std::make_unique<CDVItem>(std::move(*entry)));
-        ++result.inserted;
-        if (index + 1 == doc.size())
-            result.lastOdometer = odometer;
+        if (entry->Odometer > highest) {
+            highest = entry->Odometer;
+            result.lastOdometer = highest;
+        }
+        imported.push_back(std::make_unique<CDVItem>(std::move(*entry)));
         report(mapped(fields, CColumnMap::Odometer));
     }
+    insertImported();
     report("Import Compete.");
     char message[128];
     std::snprintf(message, sizeof message, "Import Complete!\nImported %d lines\nSkipped %d Lines",
