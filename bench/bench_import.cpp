@@ -113,13 +113,14 @@ double plainReadSeconds() {
     return secondsSince(start);
 }
 
-// The baseline's best of three runs, measured once per benchmark run.
+// The baseline's median of five runs, measured once per benchmark run.
 double baselineSeconds() {
     static const double seconds = [] {
-        double best = 1e9;
-        for (int i = 0; i < 3; ++i)
-            best = std::min(best, haveSqlite() ? sqliteImportSeconds() : plainReadSeconds());
-        return best;
+        std::array<double, 5> runs{};
+        for (double& run : runs)
+            run = haveSqlite() ? sqliteImportSeconds() : plainReadSeconds();
+        std::sort(runs.begin(), runs.end());
+        return runs[2];
     }();
     return seconds;
 }
