@@ -6,12 +6,15 @@
 #include "store/vehicle_log_doc.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
 
 const char* const CCsvImport::kHeadingsOpenError = "ERROR 401: Error opening CSV file";
@@ -87,9 +90,17 @@ std::size_t bytesOfCharacters(std::string_view utf8, std::size_t count) {
     return utf8.size();
 }
 
-std::string fileText(std::ifstream& file) {
-    return odrivo::guessedTextToUtf8(
-        std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+std::string fileText(std::ifstream& file, const std::string& path) {
+    // Read in large blocks: a byte at a time costs more than the whole import of a big file.
+    std::string bytes;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error)
+        bytes.reserve(static_cast<std::size_t>(size));
+    std::array<char, 1 << 16> block;
+    while (file.read(block.data(), block.size()) || file.gcount() > 0)
+        bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
+    return odrivo::guessedTextToUtf8(bytes);
 }
 
 int fullYear(int year) {
@@ -113,7 +124,7 @@ CsvHeadings CCsvImport::readHeadings(const std::string& path) {
         return headings;
     }
     // The whole file decides its encoding, so headings and data are read the same way.
-    return headingsOf(fileText(file));
+    return headingsOf(fileText(file, path));
 }
 
 CsvHeadings CCsvImport::headingsOf(std::string_view firstBytes) {
@@ -154,22 +165,25 @@ CCsvImport::ScanStatus CCsvImport::scanLine(std::string_view chunk, LineBuffer& 
     std::size_t pos = 0;
     int count = 0;
     while (true) {
+        const std::size_t start = pos;
         const bool quoted = pos < chunk.size() && chunk[pos] == '"';
-        std::string text;
+        std::size_t characters = 0;
         bool ended = false;
         while (!ended) {
             // A line cut off by the read size, or a last line without its line end, never ends.
             if (pos >= chunk.size())
                 return ScanStatus::FormatError;
             const char c = chunk[pos++];
-            text += c;
+            characters += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
             // LF, CR LF and a lone CR all end a line.
-            ended = (quoted ? text.ends_with("\",") : c == ',') || c == '\n' || c == '\r';
+            ended =
+                (quoted ? c == ',' && pos - start >= 2 && chunk[pos - 2] == '"' : c == ',') || c == '\n' || c == '\r';
             if (c == '\r' && pos < chunk.size() && chunk[pos] == '\n')
-                text += chunk[pos++];
-            if (!ended && odrivo::utf8Length(text) >= kFieldFormatLimit)
+                ++pos;
+            if (!ended && characters >= kFieldFormatLimit)
                 return ScanStatus::FormatError;
         }
+        const std::string_view text = chunk.substr(start, pos - start);
         if (count == kFieldLimit)
             return ScanStatus::TooManyFields;
         fields[static_cast<std::size_t>(count++)] = cleanField(text);
@@ -236,9 +250,9 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         if (has(CColumnMap::Parking))
             e.Parking = odrivo::leadingNumber(mapped(fields, CColumnMap::Parking));
         if (has(CColumnMap::DepartDate))
-            e.DepartTime = parseDate(mapped(fields, CColumnMap::DepartDate), m_dateStyle, m_programStart);
+            e.DepartTime = date(mapped(fields, CColumnMap::DepartDate));
         if (has(CColumnMap::ArriveDate))
-            e.ArriveTime = parseDate(mapped(fields, CColumnMap::ArriveDate), m_dateStyle, m_programStart);
+            e.ArriveTime = date(mapped(fields, CColumnMap::ArriveDate));
         if (has(CColumnMap::Purpose))
             e.Purpose = mapped(fields, CColumnMap::Purpose);
         if (has(CColumnMap::Destination))
@@ -266,7 +280,7 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
 
     e.Odometer = odometer;
     if (has(CColumnMap::Date))
-        e.Date = parseDate(mapped(fields, CColumnMap::Date), m_dateStyle, m_programStart);
+        e.Date = date(mapped(fields, CColumnMap::Date));
     if (has(CColumnMap::Notes))
         e.Note = mapped(fields, CColumnMap::Notes);
     if (has(CColumnMap::Station))
@@ -380,6 +394,14 @@ CsvDateStyle CCsvImport::dateStyleFrom(std::string_view dateFormat) {
     return style;
 }
 
+DVTime CCsvImport::date(const std::string& field) const {
+    // mktime() looks at the zone file again on every call; a file's dates repeat a lot.
+    const auto [at, added] = m_dates.try_emplace(field);
+    if (added)
+        at->second = parseDate(field, m_dateStyle, m_programStart);
+    return at->second;
+}
+
 void CCsvImport::report(const std::string& text) const {
     if (m_progress)
         m_progress(text);
@@ -395,7 +417,7 @@ CsvImportResult CCsvImport::run(const std::string& path, std::size_t dataStart, 
     std::ifstream file(path, std::ios::binary);
     std::string bytes;
     if (file.is_open())
-        bytes = fileText(file);
+        bytes = fileText(file, path);
     if (!file.is_open() || file.bad()) {
         result.status = CsvImportStatus::CannotOpen;
         result.message = kImportOpenError;
@@ -412,20 +434,42 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
         return result;
     }
     report("Importing Data");
+    m_dates.clear(); // the local zone may have changed since the last run
+    // The entries go into the document together when the run ends, however it ends, in the
+    // order inserting each before the first equal or greater reading would give.
+    CVehicleLogDoc::Entries imported;
+    const auto insertImported = [&] {
+        result.inserted = static_cast<int>(imported.size());
+        doc.insertAllBeforeEqual(std::move(imported));
+    };
+    // An entry goes to the end of the list when its reading is above every one there (a NaN
+    // reading is never equal or greater, so it never counts).
+    double highest = -std::numeric_limits<double>::infinity();
+    for (const auto& e : doc.entries())
+        highest = e->Odometer > highest ? e->Odometer : highest;
     LineBuffer fields;
     for (std::size_t pos = dataStart; pos < bytes.size();) {
         if (m_stopCheck && m_stopCheck(pos, bytes.size())) {
             result.status = CsvImportStatus::Stopped;
+            insertImported();
             return result;
         }
         std::size_t consumed = 0;
         const std::string_view rest = bytes.substr(pos);
-        const ScanStatus scan =
-            scanLine(rest.substr(0, bytesOfCharacters(rest.substr(0, 4 * kReadSize), kReadSize)), fields, consumed);
+        // A line is read from at most kReadSize characters. The scanner looks no further than
+        // the byte after the first line end, so counting characters up to there is enough.
+        // (A plain loop: find_first_of() calls memchr for every byte.)
+        const std::size_t most = std::min(rest.size(), 4 * kReadSize);
+        std::size_t lineEnd = 0;
+        while (lineEnd < most && rest[lineEnd] != '\n' && rest[lineEnd] != '\r')
+            ++lineEnd;
+        const std::string_view window = rest.substr(0, std::min(most, lineEnd + 2));
+        const ScanStatus scan = scanLine(window.substr(0, bytesOfCharacters(window, kReadSize)), fields, consumed);
         if (scan != ScanStatus::Line) {
             const bool format = scan == ScanStatus::FormatError;
             result.status = format ? CsvImportStatus::FormatError : CsvImportStatus::TooManyFields;
             result.message = format ? kFormatError : kTooManyFieldsError;
+            insertImported();
             return result;
         }
         ++result.linesRead;
@@ -436,13 +480,14 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
             ++result.skipped;
             continue;
         }
-        const double odometer = entry->Odometer;
-        const std::size_t index = doc.insertBeforeEqual(std::make_unique<CDVItem>(std::move(*entry)));
-        ++result.inserted;
-        if (index + 1 == doc.size())
-            result.lastOdometer = odometer;
+        if (entry->Odometer > highest) {
+            highest = entry->Odometer;
+            result.lastOdometer = highest;
+        }
+        imported.push_back(std::make_unique<CDVItem>(std::move(*entry)));
         report(mapped(fields, CColumnMap::Odometer));
     }
+    insertImported();
     report("Import Compete.");
     char message[128];
     std::snprintf(message, sizeof message, "Import Complete!\nImported %d lines\nSkipped %d Lines",

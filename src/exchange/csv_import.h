@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CAppProfile;
@@ -118,6 +119,8 @@ public:
 private:
     std::string mapped(const LineBuffer& fields, int slot) const;
     void report(const std::string& text) const;
+    // parseDate() with the import's style and fallback, remembered per field text.
+    DVTime date(const std::string& field) const;
 
     CColumnMap m_map;
     VehicleSettings m_vehicle;
@@ -125,4 +128,5 @@ private:
     DVTime m_programStart;
     Progress m_progress;
     StopCheck m_stopCheck;
+    mutable std::unordered_map<std::string, DVTime> m_dates;
 };

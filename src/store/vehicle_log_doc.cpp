@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,6 +103,37 @@ std::size_t CVehicleLogDoc::insertBeforeEqual(std::unique_ptr<CDVItem> item) {
     const auto index = static_cast<std::size_t>(at - m_entries.begin());
     m_entries.insert(at, std::move(item));
     return index;
+}
+
+// Each entry of the list that is greater than all before it (a running maximum) marks a gap
+// just ahead of it; insertBeforeEqual() puts an item x into the gap of the first such entry
+// that is >= x, or at the end when there is none. Every entry between two of them is at most
+// the earlier one (or NaN, which is never >= anything), so it never stops a later scan, and
+// the items already put into a gap lie between the two maxima around it. So an item lands in
+// its gap ahead of the items there with the same or a greater reading: each gap holds its
+// items in ascending order, a later item ahead of an earlier equal one. Sorting the items that
+// way and merging them in ahead of every entry they do not exceed gives the very same list;
+// for a sorted list this is an ordinary merge.
+void CVehicleLogDoc::insertAllBeforeEqual(Entries items) {
+    // A NaN reading cannot be sorted; it goes to the end, where later items may pass it.
+    if (std::any_of(items.begin(), items.end(), [](const auto& item) { return std::isnan(item->Odometer); })) {
+        for (auto& item : items)
+            insertBeforeEqual(std::move(item));
+        return;
+    }
+    std::reverse(items.begin(), items.end());
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return a->Odometer < b->Odometer; });
+    Entries merged;
+    merged.reserve(m_entries.size() + items.size());
+    auto next = items.begin();
+    for (auto& entry : m_entries) {
+        for (; next != items.end() && entry->Odometer >= (*next)->Odometer; ++next)
+            merged.push_back(std::move(*next));
+        merged.push_back(std::move(entry));
+    }
+    std::move(next, items.end(), std::back_inserter(merged));
+    m_entries = std::move(merged);
 }
 
 void CVehicleLogDoc::append(std::unique_ptr<CDVItem> item) {

@@ -53,6 +53,9 @@ public:
     // Inserts before the first entry whose odometer is equal or greater (the CSV import's
     // order: an imported entry goes ahead of one with the same reading); returns its index.
     std::size_t insertBeforeEqual(std::unique_ptr<CDVItem> item);
+    // The same as giving `items` to insertBeforeEqual() one by one, in their order, in
+    // O(n + k log k) instead of a scan of the list per item; the list need not be sorted.
+    void insertAllBeforeEqual(Entries items);
     // Appends without ordering (used when reading a file, which keeps its order).
     void append(std::unique_ptr<CDVItem> item);
     // Removes and deletes the entry; false when it is not in the list.

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -209,6 +210,14 @@ TEST(CsvImportRun, TracksTheLastReading) {
     ASSERT_TRUE(importLines(doc, "old 100,100,\r\nold 200,200,\r\n").ok());
     EXPECT_FALSE(importLines(doc, "Wash,200,\r\nWax,50,\r\n").lastOdometer.has_value());
     EXPECT_EQ(importLines(doc, "Tires,300,\r\nWipers,250,\r\n").lastOdometer, 300.0);
+    // In a log out of order the highest reading decides wherever it stands; NaN never does.
+    CVehicleLogDoc unsorted;
+    for (const double odometer : {400.0, std::numeric_limits<double>::quiet_NaN(), 100.0}) {
+        unsorted.append(std::make_unique<CDVItem>());
+        unsorted.at(unsorted.size() - 1).Odometer = odometer;
+    }
+    EXPECT_FALSE(importLines(unsorted, "Wash,300,\r\n").lastOdometer.has_value());
+    EXPECT_EQ(importLines(unsorted, "Wax,450,\r\nTires,420,\r\n").lastOdometer, 450.0);
 }
 
 TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {

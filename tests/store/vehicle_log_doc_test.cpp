@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +100,40 @@ TEST(VehicleLogFileBytes, InsertKeepsOdometerOrder) {
     EXPECT_EQ(notes(doc), (Notes{"z", "a", "b1", "b2", "c", "d"}));
     EXPECT_EQ(notes(ahead), (Notes{"z", "a", "b2", "b1", "c", "d"}));
     EXPECT_EQ(aheadIndexes, (std::vector<std::size_t>{0, 1, 1, 1, 4, 0}));
+}
+
+// insertAllBeforeEqual() must leave the very list that insertBeforeEqual() item by item does:
+// sorted and unsorted lists, many equal readings, NaN in the list and among the items.
+TEST(VehicleLogFileBytes, InsertAllBeforeEqualMatchesInsertingOneByOne) {
+    std::mt19937 random(20261207);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int round = 0; round < 400; ++round) {
+        const int kind = round % 4; // sorted list, unsorted, unsorted with NaN, NaN items too
+        const auto reading = [&](bool nanAllowed) {
+            const double r = static_cast<double>(random() % 12);
+            return nanAllowed && random() % 8 == 0 ? nan : r;
+        };
+        std::vector<double> list(random() % 15), adds(random() % 15);
+        for (double& r : list)
+            r = reading(kind >= 2);
+        for (double& r : adds)
+            r = reading(kind == 3);
+        if (kind == 0)
+            std::sort(list.begin(), list.end());
+        CVehicleLogDoc oneByOne, together;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            oneByOne.append(item(list[i], "L" + std::to_string(i)));
+            together.append(item(list[i], "L" + std::to_string(i)));
+        }
+        CVehicleLogDoc::Entries items;
+        for (std::size_t i = 0; i < adds.size(); ++i) {
+            oneByOne.insertBeforeEqual(item(adds[i], "A" + std::to_string(i)));
+            items.push_back(item(adds[i], "A" + std::to_string(i)));
+        }
+        together.insertAllBeforeEqual(std::move(items));
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(notes(together), notes(oneByOne));
+    }
 }
 
 class VehicleLogFileOnDisk : public ::testing::Test {
