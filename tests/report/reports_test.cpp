@@ -257,7 +257,11 @@ TEST_F(ReportsTest, SelectedItemPrintsEveryFieldOfItsKind) {
     selected(trip).expectAll({"Trip", "    500 Kilometers", "   -100 Kilometers", "d0 t0", "d90061 t90061",
                               "1 Days 01 Hours 01 Min", "$-50.00 @ 0.500 per Kilometer", "$ 5.00 ", "Page:1 of 1"});
     fuel.CellTemp = 7;
-    selected(fuel).expectAll({"7 (only used on Hybrid Vehicles)"});
+    const Page page = selected(fuel);
+    page.expectAll({"7 (only used on Hybrid Vehicles)", "Date"});
+    // The kind's line sits below the vehicle's name, and the first field right under the headings.
+    EXPECT_GT(page.topOf("Fuel Purchase"), page.topOf("FAMILY VAN"));
+    EXPECT_LT(page.topOf("Date") - page.topOf("Description"), 2 * 125);
 }
 
 TEST_F(ReportsTest, VehicleInfoListsTheRemindersAndNamesUnnamedOnesUndefined) {
