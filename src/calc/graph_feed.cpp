@@ -1,5 +1,6 @@
 #include "calc/graph_feed.h"
 
+#include "calc/list_appearance.h"
 #include "calc/locale_info.h"
 #include "store/app_profile.h"
 #include "store/vehicle_log_doc.h"
@@ -7,15 +8,6 @@
 #include <cstdio>
 
 namespace {
-
-std::uint8_t channel(const CAppProfile& profile, const ProfileKey& key) {
-    const int value = profile.getNumber(key);
-    return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
-}
-
-Rgb colour(const CAppProfile& profile, const ProfileKey& r, const ProfileKey& g, const ProfileKey& b) {
-    return {channel(profile, r), channel(profile, g), channel(profile, b)};
-}
 
 int tenfold(double value) {
     return static_cast<int>(value * 10);
@@ -31,12 +23,12 @@ GraphSettings GraphSettings::read(const CAppProfile& profile) {
     s.grid = profile.getNumber(GraphGrid);
     s.showGrid = profile.getNumber(GraphShowGrid) != 0;
     s.labels = profile.getNumber(GraphLabels) != 0;
-    s.background = colour(profile, GraphBackR, GraphBackG, GraphBackB);
-    s.text = colour(profile, GraphTextR, GraphTextG, GraphTextB);
-    s.data = colour(profile, GraphDataR, GraphDataG, GraphDataB);
-    s.average = colour(profile, GraphAverageR, GraphAverageG, GraphAverageB);
-    s.gridColour = colour(profile, GraphGridR, GraphGridG, GraphGridB);
-    s.selection = colour(profile, GraphSelR, GraphSelG, GraphSelB);
+    s.background = profileColour(profile, GraphBackR, GraphBackG, GraphBackB);
+    s.text = profileColour(profile, GraphTextR, GraphTextG, GraphTextB);
+    s.data = profileColour(profile, GraphDataR, GraphDataG, GraphDataB);
+    s.average = profileColour(profile, GraphAverageR, GraphAverageG, GraphAverageB);
+    s.gridColour = profileColour(profile, GraphGridR, GraphGridG, GraphGridB);
+    s.selection = profileColour(profile, GraphSelR, GraphSelG, GraphSelB);
     s.animate = profile.getNumber(GraphAnimate) != 0;
     return s;
 }

@@ -12,6 +12,10 @@ std::uint8_t channel(const CAppProfile& profile, const ProfileKey& key) {
 
 } // namespace
 
+Rgb profileColour(const CAppProfile& profile, const ProfileKey& red, const ProfileKey& green, const ProfileKey& blue) {
+    return {channel(profile, red), channel(profile, green), channel(profile, blue)};
+}
+
 ListAppearance ListAppearance::read(const CAppProfile& profile) {
     using namespace ProfileKeys;
     ListAppearance a;
@@ -23,8 +27,8 @@ ListAppearance ListAppearance::read(const CAppProfile& profile) {
     a.font.quality = profile.getNumber(FontQuality);
     a.grid = profile.getNumber(Grid) != 0;
     a.lines = profile.getNumber(Lines) != 0;
-    a.lineColour = {channel(profile, LineColorR), channel(profile, LineColorG), channel(profile, LineColorB)};
-    a.fontColour = {channel(profile, FontColorR), channel(profile, FontColorG), channel(profile, FontColorB)};
+    a.lineColour = profileColour(profile, LineColorR, LineColorG, LineColorB);
+    a.fontColour = profileColour(profile, FontColorR, FontColorG, FontColorB);
     return a;
 }
 

@@ -10,6 +10,10 @@
 #include <string>
 
 class CAppProfile;
+struct ProfileKey;
+
+// A colour kept in a profile as three keys of 0..255 (values outside are brought into range).
+Rgb profileColour(const CAppProfile& profile, const ProfileKey& red, const ProfileKey& green, const ProfileKey& blue);
 
 struct ListFont {
     std::string name = "Tahoma";

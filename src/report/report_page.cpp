@@ -8,11 +8,6 @@ namespace {
 
 constexpr ColourRef kWhite = colourRef(255, 255, 255);
 
-bool isFill(int fillStyle) {
-    return fillStyle == fillstyle::kGray || fillStyle == fillstyle::kLightGray || fillStyle == fillstyle::kDarkGray ||
-           fillStyle == fillstyle::kBlack;
-}
-
 StockBrush brushOf(int fillStyle) {
     switch (fillStyle) {
     case fillstyle::kGray:
@@ -26,6 +21,10 @@ StockBrush brushOf(int fillStyle) {
     default:
         return StockBrush::None;
     }
+}
+
+bool isFill(int fillStyle) {
+    return brushOf(fillStyle) != StockBrush::None;
 }
 
 PenStyle penOf(unsigned penStyle) {
