@@ -9,6 +9,10 @@ ProfileKey slotKey(const std::string& mapName) {
     return ProfileKey{mapName.c_str(), "F%d", "", 0};
 }
 
+ProfileKey fixedEntryKey(const std::string& mapName) {
+    return ProfileKey{mapName.c_str(), "FixedEntry", "", 0};
+}
+
 } // namespace
 
 CColumnMap::CColumnMap() {
@@ -17,10 +21,10 @@ CColumnMap::CColumnMap() {
 
 const std::array<const char*, CColumnMap::kFieldCount>& CColumnMap::fieldNames() {
     static constexpr std::array<const char*, kFieldCount> kNames = {
-        "EntryType", "Odometer",   "Date",     "Invoice",     "Amount",      "Station",     "Fuel Qty",
-        "Measure",   "Fuel Price", "Economy",  "Fuel Cost",   "Purpose",     "Destination", "Contact",
-        "Start Odo", "End Odo",    "Distance", "Depart Date", "Arrive Date", "Duration",    "Tolls & Maint cost",
-        "Parking",   "Trip Cost",  "Notes",
+        "EntryType", "Odometer",   "Date",     "Invoice",      "Amount",      "Station",     "Fuel Qty",
+        "Measure",   "Fuel Price", "Economy",  "Fuel Cost",    "Purpose",     "Destination", "Contact",
+        "Start Odo", "End Odo",    "Distance", "Depart Date",  "Arrive Date", "Duration",    "Tolls & Maint cost",
+        "Parking",   "Trip Cost",  "Notes",    "Partial Fill",
     };
     return kNames;
 }
@@ -45,6 +49,7 @@ void CColumnMap::load(const CAppProfile& profile, const std::string& name) {
         const int stored = profile.getNumber(key, slot);
         setColumn(slot, stored >= 1 && stored <= kSlotCount ? stored - 1 : -1);
     }
+    m_fixedEntry = profile.getText(fixedEntryKey(name));
 }
 
 bool CColumnMap::save(CAppProfile& profile, const std::string& name, std::string* error) const {
@@ -57,6 +62,7 @@ bool CColumnMap::save(CAppProfile& profile, const std::string& name, std::string
     const ProfileKey key = slotKey(name);
     for (int slot = 0; ok && slot < kSlotCount; ++slot)
         ok = profile.putNumber(key, slot, column(slot) + 1);
+    ok = ok && profile.putText(fixedEntryKey(name), m_fixedEntry);
     if (!ok && error)
         *error = "The map \"" + name + "\" could not be saved in " + profile.file() + ": " + profile.lastError();
     return ok;

@@ -16,7 +16,7 @@ class CAppProfile;
 class CColumnMap {
 public:
     static constexpr int kSlotCount = 28;
-    static constexpr int kFieldCount = 24;
+    static constexpr int kFieldCount = 25;
 
     enum Slot : int {
         EntryType,
@@ -43,12 +43,13 @@ public:
         Parking,
         TripCost,
         Notes,
+        PartialFill,
     };
 
     // Every slot unmapped.
     CColumnMap();
 
-    // The 24 import field names, in slot order ("EntryType", "Odometer", ...).
+    // The 25 import field names, in slot order ("EntryType", "Odometer", ..., "Partial Fill").
     static const std::array<const char*, kFieldCount>& fieldNames();
 
     // The source column of a slot, -1 when unmapped or when the slot does not exist.
@@ -59,9 +60,15 @@ public:
     void unmap(int slot) { setColumn(slot, -1); }
     const std::array<int, kSlotCount>& slots() const { return m_slots; }
 
-    // Replaces all 28 slots with the map saved under `name`; a map never saved reads as all unmapped.
+    // The text every line's EntryType field is read as while EntryType is not mapped; empty
+    // when the map names none (then such lines are skipped).
+    const std::string& fixedEntry() const { return m_fixedEntry; }
+    void setFixedEntry(std::string text) { m_fixedEntry = std::move(text); }
+
+    // Replaces all 28 slots and the fixed entry with the map saved under `name`; a map never saved reads as all
+    // unmapped.
     void load(const CAppProfile& profile, const std::string& name);
-    // Writes "LastMap" = `name` and the 28 "F" values into the section `name`. False, with
+    // Writes "LastMap" = `name`, the 28 "F" values and "FixedEntry" into the section `name`. False, with
     // the reason in `error`, for an empty name or when the profile cannot be written.
     bool save(CAppProfile& profile, const std::string& name, std::string* error = nullptr) const;
 
@@ -75,4 +82,5 @@ public:
 
 private:
     std::array<int, kSlotCount> m_slots;
+    std::string m_fixedEntry;
 };

@@ -1,6 +1,8 @@
 #include "exchange/csv_import.h"
 
+#include "calc/locale_info.h"
 #include "calc/number_text.h"
+#include "exchange/csv_text.h"
 #include "store/app_profile.h"
 #include "store/text_codec.h"
 #include "store/vehicle_log_doc.h"
@@ -9,6 +11,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <clocale>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -100,7 +103,26 @@ std::string fileText(std::ifstream& file, const std::string& path) {
     std::array<char, 1 << 16> block;
     while (file.read(block.data(), block.size()) || file.gcount() > 0)
         bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
-    return odrivo::guessedTextToUtf8(bytes);
+    return odrivo::csvTextToUtf8(bytes);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The bytes of a currency sign at the start of `text`: "$", the locale's symbol, or a
+// character of the Latin-1 cent to yen signs or the Unicode currency block ("€", "₹"); 0 for none.
+std::size_t currencyLength(std::string_view text, std::string_view localeSymbol) {
+    if (!localeSymbol.empty() && !isDigit(localeSymbol.front()) && text.starts_with(localeSymbol))
+        return localeSymbol.size();
+    const auto byte = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0; };
+    if (byte(0) == '$')
+        return 1;
+    if (byte(0) == 0xC2 && byte(1) >= 0xA2 && byte(1) <= 0xA5)
+        return 2;
+    if (byte(0) == 0xE2 && ((byte(1) == 0x82 && byte(2) >= 0xA0) || (byte(1) == 0x83 && byte(2) <= 0x8F)))
+        return 3;
+    return 0;
 }
 
 int fullYear(int year) {
@@ -213,10 +235,16 @@ std::string CCsvImport::mapped(const LineBuffer& fields, int slot) const {
     return fields[static_cast<std::size_t>(column)];
 }
 
+double CCsvImport::number(const LineBuffer& fields, int slot) const {
+    return parseNumber(mapped(fields, slot), m_numberStyle);
+}
+
 std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
-    const double odometer = odrivo::leadingNumber(mapped(fields, CColumnMap::Odometer));
-    // An unmapped EntryType leaves the entry text empty, and such a line is never inserted.
-    const std::string entryText = mapped(fields, CColumnMap::EntryType);
+    const double odometer = number(fields, CColumnMap::Odometer);
+    // Without an EntryType column every line is of the map's fixed kind; with neither, the
+    // entry text stays empty and the line is never inserted.
+    const std::string entryText =
+        m_map.isMapped(CColumnMap::EntryType) ? mapped(fields, CColumnMap::EntryType) : m_map.fixedEntry();
     if (odometer <= 0 || entryText.empty())
         return std::nullopt;
 
@@ -234,21 +262,24 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         e.EconomyUnit = m_vehicle.economyUnit;
         e.DistanceUnit = m_vehicle.distanceUnit;
         if (has(CColumnMap::FuelQty))
-            e.Quantity = odrivo::leadingNumber(mapped(fields, CColumnMap::FuelQty));
+            e.Quantity = number(fields, CColumnMap::FuelQty);
         if (has(CColumnMap::FuelPrice))
-            e.UnitPrice = odrivo::leadingNumber(mapped(fields, CColumnMap::FuelPrice));
+            e.UnitPrice = number(fields, CColumnMap::FuelPrice);
         if (has(CColumnMap::Economy))
-            e.Economy = odrivo::leadingNumber(mapped(fields, CColumnMap::Economy));
+            e.Economy = number(fields, CColumnMap::Economy);
         e.Measure = m_vehicle.liquid == 1 ? "Imp.Gallons" : m_vehicle.liquid == 2 ? "Litre" : "Gallons";
+        // A partial fill carries its economy over to the next full one.
+        if (has(CColumnMap::PartialFill) && isYes(mapped(fields, CColumnMap::PartialFill)))
+            e.PartialFill = 1;
     }
     // Tested after the fuel words, so a text matching both is a trip keeping its fuel values.
     if (contains(kind, "TRIP") || contains(kind, "BUSINESS") || contains(kind, "PERSONAL") || contains(kind, "OTHER")) {
         e.EntryType = CDVItem::Trip;
         e.Icon = 2;
         if (has(CColumnMap::EndOdo))
-            e.EndOdometer = odrivo::leadingNumber(mapped(fields, CColumnMap::EndOdo));
+            e.EndOdometer = number(fields, CColumnMap::EndOdo);
         if (has(CColumnMap::Parking))
-            e.Parking = odrivo::leadingNumber(mapped(fields, CColumnMap::Parking));
+            e.Parking = number(fields, CColumnMap::Parking);
         if (has(CColumnMap::DepartDate))
             e.DepartTime = date(mapped(fields, CColumnMap::DepartDate));
         if (has(CColumnMap::ArriveDate))
@@ -289,7 +320,7 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
         e.Invoice = mapped(fields, CColumnMap::Invoice);
     e.SpareTime = m_programStart;
     if (has(CColumnMap::TollsMaint))
-        e.Cost = odrivo::leadingNumber(mapped(fields, CColumnMap::TollsMaint));
+        e.Cost = number(fields, CColumnMap::TollsMaint);
     return e;
 }
 
@@ -303,6 +334,10 @@ DVTime CCsvImport::parseDate(std::string_view field, const CsvDateStyle& style, 
     }
     if (field.find_first_of("JFSOND") != std::string_view::npos)
         return fallback;
+
+    // ISO 8601 ("2024-01-15", "2024-01-15 08:30", "2024-01-15T08:30:00") whatever the locale's order.
+    if (field.size() >= 5 && std::all_of(field.begin(), field.begin() + 4, isDigit) && field[4] == '-')
+        return parseIsoDate(field, fallback);
 
     const auto separatorAt = style.dateSeparator.empty() ? std::string_view::npos : field.find(style.dateSeparator);
     // Without a separator the parts are read from the start, as from a separator before it.
@@ -343,7 +378,44 @@ DVTime CCsvImport::parseDate(std::string_view field, const CsvDateStyle& style, 
     default:
         return fallback;
     }
-    year = fullYear(year);
+    return localTime(fullYear(year), month, day, hour, minute, fallback);
+}
+
+DVTime CCsvImport::parseIsoDate(std::string_view field, DVTime fallback) {
+    // Each part is its digits only, so "2024-1-5" reads as well as "2024-01-05".
+    std::size_t at = 0;
+    const auto digits = [&field, &at](std::size_t most) {
+        const std::size_t start = at;
+        while (at < field.size() && at - start < most && isDigit(field[at]))
+            ++at;
+        return at == start ? -1 : integer(field.substr(start, at - start));
+    };
+    const auto skip = [&field, &at](std::string_view separators) {
+        const bool found = at < field.size() && separators.find(field[at]) != std::string_view::npos;
+        at += found ? 1 : 0;
+        return found;
+    };
+    const int year = digits(4);
+    const int month = skip("-") ? digits(2) : -1;
+    const int day = skip("-") ? digits(2) : -1;
+    if (month < 0 || day < 0 || (at < field.size() && field[at] != ' ' && field[at] != 'T'))
+        return fallback;
+    const auto seconds = static_cast<std::time_t>(fallback);
+    std::tm fallbackParts{};
+    ::localtime_r(&seconds, &fallbackParts);
+    int hour = fallbackParts.tm_hour;
+    int minute = fallbackParts.tm_min;
+    // Seconds and a zone are not read: every entry's time is local and to the minute.
+    if (skip(" T")) {
+        hour = digits(2);
+        minute = skip(":") ? digits(2) : -1;
+        if (hour < 0 || minute < 0 || hour > 23 || minute > 59)
+            return fallback;
+    }
+    return localTime(year, month, day, hour, minute, fallback);
+}
+
+DVTime CCsvImport::localTime(int year, int month, int day, int hour, int minute, DVTime fallback) {
     // Also keeps the arithmetic below clear of overflow ("01/02/-2147483648").
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
         return fallback;
@@ -392,6 +464,66 @@ CsvDateStyle CCsvImport::dateStyleFrom(std::string_view dateFormat) {
     if (!separator.empty())
         style.dateSeparator = separator;
     return style;
+}
+
+double CCsvImport::parseNumber(std::string_view field, const CsvNumberStyle& style) {
+    std::string_view text = trimmedLeft(field, " \t");
+    std::string number;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        number += text.front();
+        text.remove_prefix(1);
+    }
+    const std::size_t currency = currencyLength(text, style.currencySymbol);
+    if (currency > 0)
+        text = trimmedLeft(text.substr(currency), " ");
+    else
+        number.clear(), text = trimmedLeft(field, " \t");
+    const std::string_view point = style.decimalPoint.empty() ? std::string_view(".") : style.decimalPoint;
+    const std::string_view thousands = style.thousandsSeparator;
+    bool digitSeen = false;
+    bool pointSeen = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::string_view rest = text.substr(i);
+        if (isDigit(rest.front())) {
+            number += rest.front();
+            digitSeen = true;
+            ++i;
+        } else if (!pointSeen && digitSeen && !thousands.empty() && rest.starts_with(thousands) &&
+                   rest.size() >= thousands.size() + 3 &&
+                   std::all_of(rest.begin() + thousands.size(), rest.begin() + thousands.size() + 3, isDigit) &&
+                   (rest.size() == thousands.size() + 3 || !isDigit(rest[thousands.size() + 3]))) {
+            i += thousands.size(); // a group of exactly three digits follows
+        } else if (!pointSeen && rest.starts_with(point)) {
+            number += '.';
+            pointSeen = true;
+            i += point.size();
+        } else {
+            break;
+        }
+    }
+    // The rest goes along, so what leadingNumber() refuses ("1e5", "0x10") is still refused.
+    number += text.substr(i);
+    return odrivo::leadingNumber(number);
+}
+
+CsvNumberStyle CCsvImport::localeNumberStyle() {
+    const std::lconv* conventions = std::localeconv();
+    CsvNumberStyle style;
+    if (conventions->decimal_point && *conventions->decimal_point)
+        style.decimalPoint = conventions->decimal_point;
+    if (conventions->thousands_sep)
+        style.thousandsSeparator = conventions->thousands_sep;
+    const std::string symbol = CLibcLocale().currencySymbol();
+    // "$" is read anyway; a locale without a symbol reports it as "$".
+    if (symbol != "$")
+        style.currencySymbol = symbol;
+    return style;
+}
+
+bool CCsvImport::isYes(std::string_view field) {
+    const std::string word = upper(trimmed(field, " \t"));
+    return word == "1" || word == "TRUE" || word == "YES" || word == "Y";
 }
 
 DVTime CCsvImport::date(const std::string& field) const {
@@ -463,7 +595,13 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
         std::size_t lineEnd = 0;
         while (lineEnd < most && rest[lineEnd] != '\n' && rest[lineEnd] != '\r')
             ++lineEnd;
-        const std::string_view window = rest.substr(0, std::min(most, lineEnd + 2));
+        std::string_view window = rest.substr(0, std::min(most, lineEnd + 2));
+        // Many programs end their last line with the file, not with a line end.
+        std::string lastLine;
+        if (lineEnd == rest.size() && bytesOfCharacters(rest, kReadSize) == rest.size()) {
+            lastLine = std::string(rest) + '\n';
+            window = lastLine;
+        }
         const ScanStatus scan = scanLine(window.substr(0, bytesOfCharacters(window, kReadSize)), fields, consumed);
         if (scan != ScanStatus::Line) {
             const bool format = scan == ScanStatus::FormatError;
@@ -473,7 +611,7 @@ CsvImportResult CCsvImport::importBytes(std::string_view bytes, std::size_t data
             return result;
         }
         ++result.linesRead;
-        pos += consumed;
+        pos += std::min(consumed, rest.size());
         std::optional<CDVItem> entry = buildEntry(fields);
         if (!entry) {
             report("Skipping");

@@ -11,8 +11,13 @@
 //
 // The scanner keeps the tolerant rules of the file format users already have: a field
 // starting with a quote ends at quote-comma, any other at a comma; LF, CR LF or a lone CR
-// ends a line. Limits count characters, not bytes. The file's text is UTF-8 when it starts
-// with a byte-order mark or is valid UTF-8, Windows-1252 otherwise.
+// ends a line, and so does the end of the file. Limits count characters, not bytes. The
+// file's text is decoded by csvTextToUtf8() (UTF-16 with its mark, UTF-8, Windows-1252).
+//
+// Other programs' exports are read too: a map without an EntryType column gives every line
+// its fixed entry text, a Partial Fill column marks partial fills, ISO 8601 dates are read
+// whatever the locale's order, and numbers may carry a currency sign and the locale's
+// decimal point and thousands separators.
 
 #include "exchange/column_map.h"
 #include "store/dv_item.h"
@@ -37,6 +42,14 @@ struct CsvDateStyle {
     std::string dateSeparator = "/";
     std::string timeSeparator = ":";
     std::string afternoon = "PM";
+};
+
+// How numbers in the file are written: the locale's decimal point, thousands separator
+// (empty: none) and currency symbol (read before a number besides "$", "£", "€" and the like).
+struct CsvNumberStyle {
+    std::string decimalPoint = ".";
+    std::string thousandsSeparator;
+    std::string currencySymbol;
 };
 
 struct CsvHeadings {
@@ -87,6 +100,8 @@ public:
     // Lets the caller end a long import early (status Stopped, no message); the entries
     // inserted before the stop stay in the document, so the caller must not save it.
     void setStopCheck(StopCheck check) { m_stopCheck = std::move(check); }
+    // The default reads a '.' point and no thousands separators.
+    void setNumberStyle(CsvNumberStyle style) { m_numberStyle = std::move(style); }
 
     static CsvHeadings readHeadings(const std::string& path);
     // The headings of a file's first bytes (for readHeadings and the tests).
@@ -115,16 +130,29 @@ public:
     static DVTime parseDate(std::string_view field, const CsvDateStyle& style, DVTime fallback);
     // The date order and separator of a strftime date format ("%d.%m.%Y" -> 1, ".").
     static CsvDateStyle dateStyleFrom(std::string_view dateFormat);
+    // The number at the start of a field, after a sign and a currency symbol; the style's
+    // thousands separators between groups of three digits are skipped, its decimal point is
+    // read as the point. Text that is not a number reads as 0.
+    static double parseNumber(std::string_view field, const CsvNumberStyle& style);
+    // The current C locale's decimal point, thousands separator and currency symbol.
+    static CsvNumberStyle localeNumberStyle();
+    // True for a Partial Fill field that says yes: 1, true, yes or y in any case.
+    static bool isYes(std::string_view field);
 
 private:
     std::string mapped(const LineBuffer& fields, int slot) const;
+    double number(const LineBuffer& fields, int slot) const;
     void report(const std::string& text) const;
     // parseDate() with the import's style and fallback, remembered per field text.
     DVTime date(const std::string& field) const;
+    static DVTime parseIsoDate(std::string_view field, DVTime fallback);
+    // The local time of the parts (normalised as mktime() does), `fallback` when out of range.
+    static DVTime localTime(int year, int month, int day, int hour, int minute, DVTime fallback);
 
     CColumnMap m_map;
     VehicleSettings m_vehicle;
     CsvDateStyle m_dateStyle;
+    CsvNumberStyle m_numberStyle;
     DVTime m_programStart;
     Progress m_progress;
     StopCheck m_stopCheck;
