@@ -3,16 +3,17 @@
 #include "store/text_codec.h"
 
 #include <cctype>
-#include <initializer_list>
-#include <utility>
 
 namespace {
 
-using Words = std::initializer_list<const char*>;
+struct UsualWords {
+    int slot;
+    const char* words[16]; // ended by the first null
+};
 
 // The words of other programs and spreadsheets, after normalized(); the field's own name is
 // matched besides these.
-const std::pair<int, Words> kUsualWords[] = {
+const UsualWords kUsualWords[] = {
     {CColumnMap::EntryType, {"type", "entry type", "category", "kind", "entry", "description"}},
     {CColumnMap::Odometer,
      {"odometer", "odo", "mileage", "km", "kms", "miles", "kilometers", "kilometres", "reading", "odometer reading",
@@ -27,11 +28,11 @@ const std::pair<int, Words> kUsualWords[] = {
      {"price", "unit price", "price per unit", "price per gallon", "price per litre", "price per liter", "price gallon",
       "price litre", "price liter", "cost per unit", "cost per gallon", "cost per litre", "cost per liter"}},
     {CColumnMap::Economy, {"economy", "fuel economy", "mpg"}},
-    {CColumnMap::FuelCost, {"cost", "total", "total cost", "total price", "total amount", "fuel cost"}},
+    // The cost every entry gets; a fill-up's is worked out again from price and quantity.
+    {CColumnMap::TollsMaint, {"cost", "total", "total cost", "total price", "total amount", "tolls", "repairs tolls"}},
     {CColumnMap::EndOdo, {"end mileage", "end odometer"}},
     {CColumnMap::DepartDate, {"depart date time"}},
     {CColumnMap::ArriveDate, {"arrive date time"}},
-    {CColumnMap::TollsMaint, {"tolls", "repairs tolls"}},
     {CColumnMap::Parking, {"parking expenses"}},
     {CColumnMap::Notes, {"notes", "note", "comments", "comment", "remarks"}},
     {CColumnMap::PartialFill,
@@ -71,8 +72,8 @@ int CHeadingMatcher::slotOf(std::string_view heading) {
             return slot;
     }
     for (const auto& [slot, usual] : kUsualWords) {
-        for (const char* word : usual) {
-            if (words == word)
+        for (const char* const* word = usual; *word; ++word) {
+            if (words == *word)
                 return slot;
         }
     }
@@ -81,22 +82,10 @@ int CHeadingMatcher::slotOf(std::string_view heading) {
 
 CColumnMap CHeadingMatcher::proposedMap(const std::vector<std::string>& headings) {
     CColumnMap map;
-    int cost = -1;
     for (std::size_t column = 0; column < headings.size(); ++column) {
         const int slot = slotOf(headings[column]);
-        // "Fuel Cost" by name stays there; any other cost waits to see what the file holds.
-        const bool anyCost = slot == CColumnMap::FuelCost && normalized(headings[column]) != "fuel cost";
-        if (anyCost) {
-            cost = cost < 0 ? static_cast<int>(column) : cost;
-        } else if (slot >= 0 && !map.isMapped(slot)) {
+        if (slot >= 0 && !map.isMapped(slot))
             map.setColumn(slot, static_cast<int>(column));
-        }
-    }
-    if (cost >= 0) {
-        const bool fuel = map.isMapped(CColumnMap::FuelQty) || map.isMapped(CColumnMap::FuelPrice);
-        const int slot = fuel ? CColumnMap::FuelCost : CColumnMap::TollsMaint;
-        if (!map.isMapped(slot))
-            map.setColumn(slot, cost);
     }
     return map;
 }

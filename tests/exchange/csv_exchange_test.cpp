@@ -168,6 +168,9 @@ TEST(CsvImportRun, CountsSkipsErrorsAndMessages) {
         {"no odometer", "Fuel,0,\r\nFuel,-5,\r\nFuel,abc,\r\nFuel,inf,\r\nFuel,10,\r\n", -1, ok, 1, 4, done(3, 4)},
         {"blank line", "Fuel,10,\r\n\r\n", -1, ok, 1, 1, done(0, 1)},
         {"entry type unmapped", two, CColumnMap::EntryType, ok, 0, 2, done(0, 2)},
+        {"last line ends with the file", "Fuel,100,\r\nFuel,200,", -1, ok, 2, 0, done(0, 0)},
+        {"last line ends with the file, too long", "Fuel,100,\r\nFuel," + std::string(600, '9'), -1,
+         CsvImportStatus::FormatError, 1, 0, CCsvImport::kFormatError},
         {"odometer unmapped", two, CColumnMap::Odometer, CsvImportStatus::OdometerNotMapped, 0, 0,
          "WARNING! The Odometer field must be mapped.  All imported data must have a mileage entry to be valid."},
         {"long field", two + "Fuel," + std::string(200, '9') + ",\r\n", -1, CsvImportStatus::FormatError, 2, 0,
@@ -233,7 +236,13 @@ TEST(CsvImportDates, OrdersTwoDigitYearsTimesAndFallback) {
           D{"03/04/2005 12:15 PM", mdy, utcTime(2005, 3, 4, 12, 15)},
           D{"03/04/2005 07:05", mdy, utcTime(2005, 3, 4, 7, 5)}, D{"02/30/2005", mdy, utcTime(2005, 3, 2, 9, 41)},
           D{"03/0405", mdy, march4}, D{"12/31/9999", mdy, utcTime(9999, 12, 31, 9, 41)},
-          D{"2147483647.02.2005", dmy, kStart}, D{"03/04/05", CsvDateStyle{5, "/"}, kStart}})
+          D{"2147483647.02.2005", dmy, kStart}, D{"03/04/05", CsvDateStyle{5, "/"}, kStart},
+          // ISO 8601 whatever the order; seconds and zones are not read.
+          D{"2005-03-04", dmy, march4}, D{"2005-3-4 07:05", mdy, utcTime(2005, 3, 4, 7, 5)},
+          D{"2005-03-04T23:59:58Z", ymd, utcTime(2005, 3, 4, 23, 59)},
+          D{"2005-03-04 7:5", mdy, utcTime(2005, 3, 4, 7, 5)}, D{"2005-03-04x", mdy, kStart},
+          D{"2005-13-04", dmy, kStart}, D{"2005-03-04 24:00", mdy, kStart}, D{"2005-03-04T12", mdy, kStart},
+          D{"2005-03", mdy, kStart}})
         EXPECT_EQ(CCsvImport::parseDate(field, style, kStart), expected) << field;
     // Anything else falls back to the start time.
     for (const char* field :
@@ -290,13 +299,14 @@ TEST(ColumnMap, SaveWritesColumnPlusOneAndLoadsOnlyColumnsALineCanHave) {
     CAppProfile profile(path);
     ASSERT_TRUE(profile.putText(ProfileKeys::MapName, 1, "Car 2"));
     CColumnMap map = basicMap({CColumnMap::Notes});
+    map.setFixedEntry("Oil change");
     for (const auto& [slot, column] : {std::pair(27, 5), {28, 1}, {-1, 1}, {CColumnMap::Notes, 28}})
         map.setColumn(slot, column);
     EXPECT_FALSE(map.isMapped(CColumnMap::Notes));
     std::string error;
     ASSERT_TRUE(map.save(profile, "Car", &error)) << error;
     const std::string ini = readFile(path);
-    for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=0", "F27=6"})
+    for (const char* line : {"[Car]", "F0=1", "F1=2", "F2=3", "F3=0", "F26=0", "F27=6", "FixedEntry=Oil change"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
     EXPECT_EQ(ini.find("F28"), std::string::npos) << ini;
     EXPECT_EQ(CColumnMap::savedNames(profile), Strings{"Car 2"});
