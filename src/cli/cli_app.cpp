@@ -320,7 +320,13 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     importCommand->add_option("FILE", importOptions.csvPath, "The CSV file; its first line holds the headings")
         ->required();
     importCommand->add_option("--vehicle", importOptions.vehicle, "The vehicle (default: the current one)");
-    importCommand->add_option("--map", importOptions.map, "The saved column map (default: the one last used)");
+    importCommand->add_option("--map", importOptions.map,
+                              "The saved column map (default: the one last used; with --auto-map the name to save "
+                              "the proposed map under, default the file's name)");
+    importCommand->add_flag("--auto-map", importOptions.autoMap,
+                            "Map the columns whose headings name a field, print the map and use it");
+    importCommand->add_option("--type", importOptions.type, "What every line is when no column gives the entry type")
+        ->check(CLI::IsMember({"fuel", "repair", "trip"}));
 
     ReminderOptions reminderOptions;
     CLI::App* reminders =

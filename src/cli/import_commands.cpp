@@ -4,10 +4,28 @@
 #include "cli/cli_vehicle.h"
 #include "exchange/column_map.h"
 #include "exchange/csv_import.h"
+#include "exchange/heading_matcher.h"
 #include "store/app_profile.h"
 
 #include <ctime>
 #include <ostream>
+
+namespace {
+
+// The map as the user checks it: each mapped field with its heading, and the fixed kind.
+void printMap(std::ostream& out, const std::string& name, const CColumnMap& map, const CsvHeadings& headings) {
+    out << "Map \"" << name << "\":\n";
+    for (int slot = 0; slot < CColumnMap::kFieldCount; ++slot) {
+        const int column = map.column(slot);
+        if (column >= 0 && column < static_cast<int>(headings.columns.size()))
+            out << "  " << CColumnMap::fieldNames()[static_cast<std::size_t>(slot)] << " <- \""
+                << headings.columns[static_cast<std::size_t>(column)] << "\"\n";
+    }
+    if (!map.isMapped(CColumnMap::EntryType) && !map.fixedEntry().empty())
+        out << "  EntryType = \"" << map.fixedEntry() << "\" on every line\n";
+}
+
+} // namespace
 
 int runImport(const std::string& profilePath, const ImportOptions& options, std::ostream& out, std::ostream& err) {
     CliVehicle opened;
@@ -16,10 +34,6 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
         return 1;
 
     CAppProfile profile(profilePath);
-    const std::string mapName = options.map.value_or(profile.getText(ProfileKeys::LastMap));
-    CColumnMap map;
-    map.load(profile, mapName);
-
     const CsvHeadings headings = CCsvImport::readHeadings(options.csvPath);
     if (!headings.ok) {
         err << "odrivo-cli: " << headings.message << "\n(" << options.csvPath
@@ -27,8 +41,32 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
         return 1;
     }
 
+    std::string mapName;
+    CColumnMap map;
+    if (options.autoMap) {
+        const auto slash = options.csvPath.rfind('/');
+        mapName =
+            options.map.value_or(slash == std::string::npos ? options.csvPath : options.csvPath.substr(slash + 1));
+        map = CHeadingMatcher::proposedMap(headings.columns);
+    } else {
+        mapName = options.map.value_or(profile.getText(ProfileKeys::LastMap));
+        map.load(profile, mapName);
+    }
+    if (options.type)
+        map.setFixedEntry(*options.type == "fuel" ? "Fuel" : *options.type == "trip" ? "Trip" : "Repair");
+    if (map.isMapped(CColumnMap::Odometer) && !map.isMapped(CColumnMap::EntryType) && map.fixedEntry().empty()) {
+        err << "odrivo-cli: the map \"" << mapName
+            << "\" has no EntryType column, so no line says what it is.\nSay it with --type fuel, --type repair "
+               "or --type trip. Nothing was imported; "
+            << opened.session.dataFilePath() << " is unchanged.\n";
+        return 1;
+    }
+    if (options.autoMap)
+        printMap(out, mapName, map, headings);
+
     const CsvDateStyle dateStyle = CCsvImport::dateStyleFrom(CLibcLocale().dateFormat());
-    const CCsvImport import(map, opened.settings, dateStyle, static_cast<DVTime>(std::time(nullptr)));
+    CCsvImport import(map, opened.settings, dateStyle, static_cast<DVTime>(std::time(nullptr)));
+    import.setNumberStyle(CCsvImport::localeNumberStyle());
     const CsvImportResult result = import.run(options.csvPath, headings.dataStart, opened.session.doc());
     if (!result.ok()) {
         err << "odrivo-cli: " << result.message << '\n';
@@ -48,6 +86,10 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
     }
     out << result.message << '\n';
     std::string error;
+    // A proposed map is listed with the saved ones, so the Import dialog offers it next time
+    // (a profile that cannot be written fails the save just below, which says so).
+    if (options.autoMap)
+        CColumnMap::addName(profile, mapName);
     if (!CCsvImport::rememberImport(profile, map, mapName, options.csvPath, &error)) {
         err << "odrivo-cli: the entries were imported and saved, but " << error
             << "\nCheck that the profile can be written; the map and file name are not remembered.\n";

@@ -134,7 +134,8 @@ public:
     // thousands separators between groups of three digits are skipped, its decimal point is
     // read as the point. Text that is not a number reads as 0.
     static double parseNumber(std::string_view field, const CsvNumberStyle& style);
-    // The current C locale's decimal point, thousands separator and currency symbol.
+    // The user's decimal point and thousands separator (from the environment, whatever
+    // LC_NUMERIC is set to now) and the current locale's currency symbol.
     static CsvNumberStyle localeNumberStyle();
     // True for a Partial Fill field that says yes: 1, true, yes or y in any case.
     static bool isYes(std::string_view field);

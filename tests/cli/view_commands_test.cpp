@@ -218,11 +218,35 @@ TEST_F(ViewCommands, ImportImportsThroughTheChosenMapSavesAndRemembers) {
     EXPECT_TRUE(has(settings, "CSVName=import.csv\r\n"));
 }
 
+// A web fuel log's export (LF, no type column, ISO dates with a time, a partial-fill column).
+TEST_F(ViewCommands, ImportAutoMapPrintsTheMapAndImportsAsTheTypeSays) {
+    const std::string csv = ODRIVO_TEST_DATA "/import/web_fuel_log.csv";
+    const auto r = run("import", {csv, "--auto-map", "--type", "fuel", "--map", "Web"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Map \"Web\":\n  Odometer <- \"Odometer\"\n  Date <- \"Date\"\n  Station <- \"Station\"\n"
+              "  Fuel Qty <- \"Fuel Quantity\"\n  Fuel Price <- \"Price per Unit\"\n"
+              "  Tolls & Maint cost <- \"Total Cost\"\n  Notes <- \"Notes\"\n  Partial Fill <- \"Partial Fill\"\n"
+              "  EntryType = \"Fuel\" on every line\nImport Complete!\nImported 1 lines\nSkipped 0 Lines\n");
+    CVehicleLogDoc doc;
+    ASSERT_TRUE(doc.load(m_data).ok());
+    ASSERT_EQ(doc.size(), 7u);
+    const CDVItem& partial = doc.at(5);
+    EXPECT_EQ(std::tuple(partial.EntryType, partial.Odometer, partial.Date, partial.Quantity, partial.UnitPrice,
+                         partial.PartialFill, partial.Note),
+              std::tuple(CDVItem::Fuel, 10650.0, *parseIsoDateTime("2024-01-19T17:45"), 20.0, 3.399, 1,
+                         std::string("half tank")));
+    const std::string settings = readFile(profile()); // saved and listed under its name, kind and all
+    EXPECT_TRUE(has(settings, "Map1=Web\r\n") && has(settings, "[Web]\r\n") && has(settings, "FixedEntry=Fuel\r\n"))
+        << settings;
+}
+
 TEST_F(ViewCommands, ImportErrorsSaveNothing) {
     const std::string line = "Type,Odo,Date\r\nFuel,1100,\r\n";
     const std::tuple<std::string, Strings, const char*> cases[] = {
         {"", {m_csv}, "ERROR 401: Error opening CSV file"}, // no file
-        {line + "Fuel,1200,", {m_csv}, "Error 3221:\nCSV data format bad,"},
+        {line + "Fuel," + std::string(130, '9') + ",\r\n", {m_csv}, "Error 3221:\nCSV data format bad,"},
+        {"Odo,Date\r\n1100,\r\n", {m_csv, "--auto-map"}, "no EntryType column, so no line says what it is"},
         {line, {m_csv, "--map", "Unsaved"}, "The map \"Unsaved\" has no Odometer column"},
         {line, {m_csv, "--vehicle", "Bus"}, "no vehicle \"Bus\""},
     };
