@@ -1,5 +1,6 @@
 // Before any Qt header: the column map has a member named like Qt's `slots` keyword.
 #include "exchange/csv_import.h"
+#include "exchange/heading_matcher.h"
 
 #include "ui/main/import_dlg.h"
 #include "ui/toolkit/file_dialog.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLocale>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -44,7 +46,8 @@ CImportDlg::CImportDlg(CAppProfile& profile, std::string dataFile, VehicleSettin
                        const std::string& dateFormat, DVTime programStart, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CImportDlg>()), m_profile(profile), m_dataFile(std::move(dataFile)),
       m_vehicle(std::move(vehicle)), m_dateStyle(std::make_unique<CsvDateStyle>(CCsvImport::dateStyleFrom(dateFormat))),
-      m_programStart(programStart), m_map(std::make_unique<CColumnMap>()), m_headings(std::make_unique<CsvHeadings>()) {
+      m_numberStyle(std::make_unique<CsvNumberStyle>(CCsvImport::localeNumberStyle())), m_programStart(programStart),
+      m_map(std::make_unique<CColumnMap>()), m_headings(std::make_unique<CsvHeadings>()) {
     ui->setupUi(this);
     ui->stepsText->setText(QString::fromLatin1(kSteps));
     ui->removeText->setText(QString::fromLatin1(kRemoving));
@@ -87,7 +90,13 @@ CImportDlg::CImportDlg(CAppProfile& profile, std::string dataFile, VehicleSettin
     connect(ui->mapCombo, &QComboBox::activated, this, [this](int index) { chooseMap(ui->mapCombo->itemText(index)); });
     connect(ui->saveMapButton, &QPushButton::clicked, this, &CImportDlg::saveMap);
     connect(ui->importButton, &QPushButton::clicked, this, &CImportDlg::importPressed);
-    connect(ui->closeButton, &QPushButton::clicked, this, &CImportDlg::reject);
+    connect(ui->closeButton, &QPushButton::clicked, this, &CImportDlg::closePressed);
+    const auto typeChosen = [this] {
+        applyTypeChooser();
+        updatePreview();
+    };
+    connect(ui->typeCombo, &QComboBox::currentIndexChanged, this, typeChosen);
+    connect(ui->repairEdit, &QLineEdit::textEdited, this, typeChosen);
 }
 
 CImportDlg::~CImportDlg() = default;
@@ -118,6 +127,7 @@ void CImportDlg::chooseFile(const QString& name) {
         for (const std::string& heading : m_headings->columns)
             ui->sourceList->addTopLevelItem(new QTreeWidgetItem({toQt(heading)}));
         m_map->load(m_profile, fromQt(ui->mapCombo->currentText()));
+        proposeMapIfNeeded();
     }
     ui->importButton->setEnabled(m_headings->ok);
     showMap();
@@ -127,12 +137,47 @@ void CImportDlg::chooseFile(const QString& name) {
         CMessageBox::warn(this, toQt(m_headings->message));
 }
 
+void CImportDlg::proposeMapIfNeeded() {
+    m_proposed = false;
+    // The map in use fits when it finds the odometer and every field it maps in this file.
+    bool fits = m_map->isMapped(CColumnMap::Odometer);
+    for (int slot = 0; slot < CColumnMap::kFieldCount; ++slot)
+        fits = fits && m_map->column(slot) < static_cast<int>(m_headings->columns.size());
+    if (fits)
+        return;
+    CColumnMap proposed = CHeadingMatcher::proposedMap(m_headings->columns);
+    proposed.setFixedEntry(m_map->fixedEntry());
+    *m_map = proposed;
+    m_proposed = true;
+    // Saved under the file's name unless the user gives it another.
+    ui->mapCombo->setCurrentText(QFileInfo(toQt(m_csvName)).completeBaseName());
+}
+
 void CImportDlg::showMap() {
     for (int slot = 0; slot < CColumnMap::kFieldCount; ++slot) {
         const int column = m_map->column(slot);
         const bool shown = column >= 0 && column < static_cast<int>(m_headings->columns.size());
         ui->mapList->topLevelItem(slot)->setText(1, shown ? toQt(m_headings->columns[column]) : QString());
     }
+    ui->proposedNote->setVisible(m_proposed && m_headings->ok);
+    ui->typeGroup->setEnabled(!m_map->isMapped(CColumnMap::EntryType));
+    const std::string fixed = m_map->fixedEntry();
+    if (fixed.empty()) { // a map saved before it had a kind takes what the chooser shows
+        applyTypeChooser();
+        return;
+    }
+    const QSignalBlocker blockCombo(ui->typeCombo);
+    const int index = fixed == "Fuel" ? 0 : fixed == "Trip" ? 2 : 1;
+    ui->typeCombo->setCurrentIndex(index);
+    if (index == 1)
+        ui->repairEdit->setText(toQt(fixed));
+    ui->repairEdit->setEnabled(index == 1);
+}
+
+void CImportDlg::applyTypeChooser() {
+    const int index = ui->typeCombo->currentIndex();
+    m_map->setFixedEntry(index == 0 ? "Fuel" : index == 2 ? "Trip" : fromQt(ui->repairEdit->text()));
+    ui->repairEdit->setEnabled(index == 1);
 }
 
 void CImportDlg::mapRowClicked(QTreeWidgetItem* item) {
@@ -153,6 +198,7 @@ void CImportDlg::mapField(int slot, int column) {
 }
 
 void CImportDlg::chooseMap(const QString& name) {
+    m_proposed = false;
     ui->mapCombo->setCurrentText(name);
     if (!m_profile.putText(ProfileKeys::LastMap, fromQt(name)))
         CMessageBox::warn(this, QStringLiteral("The map in use could not be saved in %1: %2.\nCheck that the "
@@ -196,12 +242,13 @@ void CImportDlg::updatePreview() {
         return;
     }
     CCsvImport importer(*m_map, m_vehicle, *m_dateStyle, m_programStart);
+    importer.setNumberStyle(*m_numberStyle);
     int lines = 0;
     importer.setStopCheck([&lines](std::size_t, std::size_t) { return ++lines > kPreviewLines; });
     CVehicleLogDoc scratch;
     const CsvImportResult result = importer.run(csvPath(), m_headings->dataStart, scratch);
-    const QStringList columns{tr("Type"),  tr("Entry"), tr("Odometer"), tr("Date"),    tr("Quantity"),
-                              tr("Price"), tr("Cost"),  tr("Station"),  tr("Invoice"), tr("Notes")};
+    const QStringList columns{tr("Type"), tr("Entry"),   tr("Odometer"), tr("Date"),  tr("Quantity"), tr("Price"),
+                              tr("Cost"), tr("Station"), tr("Invoice"),  tr("Notes"), tr("Partial")};
     ui->previewTable->setColumnCount(static_cast<int>(columns.size()));
     ui->previewTable->setHorizontalHeaderLabels(columns);
     ui->previewTable->setRowCount(static_cast<int>(scratch.size()));
@@ -217,7 +264,8 @@ void CImportDlg::updatePreview() {
             number(e.Cost),
             toQt(e.Station),
             toQt(e.Invoice),
-            toQt(e.Note)};
+            toQt(e.Note),
+            e.PartialFill ? tr("yes") : QString()};
         for (int c = 0; c < cells.size(); ++c)
             ui->previewTable->setItem(static_cast<int>(row), c, new QTableWidgetItem(cells[c]));
     }
@@ -238,7 +286,8 @@ void CImportDlg::setImporting(bool importing) {
     for (QWidget* control : {static_cast<QWidget*>(ui->folderEdit), static_cast<QWidget*>(ui->browseButton),
                              static_cast<QWidget*>(ui->fileList), static_cast<QWidget*>(ui->sourceList),
                              static_cast<QWidget*>(ui->mapList), static_cast<QWidget*>(ui->mapCombo),
-                             static_cast<QWidget*>(ui->saveMapButton), static_cast<QWidget*>(ui->importButton)})
+                             static_cast<QWidget*>(ui->saveMapButton), static_cast<QWidget*>(ui->importButton),
+                             static_cast<QWidget*>(ui->typeGroup)})
         control->setEnabled(!importing);
     ui->closeButton->setText(importing ? tr("Cancel") : tr("Close"));
     ui->progressBar->setValue(0);
@@ -260,6 +309,7 @@ void CImportDlg::importPressed() {
         return;
     }
     CCsvImport importer(*m_map, m_vehicle, *m_dateStyle, m_programStart);
+    importer.setNumberStyle(*m_numberStyle);
     importer.setProgress([this](const std::string& text) { ui->mapGroup->setTitle(toQt(text)); });
     QElapsedTimer sinceRepaint;
     importer.setStopCheck([this, &sinceRepaint](std::size_t position, std::size_t size) {
@@ -272,8 +322,14 @@ void CImportDlg::importPressed() {
     });
     setImporting(true);
     const CsvImportResult result = importer.run(csvPath(), m_headings->dataStart, work);
+    const bool close = m_closeRequested && result.status == CsvImportStatus::Stopped;
+    m_closeRequested = false;
     setImporting(false);
     ui->mapGroup->setTitle(kCaption);
+    if (close) { // the user chose to stop and close: the log stays as it was
+        reject();
+        return;
+    }
 
     switch (result.status) {
     case CsvImportStatus::Completed:
@@ -305,14 +361,28 @@ void CImportDlg::importPressed() {
     } else if (!CCsvImport::rememberImport(m_profile, *m_map, fromQt(ui->mapCombo->currentText()), csvPath(), &error)) {
         CMessageBox::warn(this, toQt("The entries were imported and saved, but " + error +
                                      "\nCheck that the settings file can be written."));
+    } else if (m_proposed) {
+        // A proposed map is listed with the saved ones, so it is offered for the next file.
+        CColumnMap::addName(m_profile, fromQt(ui->mapCombo->currentText()));
     }
     // The log is reread either way, so the window shows what the file holds.
     done(kImported);
 }
 
+void CImportDlg::closePressed() {
+    if (m_importing)
+        m_cancelRequested = true;
+    else
+        reject();
+}
+
 void CImportDlg::reject() {
     if (m_importing) {
-        m_cancelRequested = true;
+        // Unlike Cancel, closing the window would end the work unseen: ask, with No as the default.
+        if (CMessageBox::ask(this, tr("The import is still running. Stop it and close?"))) {
+            m_cancelRequested = true;
+            m_closeRequested = true;
+        }
         return;
     }
     // Only a file that could be read is remembered, so a refused one leaves the profile alone.

@@ -2,7 +2,10 @@
 // CImportDlg imports the lines of a CSV file into the selected vehicle's log. The user
 // picks a folder and a file; the file's headings become the source columns, and a column
 // map (chosen by name, or built by clicking a source column, then the field it feeds)
-// says which column feeds which field. A preview shows the entries the first lines make
+// says which column feeds which field. When the last map does not fit a chosen file, the
+// map its headings propose is shown instead, under the file's name, for the user to check.
+// Without an EntryType column the type chooser says what every line is; its choice is kept
+// in the map and saved with it. A preview shows the entries the first lines make
 // under the current map. Import reads the whole file into a copy of the log, so a file
 // that turns out bad, or a Cancel, leaves the log and the profile as they were; only a
 // completed import saves the log, remembers the map and the file, and ends with kImported.
@@ -23,6 +26,7 @@ class CImportDlg;
 // in any file that includes Qt first.
 class CColumnMap;
 struct CsvDateStyle;
+struct CsvNumberStyle;
 struct CsvHeadings;
 class QTreeWidgetItem;
 
@@ -49,12 +53,17 @@ public:
     void chooseMap(const QString& name);
     void saveMap();
     void importPressed();
-    // Close, Escape and the close box; during an import they cancel it instead.
+    // Escape and the close box; during an import they ask first whether to stop it and close.
     void reject() override;
+    // The Close button; during an import (as Cancel) it stops the import and keeps the dialog open.
+    void closePressed();
 
 private:
     void fillFiles();
     void showMap();
+    // The map as the file's headings propose it, when the current map does not fit the file.
+    void proposeMapIfNeeded();
+    void applyTypeChooser();
     void updatePreview();
     void setImporting(bool importing);
     void mapRowClicked(QTreeWidgetItem* item);
@@ -65,6 +74,7 @@ private:
     std::string m_dataFile;
     VehicleSettings m_vehicle;
     std::unique_ptr<CsvDateStyle> m_dateStyle;
+    std::unique_ptr<CsvNumberStyle> m_numberStyle;
     DVTime m_programStart;
     CVehicleLogDoc m_doc;
     std::unique_ptr<CColumnMap> m_map;
@@ -73,4 +83,6 @@ private:
     std::unique_ptr<CsvHeadings> m_headings;
     bool m_importing = false;
     bool m_cancelRequested = false;
+    bool m_closeRequested = false;
+    bool m_proposed = false;
 };
