@@ -135,6 +135,50 @@ TEST_F(ImportDlgTest, RefusedFileFailedImportCancelAndUnreadableLogLeaveLogAndPr
               std::pair(std::string("not a log"), profileBefore));
 }
 
+// A web fuel log's export: no saved map fits it, so its headings propose one under the file's
+// name; the type chooser says what its lines are and is saved with the map.
+TEST_F(ImportDlgTest, ProposedMapTypeChooserAndClosingWhileImporting) {
+    write("web.csv", read(ODRIVO_TEST_DATA "/import/web_fuel_log.csv"));
+    auto dialog = open();
+    dialog->chooseFile(QStringLiteral("web.csv"));
+    const QStringList map = mapColumn(*dialog);
+    EXPECT_EQ(std::tuple(child<QComboBox>(*dialog, "mapCombo")->currentText(), map[CColumnMap::Odometer],
+                         map[CColumnMap::PartialFill], child<QWidget>(*dialog, "proposedNote")->isVisible(),
+                         child<QWidget>(*dialog, "typeGroup")->isEnabled()),
+              std::tuple("web", "Odometer", "Partial Fill", true, true));
+    auto* types = child<QComboBox>(*dialog, "typeCombo");
+    auto* preview = child<QTableWidget>(*dialog, "previewTable");
+    types->setCurrentIndex(2);
+    EXPECT_EQ(preview->item(0, 0)->text(), QString::fromLatin1(CDVItem::typeLabel(CDVItem::Trip)));
+    types->setCurrentIndex(0);
+    ASSERT_EQ(preview->rowCount(), 3);
+    EXPECT_EQ(std::pair(preview->item(1, 0)->text(), preview->item(1, 10)->text()),
+              std::pair(QString::fromLatin1(CDVItem::typeLabel(CDVItem::Fuel)), QStringLiteral("yes")));
+    // The window closed during the import asks first; No lets it finish, Yes stops it and closes.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        SCOPED_TRACE(answer);
+        const std::string logBefore = read(path("VIN1.odv"));
+        auto importing = answer == QMessageBox::No ? std::move(dialog) : open();
+        CMessageBox::setResponder([answer](const CMessageBox::Shown& box) {
+            return box.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
+        });
+        CMessageBox::clearShown();
+        QTimer::singleShot(0, importing.get(), [&] { importing->close(); });
+        click(*importing, "importButton");
+        const CMessageBox::Shown& asked = CMessageBox::shown().at(0);
+        EXPECT_EQ(std::tuple(asked.text, asked.defaultButton, importing->isVisible()),
+                  std::tuple("The import is still running. Stop it and close?", QMessageBox::No, false));
+        EXPECT_EQ(importing->result(), answer == QMessageBox::No ? CImportDlg::kImported : QDialog::Rejected);
+        if (answer == QMessageBox::Yes)
+            EXPECT_EQ(read(path("VIN1.odv")), logBefore);
+    }
+    CVehicleLogDoc log;
+    ASSERT_TRUE(log.load(path("VIN1.odv")).ok());
+    EXPECT_EQ(std::tuple(log.size(), log.at(2).PartialFill, value("ListAttributes", "Map1"), value("web", "F24"),
+                         value("web", "FixedEntry")),
+              std::tuple(4u, 1, "web", "6", "Fuel"));
+}
+
 } // namespace
 
 namespace window_test {
