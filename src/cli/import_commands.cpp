@@ -8,6 +8,7 @@
 #include "store/app_profile.h"
 
 #include <ctime>
+#include <filesystem>
 #include <ostream>
 
 namespace {
@@ -44,9 +45,8 @@ int runImport(const std::string& profilePath, const ImportOptions& options, std:
     std::string mapName;
     CColumnMap map;
     if (options.autoMap) {
-        const auto slash = options.csvPath.rfind('/');
-        mapName =
-            options.map.value_or(slash == std::string::npos ? options.csvPath : options.csvPath.substr(slash + 1));
+        // Named after the file, as the Import dialog names a proposed map.
+        mapName = options.map.value_or(std::filesystem::path(options.csvPath).stem().string());
         map = CHeadingMatcher::proposedMap(headings.columns);
     } else {
         mapName = options.map.value_or(profile.getText(ProfileKeys::LastMap));

@@ -34,8 +34,8 @@ QString withSlash(QString folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-QString number(double value) {
-    return value == 0 ? QString() : QLocale().toString(value, 'f', 2);
+QString number(double value, int decimals = 2) {
+    return value == 0 ? QString() : QLocale().toString(value, 'f', decimals);
 }
 
 } // namespace
@@ -55,8 +55,8 @@ CImportDlg::CImportDlg(CAppProfile& profile, std::string dataFile, VehicleSettin
     ui->closeButton->setIcon(QIcon(QStringLiteral(":/backup/close.svg")));
     ui->browseButton->setIcon(QIcon::fromTheme(QStringLiteral("folder-open")));
     ui->progressBar->hide();
-    // Tall enough to list all 24 import fields without scrolling.
-    resize(sizeHint().width(), 780);
+    // Tall enough to list all 25 import fields without scrolling.
+    resize(sizeHint().width(), 820);
     ui->importButton->setEnabled(false);
 
     const LogLoadResult loaded = m_doc.load(m_dataFile);
@@ -260,7 +260,7 @@ void CImportDlg::updatePreview() {
             QLocale().toString(e.Odometer, 'f', 0),
             QLocale().toString(QDateTime::fromSecsSinceEpoch(e.Date), QStringLiteral("yyyy-MM-dd HH:mm")),
             number(e.Quantity),
-            number(e.UnitPrice),
+            number(e.UnitPrice, 3), // fuel is priced to a tenth of a cent
             number(e.Cost),
             toQt(e.Station),
             toQt(e.Invoice),
