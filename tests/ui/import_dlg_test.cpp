@@ -136,27 +136,20 @@ TEST_F(ImportDlgTest, RefusedFileFailedImportCancelAndUnreadableLogLeaveLogAndPr
 }
 
 // A web fuel log's export: no saved map fits it, so its headings propose one under the file's
-// name; the type chooser says what its lines are and is saved with the map.
+// name; the type chooser says what its lines are, and is saved with the map.
 TEST_F(ImportDlgTest, ProposedMapTypeChooserAndClosingWhileImporting) {
     write("web.csv", read(ODRIVO_TEST_DATA "/import/web_fuel_log.csv"));
     auto dialog = open();
     dialog->chooseFile(QStringLiteral("web.csv"));
-    const QStringList map = mapColumn(*dialog);
-    EXPECT_EQ(std::tuple(child<QComboBox>(*dialog, "mapCombo")->currentText(), map[CColumnMap::Odometer],
-                         map[CColumnMap::PartialFill], child<QWidget>(*dialog, "proposedNote")->isVisible(),
-                         child<QWidget>(*dialog, "typeGroup")->isEnabled()),
-              std::tuple("web", "Odometer", "Partial Fill", true, true));
-    auto* types = child<QComboBox>(*dialog, "typeCombo");
-    auto* preview = child<QTableWidget>(*dialog, "previewTable");
-    types->setCurrentIndex(2);
-    EXPECT_EQ(preview->item(0, 0)->text(), QString::fromLatin1(CDVItem::typeLabel(CDVItem::Trip)));
-    types->setCurrentIndex(0);
-    ASSERT_EQ(preview->rowCount(), 3);
-    EXPECT_EQ(std::pair(preview->item(1, 0)->text(), preview->item(1, 10)->text()),
-              std::pair(QString::fromLatin1(CDVItem::typeLabel(CDVItem::Fuel)), QStringLiteral("yes")));
-    // The window closed during the import asks first; No lets it finish, Yes stops it and closes.
+    EXPECT_EQ(std::tuple(child<QComboBox>(*dialog, "mapCombo")->currentText(),
+                         mapColumn(*dialog)[CColumnMap::PartialFill],
+                         child<QWidget>(*dialog, "proposedNote")->isVisible()),
+              std::tuple("web", "Partial Fill", true));
+    child<QComboBox>(*dialog, "typeCombo")->setCurrentIndex(2);
+    EXPECT_EQ(child<QTableWidget>(*dialog, "previewTable")->item(1, 0)->text(), CDVItem::typeLabel(CDVItem::Trip));
+    child<QComboBox>(*dialog, "typeCombo")->setCurrentIndex(0);
+    // The window closed during the import asks first (No by default); No lets it finish, Yes stops it and closes.
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        SCOPED_TRACE(answer);
         const std::string logBefore = read(path("VIN1.odv"));
         auto importing = answer == QMessageBox::No ? std::move(dialog) : open();
         CMessageBox::setResponder([answer](const CMessageBox::Shown& box) {
@@ -166,17 +159,14 @@ TEST_F(ImportDlgTest, ProposedMapTypeChooserAndClosingWhileImporting) {
         QTimer::singleShot(0, importing.get(), [&] { importing->close(); });
         click(*importing, "importButton");
         const CMessageBox::Shown& asked = CMessageBox::shown().at(0);
-        EXPECT_EQ(std::tuple(asked.text, asked.defaultButton, importing->isVisible()),
-                  std::tuple("The import is still running. Stop it and close?", QMessageBox::No, false));
-        EXPECT_EQ(importing->result(), answer == QMessageBox::No ? CImportDlg::kImported : QDialog::Rejected);
-        if (answer == QMessageBox::Yes)
-            EXPECT_EQ(read(path("VIN1.odv")), logBefore);
+        EXPECT_EQ(std::tuple(asked.text, asked.defaultButton, importing->isVisible(), importing->result(),
+                             read(path("VIN1.odv")) == logBefore),
+                  std::tuple("The import is still running. Stop it and close?", QMessageBox::No, false,
+                             answer == QMessageBox::No ? CImportDlg::kImported : int(QDialog::Rejected),
+                             answer == QMessageBox::Yes));
     }
-    CVehicleLogDoc log;
-    ASSERT_TRUE(log.load(path("VIN1.odv")).ok());
-    EXPECT_EQ(std::tuple(log.size(), log.at(2).PartialFill, value("ListAttributes", "Map1"), value("web", "F24"),
-                         value("web", "FixedEntry")),
-              std::tuple(4u, 1, "web", "6", "Fuel"));
+    EXPECT_EQ(std::tuple(value("ListAttributes", "Map1"), value("web", "F24"), value("web", "FixedEntry")),
+              std::tuple("web", "6", "Fuel"));
 }
 
 } // namespace
