@@ -316,7 +316,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     ImportOptions importOptions;
     CLI::App* importCommand =
-        app.add_subcommand("import", "Read a CSV file into a vehicle's log through a saved column map");
+        app.add_subcommand("import", "Read a CSV file into a vehicle's log through a saved or proposed column map");
     importCommand->add_option("FILE", importOptions.csvPath, "The CSV file; its first line holds the headings")
         ->required();
     importCommand->add_option("--vehicle", importOptions.vehicle, "The vehicle (default: the current one)");

@@ -11,7 +11,6 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <clocale>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
