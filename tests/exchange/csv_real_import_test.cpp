@@ -164,10 +164,7 @@ TEST(CsvRealImport, FixedEntryKindAndPartialFills) {
             << fixed;
     }
     // UTF-16 beyond the files' letters: a surrogate pair is one character, an odd last byte none.
-    EXPECT_EQ(odrivo::csvTextToUtf8(std::string("\xFF\xFE"
-                                                "A\0=\xD8\x97\xDE\0",
-                                                9)),
-              "A\U0001F697");
+    EXPECT_EQ(odrivo::csvTextToUtf8(std::string("\xFF\xFE\x41\0=\xD8\x97\xDE\0", 9)), "A\U0001F697");
 }
 
 } // namespace
