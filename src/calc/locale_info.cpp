@@ -146,6 +146,15 @@ CLibcLocale::CLibcLocale() {
     const char* symbol =
         conventions != nullptr && conventions->currency_symbol != nullptr ? conventions->currency_symbol : "";
     m_currency = currencyFrom(symbol, monetaryCodeset());
+    // The program keeps LC_NUMERIC at "C" for its own files, so the user's is asked for by name.
+    if (const locale_t numeric = ::newlocale(LC_NUMERIC_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(0))) {
+        const std::string codeset = ::nl_langinfo_l(CODESET, numeric);
+        const std::string point = ::nl_langinfo_l(RADIXCHAR, numeric);
+        if (!point.empty())
+            m_decimalPoint = convertToUtf8(point, codeset);
+        m_thousandsSeparator = convertToUtf8(::nl_langinfo_l(THOUSEP, numeric), codeset);
+        ::freelocale(numeric);
+    }
 }
 
 std::string CLibcLocale::shortDate(DVTime t) const {

@@ -40,6 +40,10 @@ public:
     std::string timeOfDay(DVTime t) const override;
     std::string currencySymbol() const override { return m_currency; }
     using CLocaleInfo::currencySymbol; // keep the length-limited overload visible
+    // The user's decimal point and thousands separator as UTF-8, for reading numbers typed in
+    // other programs ("." and "" where the locale says nothing).
+    const std::string& decimalPoint() const { return m_decimalPoint; }
+    const std::string& thousandsSeparator() const { return m_thousandsSeparator; }
 
     const std::string& dateFormat() const { return m_dateFormat; }
     const std::string& timeFormat() const { return m_timeFormat; }
@@ -61,4 +65,6 @@ private:
     std::string m_dateFormat;
     std::string m_timeFormat;
     std::string m_currency;
+    std::string m_decimalPoint = ".";
+    std::string m_thousandsSeparator;
 };

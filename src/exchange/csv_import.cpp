@@ -16,9 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <langinfo.h>
 #include <limits>
-#include <locale.h>
 #include <memory>
 
 const char* const CCsvImport::kHeadingsOpenError = "ERROR 401: Error opening CSV file";
@@ -509,18 +507,13 @@ double CCsvImport::parseNumber(std::string_view field, const CsvNumberStyle& sty
 }
 
 CsvNumberStyle CCsvImport::localeNumberStyle() {
+    const CLibcLocale locale;
     CsvNumberStyle style;
-    // The program keeps LC_NUMERIC at "C" for its own files, so the user's is asked for by name.
-    if (const locale_t numeric = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0))) {
-        const std::string point = ::nl_langinfo_l(RADIXCHAR, numeric);
-        style.decimalPoint = point.empty() ? "." : point;
-        style.thousandsSeparator = ::nl_langinfo_l(THOUSEP, numeric);
-        ::freelocale(numeric);
-    }
-    const std::string symbol = CLibcLocale().currencySymbol();
+    style.decimalPoint = locale.decimalPoint();
+    style.thousandsSeparator = locale.thousandsSeparator();
     // "$" is read anyway; a locale without a symbol reports it as "$".
-    if (symbol != "$")
-        style.currencySymbol = symbol;
+    if (locale.currencySymbol() != "$")
+        style.currencySymbol = locale.currencySymbol();
     return style;
 }
 
