@@ -1,0 +1,57 @@
+// The file dialog wrapper remembers the folder of each dialog's last answer in the profile.
+
+#include "../store/log_file_bytes.h"
+#include "store/app_profile.h"
+#include "ui/toolkit/file_dialog.h"
+
+#include <QDir>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileDialogFolders, EachDialogOpensInTheFolderOfItsLastAnswerWithTheCallersFileName) {
+    logtest::TempFolder dir;
+    const QString a = QString::fromStdString(dir.file("a")), b = QString::fromStdString(dir.file("b"));
+    std::filesystem::create_directories(dir.file("a"));
+    std::filesystem::create_directories(dir.file("b"));
+    CAppProfile profile(dir.file("profile.ini"));
+    CFileDialog::setProfile(&profile);
+    QString answer;
+    CFileDialog::setResponder([&answer](const CFileDialog::Request&) { return answer; });
+    using Kind = CFileDialog::Kind;
+    const struct {
+        Kind kind;
+        const char* caption;
+        QString start;
+        QString answer;
+        QString opensAt;
+    } steps[] = {
+        {Kind::Save, "Save Report as PDF", "/home/r.pdf", a + "/x.pdf", "/home/r.pdf"}, // nothing remembered yet
+        {Kind::Save, "Save Report as PDF", "/home/r.pdf", "", a + "/r.pdf"},
+        {Kind::Save, "Save Report as PDF", "/home/r.pdf", b + "/y.pdf", a + "/r.pdf"}, // a cancel forgets nothing
+        {Kind::Save, "Save Report as PDF", "/home", "", b},
+        {Kind::Save, "Export as", "/home/e.csv", "", "/home/e.csv"}, // another purpose
+        {Kind::Open, "Save Report as PDF", "/home/r.pdf", "", "/home/r.pdf"},
+        {Kind::Folder, "Look in folder", "/home", a, "/home"},
+        {Kind::Folder, "Look in folder", "/home", "", a},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.caption + (" " + step.opensAt.toStdString()));
+        answer = step.answer;
+        const QString caption = QString::fromLatin1(step.caption);
+        const QString got = step.kind == Kind::Folder ? CFileDialog::folderName(nullptr, caption, step.start)
+                            : step.kind == Kind::Save ? CFileDialog::saveFileName(nullptr, caption, step.start, "")
+                                                      : CFileDialog::openFileName(nullptr, caption, step.start, "");
+        EXPECT_EQ(got, step.answer);
+        EXPECT_EQ(CFileDialog::requests().back().start, step.opensAt);
+    }
+    std::filesystem::remove_all(dir.file("b")); // a remembered folder that is gone is not used
+    CFileDialog::saveFileName(nullptr, "Save Report as PDF", "/home/r.pdf", "");
+    EXPECT_EQ(CFileDialog::requests().back().start, "/home/r.pdf");
+    CFileDialog::setProfile(nullptr);
+    CFileDialog::setResponder(nullptr);
+    CFileDialog::clearRequests();
+}
+
+} // namespace
