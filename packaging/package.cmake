@@ -21,7 +21,7 @@ foreach(page IN LISTS ODRIVO_MAN_PAGES)
 endforeach()
 add_custom_target(odrivo_man ALL DEPENDS ${ODRIVO_MAN_FILES})
 install(FILES ${ODRIVO_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/odrivo RENAME copyright)
 
 if(ODRIVO_GUI)
     install(FILES ${ODRIVO_DIST}/${ODRIVO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -68,9 +68,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The Qt libraries the programs link come from dpkg-shlibdeps; the SVG icon plugins and the
-# report fonts are loaded at run time, so they are named here.
+# The Qt libraries the programs link (the SVG one with its plugins) come from dpkg-shlibdeps; the
+# report fonts and the icon theme are used at run time only, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation, hicolor-icon-theme")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, shared-mime-info, desktop-file-utils")
 include(CPack)
