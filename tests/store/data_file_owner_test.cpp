@@ -60,12 +60,15 @@ TEST_F(DataFileOwner, AFileNoVehicleUsesSaysWhy) {
         {m_dir.file("outside.odv"), "is not the data file of any vehicle"}, // a VIN may not leave the folder
         {m_data + "missing.odv", "does not exist or is not a file"},
         {m_data, "does not exist or is not a file"},
+        {"../" + std::filesystem::current_path().filename().string() + "/missing.odv",
+         "does not exist or is not a file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const CDataFileOwner::Result result = find(c.file);
         EXPECT_EQ(result.vehicle, "");
-        EXPECT_NE(result.message.find("The file " + c.file + " " + c.says), std::string::npos) << result.message;
+        const std::string named = std::filesystem::absolute(c.file).lexically_normal().string(); // a full path
+        EXPECT_NE(result.message.find("The file " + named + " " + c.says), std::string::npos) << result.message;
     }
 }
 
