@@ -20,7 +20,7 @@ trap 'DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq odrivo >/dev/nu
 
 version=$(dpkg-query -W -f='${Version}' odrivo)
 out=$(/usr/bin/odrivo-cli --version) || fail "odrivo-cli --version failed"
-[[ "$out" == *"$version"* ]] || fail "odrivo-cli --version printed '$out', not the version $version"
+[ "$out" = "odrivo-cli $version" ] || fail "odrivo-cli --version printed '$out', not 'odrivo-cli $version'"
 out=$(QT_QPA_PLATFORM=offscreen /usr/bin/odrivo --version) || fail "odrivo --version failed"
 [ "$out" = "Odrivo $version" ] || fail "odrivo --version printed '$out', not 'Odrivo $version'"
 
