@@ -258,7 +258,7 @@ int runPack(const std::string& jsonPath, const std::string& dataPath, std::ostre
 
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Odrivo command-line tool: works on Odrivo's vehicles and data files.", "odrivo-cli"};
-    app.set_version_flag("--version", std::string(ODRIVO_VERSION));
+    app.set_version_flag("--version", std::string("odrivo-cli ") + ODRIVO_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
     std::string profilePath = CAppFolders::profilePath();

@@ -1,10 +1,13 @@
 // The Backup and Restore dialogs headless: each question with its icon, what No leaves alone,
-// the profile stamps and result flag, and the warnings that follow the completion message.
+// the profile stamps and result flag, the warnings that follow the completion message, and
+// closing while the copy runs.
 
 #include "dialog_fixture.h"
 #include "store/backup_set.h"
 #include "ui/main/backup_dlg.h"
 #include "ui/main/restore_dlg.h"
+
+#include <QTimer>
 
 using namespace dialog_test;
 
@@ -100,6 +103,45 @@ TEST_F(CopyRunDlg, FailuresAreNamedAfterTheCompletionMessage) {
             EXPECT_TRUE(CMessageBox::shown()[2].text.contains(part)) << CMessageBox::shown()[2].text.toStdString();
         EXPECT_EQ(read(m_folders.backup + "Car.odv"), kCarBytes) << "the other files are still copied";
         fs::remove_all(c.blocked);
+    }
+}
+
+TEST_F(CopyRunDlg, ClosingDuringABackupAsksAndStopsItOnYesWhileARestoreFinishes) {
+    const QString stop = QStringLiteral("The backup is still running. Stop it and close?");
+    const struct {
+        std::unique_ptr<CCopyRunDlg> (CopyRunDlg::*open)();
+        QMessageBox::StandardButton reply; // to the stop question
+        bool stopped;
+    } cases[] = {{&CopyRunDlg::open<CBackupDlg>, QMessageBox::Yes, true},
+                 {&CopyRunDlg::open<CBackupDlg>, QMessageBox::No, false},
+                 {&CopyRunDlg::open<CRestoreDlg>, QMessageBox::Yes, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        fs::remove(m_folders.backup + "Car.odv");
+        CBackupDlg::resetLastResult();
+        ASSERT_TRUE(m_profile->putText(ProfileKeys::LastBackupDate, "stamp"));
+        CMessageBox::clearShown();
+        CMessageBox::setResponder([&](const CMessageBox::Shown& shown) {
+            return !shown.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Ok
+                   : shown.text == stop                      ? c.reply
+                                                             : QMessageBox::Yes;
+        });
+        const auto dialog = (this->*c.open)();
+        dialog->show();
+        QTimer::singleShot(0, dialog.get(), [&dialog] { dialog->close(); }); // while the copy runs
+        dialog->runCopy();
+        const bool restore = c.open == &CopyRunDlg::open<CRestoreDlg>;
+        std::vector<QMessageBox::StandardButton> defaults; // of the stop questions: No, so Enter never stops
+        for (const CMessageBox::Shown& shown : CMessageBox::shown())
+            if (shown.text == stop)
+                defaults.push_back(shown.defaultButton);
+        EXPECT_EQ(defaults, restore ? std::vector<QMessageBox::StandardButton>{} : std::vector{QMessageBox::No});
+        EXPECT_EQ(dialog->isVisible(), !c.stopped);
+        if (restore)
+            continue;
+        EXPECT_EQ(fs::exists(m_folders.backup + "Car.odv"), !c.stopped);
+        EXPECT_EQ(std::pair(CBackupDlg::lastResult(), m_profile->getText(ProfileKeys::LastBackupDate) == "stamp"),
+                  std::pair(c.stopped ? 0 : 1, c.stopped));
     }
 }
 

@@ -1,7 +1,7 @@
 // The folder search dialogs headless, searching a temporary tree for real: the Locate dialog
 // lists the finds that are not the backup folder and SAVE hands one back; SAVE with nothing
-// selected refuses and stays open; a cancel ends the search and offers nothing. Which folders
-// are searched and left out is the finder's rule.
+// selected refuses and stays open; a cancel ends the search and offers nothing, and closing
+// asks first. Which folders are searched and left out is the finder's rule.
 
 #include "dialog_fixture.h"
 #include "ui/setup/locate_folders_dlg.h"
@@ -23,13 +23,13 @@ protected:
             fs::create_directories(m_dir / folder);
             write((std::string(folder) + "Drivana.ini").c_str(), "[Vehicles]\n");
         }
-        // The Searching dialog runs for real; a test may press its Cancel Search before it starts.
+        // The Searching dialog runs for real; a test may act on it before its search starts.
         CModalRunner::setHandler([this](QDialog& dialog) {
             auto* searching = qobject_cast<CSearchingDlg*>(&dialog);
             if (!searching)
                 return static_cast<int>(QDialog::Rejected);
-            if (m_cancelSearch)
-                QTimer::singleShot(0, searching, [searching] { click(*searching, "cancelSearchButton"); });
+            if (m_beforeSearch)
+                QTimer::singleShot(0, searching, [this, searching] { m_beforeSearch(*searching); });
             m_searchResult = searching->exec();
             m_searchStatus = child<QLabel>(*searching, "statusLabel")->text();
             return m_searchResult;
@@ -51,7 +51,7 @@ protected:
         return texts;
     }
 
-    bool m_cancelSearch = false;
+    std::function<void(CSearchingDlg&)> m_beforeSearch;
     int m_searchResult = -1;
     QString m_searchStatus;
     QTreeWidget* m_list = nullptr;
@@ -75,12 +75,34 @@ TEST_F(FolderSearchDlgTest, ListsTheFindsOutsideTheBackupFolderAndSaveRefusesWit
     EXPECT_EQ(dialog->chosenFolder(), path("tree/sync/"));
 }
 
-TEST_F(FolderSearchDlgTest, CancelSearchEndsTheSearchAndOffersNothingToSave) {
-    m_cancelSearch = true;
-    const auto dialog = open();
-    EXPECT_EQ(m_searchResult, QDialog::Rejected);
-    EXPECT_EQ(rows(), (QStringList{"Cancelled", "No other folders located."}));
-    EXPECT_FALSE(child<QPushButton>(*dialog, "saveButton")->isEnabled());
+TEST_F(FolderSearchDlgTest, CancelSearchEndsTheSearchAndClosingAsksFirst) {
+    const QStringList cancelled{"Cancelled", "No other folders located."};
+    const QStringList found{QString::fromStdString(path("tree/sync/"))};
+    const struct {
+        bool closeBox; // else Cancel Search, which needs no question
+        QMessageBox::StandardButton reply;
+        QStringList rows;
+    } cases[] = {
+        {false, QMessageBox::Yes, cancelled}, {true, QMessageBox::Yes, cancelled}, {true, QMessageBox::No, found}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.closeBox << " " << c.reply);
+        CMessageBox::clearShown();
+        CMessageBox::setResponder([&c](const CMessageBox::Shown& shown) {
+            return shown.buttons.testFlag(QMessageBox::Yes) ? c.reply : QMessageBox::Ok;
+        });
+        m_beforeSearch = [&c](CSearchingDlg& searching) {
+            c.closeBox ? static_cast<void>(searching.close()) : click(searching, "cancelSearchButton");
+        };
+        const auto dialog = open();
+        EXPECT_EQ(m_searchResult, c.rows == cancelled ? QDialog::Rejected : QDialog::Accepted);
+        EXPECT_EQ(rows(), c.rows);
+        EXPECT_EQ(child<QPushButton>(*dialog, "saveButton")->isEnabled(), c.rows == found);
+        ASSERT_EQ(CMessageBox::shown().size(), c.closeBox ? 1u : 0u);
+        if (c.closeBox) {
+            EXPECT_EQ(std::pair(CMessageBox::shown()[0].text, CMessageBox::shown()[0].defaultButton),
+                      std::pair(QStringLiteral("The search is still running. Stop it and close?"), QMessageBox::No));
+        }
+    }
 }
 
 TEST_F(FolderSearchDlgTest, SearchingStartsAtTheFirstFolderItWillWalk) {

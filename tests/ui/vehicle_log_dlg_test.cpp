@@ -221,6 +221,19 @@ TEST_F(MainWindowTest, SwitchingLoadsTheChosenVehicleAndUnreadableSettingsOpenNo
     EXPECT_EQ(bytesOf(data() + "VIN0.odv"), alphaLog);
 }
 
+TEST_F(MainWindowTest, TitleNamesTheVehicleAndADataFileOpensItsVehicle) {
+    writeVehicles({"Alpha", "Beta"}, {fills(2), fills(3)});
+    fs::copy_file(data() + "VIN1.odv", data() + "Stray.odv");
+    CVehicleLogDlg& window = start();
+    EXPECT_EQ(window.windowTitle(), "Alpha");
+    window.openDataFile(data() + "VIN1.odv");
+    EXPECT_EQ(std::tuple(window.vehicleName(), window.windowTitle(), rows()), std::tuple("Beta", "Beta", 3));
+    window.openDataFile(data() + "Stray.odv"); // the rules of which file is whose are the core's
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].startsWith(QString::fromStdString("The file " + data() + "Stray.odv is not")));
+    EXPECT_EQ(std::pair(window.vehicleName(), rows()), std::pair(std::string("Beta"), 3));
+}
+
 TEST_F(MainWindowTest, DeletingAsksWithNoAsDefaultRewritesTheListWithoutAGapAndNewFillsIt) {
     writeVehicles({"Alpha", "Beta", "Gamma"}, {fills(1), fills(2), fills(3)});
     CVehicleLogDlg& window = start();

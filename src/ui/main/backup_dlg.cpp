@@ -19,5 +19,6 @@ CBackupDlg::CBackupDlg(const FolderSettings& folders, CAppProfile& profile, CAct
               &CBackupSet::backup,
               &CBackupSet::recordBackup,
               &s_result,
+              QStringLiteral("The backup is still running. Stop it and close?"),
           },
           folders, profile, log, parent) {}

@@ -10,7 +10,7 @@ class CBackupDlg : public CCopyRunDlg {
 public:
     CBackupDlg(const FolderSettings& folders, CAppProfile& profile, CActivityLog* log, QWidget* parent = nullptr);
 
-    // 1 once a backup has started in this process, 0 after the user declined one.
+    // 1 once a backup has started in this process, 0 after the user declined or stopped one.
     static int lastResult() { return s_result; }
     // Tests: back to the state of a fresh process.
     static void resetLastResult() { s_result = 0; }

@@ -1,5 +1,6 @@
 #include "ui/main/copy_run_dlg.h"
 
+#include "store/activity_log.h"
 #include "store/app_folders.h"
 #include "store/file_io.h"
 #include "ui/toolkit/message_box.h"
@@ -39,6 +40,9 @@ public:
 private:
     bool& m_running;
 };
+
+// Thrown from the file observer to leave the copy between two files.
+struct StopRequested {};
 
 // Lets the list repaint; the user's clicks wait until the run is over.
 void letListRepaint() {
@@ -85,17 +89,29 @@ void CCopyRunDlg::runCopy() {
     *m_kind.flag = 1;
     CopyRunResult result;
     bool recorded = false;
-    {
+    try {
         RunningMark running(m_running);
         ui->fileList->clear();
         letListRepaint();
         WaitCursor wait;
         const CBackupSet set(m_folders);
         result = (set.*m_kind.copy)(m_log, [this](const BackupFile& file) {
+            // Every file already copied is whole (each copy is atomic); the rest stay as they were.
+            if (m_stopRequested)
+                throw StopRequested{};
             ui->fileList->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{toQt(file.name)}));
             letListRepaint();
+            if (m_stopRequested)
+                throw StopRequested{};
         });
         recorded = m_kind.record(m_profile, m_clock());
+    } catch (const StopRequested&) {
+        // A stopped run is no backup: its date is not recorded and the caller is told it did not run.
+        if (m_log)
+            m_log->write(QStringLiteral("%1 stopped by the user").arg(m_kind.title).toStdString());
+        *m_kind.flag = 0;
+        reject();
+        return;
     }
 
     CMessageBox::inform(this, m_kind.complete);
@@ -134,9 +150,12 @@ QStringList CCopyRunDlg::listedFiles() const {
 }
 
 void CCopyRunDlg::reject() {
-    // The window's close box still works while the copy runs; the run must finish first.
-    if (m_running)
+    // The window's close box still works while the copy runs.
+    if (m_running) {
+        if (!m_kind.stopQuestion.isEmpty() && !m_stopRequested && CMessageBox::ask(this, m_kind.stopQuestion))
+            m_stopRequested = true;
         return;
+    }
     if (!m_profile.putText(m_kind.storageKey, fromQt(ui->storageCombo->currentText())))
         CMessageBox::warn(this, QStringLiteral("The storage choice could not be saved in the settings file %1: %2.\n"
                                                "Check that the file can be written.")

@@ -5,7 +5,9 @@
 // name goes to the top of the list as its copy starts, the profile gets the date of the
 // run, and the user is told when it is complete and which files, if any, failed.
 // Closing stores the combo text in the profile and ends the dialog with the kind's
-// process-wide result flag: 1 once a run has started, 0 after the user said No.
+// process-wide result flag: 1 once a run has started, 0 after the user said No or stopped it.
+// Closing while the copy runs asks first when the kind can stop between two files (a backup);
+// a kind that cannot (a restore, which must not leave old and new files mixed) finishes first.
 // CBackupDlg and CRestoreDlg fill in the texts, the direction and the flag.
 
 #include "store/app_profile.h"
@@ -41,6 +43,7 @@ public:
     QStringList listedFiles() const;
 
     // Close button, Escape and the window's close box: stores the combo text and ends with the flag.
+    // During a copy: asks whether to stop it, and when told Yes stops before the next file and closes.
     void reject() override;
 
 protected:
@@ -60,6 +63,7 @@ protected:
         CopyRunResult (CBackupSet::*copy)(CActivityLog*, const CBackupSet::FileObserver&) const;
         bool (*record)(CAppProfile&, std::time_t);
         int* flag;
+        QString stopQuestion = {}; // empty: the copy cannot be stopped
     };
 
     CCopyRunDlg(Kind kind, const FolderSettings& folders, CAppProfile& profile, CActivityLog* log, QWidget* parent);
@@ -74,4 +78,5 @@ private:
     CActivityLog* m_log;
     std::function<std::time_t()> m_clock;
     bool m_running = false;
+    bool m_stopRequested = false;
 };

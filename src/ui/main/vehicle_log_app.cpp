@@ -5,6 +5,7 @@
 #include "store/app_profile.h"
 #include "ui/entry/entry_dialogs.h"
 #include "ui/main/vehicle_log_dlg.h"
+#include "ui/toolkit/file_dialog.h"
 #include "ui/toolkit/menu_look.h"
 
 #include <QApplication>
@@ -30,20 +31,25 @@ CVehicleLogApp::CVehicleLogApp(int& argc, char** argv) : m_app(std::make_unique<
     QApplication::setApplicationName(QStringLiteral("Odrivo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Odrivo"));
     QApplication::setApplicationVersion(QStringLiteral(ODRIVO_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("odrivo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.odrivo.Odrivo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/odrivo.svg")));
     m_profile = std::make_unique<CAppProfile>(CAppFolders::profilePath());
+    CFileDialog::setProfile(m_profile.get());
     m_log = std::make_unique<CActivityLog>(CAppFolders::logPath(), CAppFolders::archivePath());
     CMenuLook::set(m_profile->getNumber(ProfileKeys::MenuStyle), m_profile->getNumber(ProfileKeys::MenuSelection),
                    m_profile->getNumber(ProfileKeys::MenuGloom));
 }
 
-CVehicleLogApp::~CVehicleLogApp() = default;
+CVehicleLogApp::~CVehicleLogApp() {
+    CFileDialog::setProfile(nullptr);
+}
 
-int CVehicleLogApp::run() {
+int CVehicleLogApp::run(const std::string& file) {
     CVehicleLogDlg window(*m_profile, *m_log);
     const CEntryDialogs entryDialogs(window);
     window.initialize();
     window.showPlaced();
+    if (!file.empty())
+        window.openDataFile(file);
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 // when the window closes.
 
 #include <memory>
+#include <string>
 
 class QApplication;
 class CAppProfile;
@@ -18,8 +19,9 @@ public:
     CVehicleLogApp(int& argc, char** argv);
     ~CVehicleLogApp();
 
-    // Runs the main window; returns the program's exit code.
-    int run();
+    // Runs the main window, showing the vehicle whose data file is `file` when one is given;
+    // returns the program's exit code.
+    int run(const std::string& file = {});
 
 private:
     std::unique_ptr<QApplication> m_app;

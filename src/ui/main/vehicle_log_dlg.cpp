@@ -8,6 +8,7 @@
 #include "print/painter_surface.h"
 #include "store/app_folders.h"
 #include "store/backup_set.h"
+#include "store/data_file_owner.h"
 #include "store/file_io.h"
 #include "store/first_run_installer.h"
 #include "store/folder_settings.h"
@@ -423,8 +424,9 @@ void CVehicleLogDlg::loadLastVehicle() {
     const std::time_t now = std::time(nullptr);
     ui->fromDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
     ui->toDateEdit->setDateTime(QDateTime::fromSecsSinceEpoch(now));
-    loadVehicle(m_vehicleName);
+    const bool loaded = loadVehicle(m_vehicleName);
     refresh();
+    showTitle(loaded);
 }
 
 bool CVehicleLogDlg::loadVehicle(const std::string& name) {
@@ -996,8 +998,23 @@ void CVehicleLogDlg::openVehicle(const std::string& name) {
         m_session.doc().clear();
         refresh(Reload::No);
     }
+    showTitle(m_vehicleOpen);
     updateCommandStates();
     update();
+}
+
+void CVehicleLogDlg::showTitle(bool vehicleShown) {
+    setWindowTitle(vehicleShown ? toQt(m_vehicleName) : QString());
+}
+
+void CVehicleLogDlg::openDataFile(const std::string& file) {
+    const CDataFileOwner::Result owner = CDataFileOwner::find(m_configFolder, m_dataFolder, file);
+    if (owner.vehicle.empty()) {
+        m_log.write("Open file refused: " + owner.message);
+        CMessageBox::warn(this, toQt(owner.message), tr("Open Data File"));
+        return;
+    }
+    openVehicle(owner.vehicle);
 }
 
 void CVehicleLogDlg::switchVehicle(int index) {

@@ -70,6 +70,10 @@ public:
     // Tools > Recalculate: the economy of every fuel entry, then save and reload.
     void recalculate();
 
+    // Shows the vehicle whose data file is `file` (a file given on the command line); a file
+    // no vehicle uses leaves the vehicle shown and says why.
+    void openDataFile(const std::string& file);
+
     // The vehicle commands: switch to the selector's entry `index`, File > New, File > Delete.
     void switchVehicle(int index);
     void newVehicle();
@@ -155,6 +159,8 @@ private:
     // Makes `name` the current vehicle: loads its settings and log and rebuilds every view.
     void openVehicle(const std::string& name);
     void updateCommandStates();
+    // The title names the vehicle shown; the desktop adds the program's name after it.
+    void showTitle(bool vehicleShown);
     void saveOnClose();
     void putOrWarn(bool ok, const char* failureText);
 

@@ -73,7 +73,7 @@ void CSearchingDlg::showEvent(QShowEvent* event) {
 void CSearchingDlg::reject() {
     if (m_finished)
         QDialog::reject();
-    else
+    else if (!m_cancelPressed && CMessageBox::ask(this, tr("The search is still running. Stop it and close?")))
         m_cancelPressed = true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // CSearchingDlg runs a CFolderFinder for "Drivana.ini" while the user watches: it starts the
-// worker when shown, polls its texts on a timer, turns "Cancel Search" (and Escape or the
-// close box) into a cancel, and closes by itself when the worker is done: Accepted when the
-// search went through every folder, Rejected when it was cancelled.
+// worker when shown, polls its texts on a timer, turns "Cancel Search" into a cancel (Escape
+// and the close box ask first), and closes by itself when the worker is done: Accepted when
+// the search went through every folder, Rejected when it was cancelled.
 
 #include "store/folder_finder.h"
 
@@ -31,7 +31,8 @@ public:
     const std::vector<std::string>& foundFolders() const { return m_found; }
 
 public slots:
-    // Escape and the close box cancel the search; the dialog closes once the worker has stopped.
+    // Escape and the close box ask whether to stop the search; on Yes it is cancelled and the
+    // dialog closes once the worker has stopped.
     void reject() override;
 
 protected:

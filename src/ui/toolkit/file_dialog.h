@@ -3,11 +3,14 @@
 // dialogs ask it; it shows the standard Qt file dialog — unless a test has installed a
 // responder, which then sees every request and chooses the name, so tests never block.
 // Either way the answer is the chosen name, or "" when the user cancelled.
+// Once given the profile, it remembers the folder of each dialog's last answer, per purpose (the
+// caption and kind), and opens that dialog there the next time, keeping the caller's file name.
 
 #include <QString>
 #include <functional>
 #include <vector>
 
+class CAppProfile;
 class QWidget;
 
 class CFileDialog {
@@ -29,6 +32,9 @@ public:
     // An existing folder, as the user picked it (no separator added).
     static QString folderName(QWidget* parent, const QString& caption, const QString& start);
 
+    // Where the last folders are kept (nullptr: nowhere, every dialog opens where its caller says).
+    static void setProfile(CAppProfile* profile);
+
     // Tests: answer every request through `responder` (nullptr restores the real dialogs).
     static void setResponder(Responder responder);
     // Tests: every request answered by the responder since the last clearRequests().
@@ -36,5 +42,5 @@ public:
     static void clearRequests();
 
 private:
-    static QString ask(QWidget* parent, const Request& request);
+    static QString ask(QWidget* parent, Request request);
 };
