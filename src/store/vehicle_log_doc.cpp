@@ -4,6 +4,7 @@
 #include "store/file_io.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cerrno>
 #include <cmath>
@@ -39,6 +40,221 @@ std::string printable(std::string_view bytes) {
 std::string entriesPhrase(std::uint64_t done, std::uint64_t total) {
     return "it ends after " + std::to_string(done) + " of " + std::to_string(total) + " entries";
 }
+
+// Walks `bytes` as decode() reads them without building anything: true with the entry count
+// when they hold a whole log, else false with what is wrong. It takes a length, a string or a
+// record as short exactly where CArchive's reading of it would fail.
+class LayoutCheck {
+public:
+    explicit LayoutCheck(std::string_view in) : m_in(in) {}
+
+    std::size_t remaining() const { return m_in.size() - m_pos; }
+
+    bool skip(std::uint64_t n) {
+        if (n > remaining())
+            return false;
+        m_pos += static_cast<std::size_t>(n);
+        return true;
+    }
+
+    template <class T> bool read(T& v) {
+        if (remaining() < sizeof(T))
+            return false;
+        unsigned char b[sizeof(T)];
+        std::memcpy(b, m_in.data() + m_pos, sizeof(T));
+        std::uint64_t value = 0;
+        for (std::size_t i = sizeof(T); i-- > 0;)
+            value = (value << 8) | b[i];
+        v = static_cast<T>(value);
+        m_pos += sizeof(T);
+        return true;
+    }
+
+    bool count(std::uint64_t& n) {
+        std::uint16_t c16 = 0;
+        std::uint32_t c32 = 0;
+        if (!read(c16))
+            return false;
+        if (c16 != 0xFFFF)
+            return n = c16, true;
+        if (!read(c32))
+            return false;
+        if (c32 != 0xFFFFFFFFu)
+            return n = c32, true;
+        return read(n);
+    }
+
+    // A one-byte length, FF and a 16-bit length, then FFFF and 32 and 64 bits; FF FFFE first
+    // marks UTF-16 text, whose length counts 16-bit units.
+    bool string() {
+        std::uint8_t b = 0;
+        std::uint16_t l16 = 0;
+        bool wide = false;
+        if (!read(b))
+            return false;
+        if (b < 0xFF)
+            return skip(b);
+        if (!read(l16))
+            return false;
+        if (l16 == 0xFFFE) {
+            wide = true;
+            if (!read(b))
+                return false;
+            if (b < 0xFF)
+                return skip(2 * std::uint64_t{b});
+            if (!read(l16))
+                return false;
+        }
+        std::uint64_t length = l16;
+        if (l16 == 0xFFFF) {
+            std::uint32_t l32 = 0;
+            if (!read(l32))
+                return false;
+            length = l32;
+            if (l32 == 0xFFFFFFFFu && !read(length))
+                return false;
+        }
+        if (!wide)
+            return skip(length);
+        return length <= remaining() / 2 && skip(2 * length);
+    }
+
+    // The fields of CDVItem::serialize: six numbers, the eight texts, fifteen numbers.
+    bool record() {
+        if (!skip(kLeadingNumberBytes))
+            return false;
+        for (int i = 0; i < kTextCount; ++i)
+            if (!string())
+                return false;
+        return skip(kTrailingNumberBytes);
+    }
+
+private:
+    static constexpr std::size_t kLeadingNumberBytes = 4 + 4 + 8 + 8 + 8 + 4;
+    static constexpr int kTextCount = 8;
+    static constexpr std::size_t kTrailingNumberBytes = 3 * 8 + 6 * 4 + 6 * 8;
+
+    std::string_view m_in;
+    std::size_t m_pos = 0;
+};
+
+bool checkLayout(std::string_view bytes, std::uint64_t& count, std::string& error) {
+    auto fail = [&error](std::string reason) {
+        error = std::move(reason);
+        return false;
+    };
+    if (bytes.empty())
+        return fail("it is empty");
+    LayoutCheck in(bytes);
+    if (!in.count(count))
+        return fail("it ends inside the entry count");
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint16_t tag = 0;
+        if (!in.read(tag))
+            return fail(entriesPhrase(i, count));
+        if (i == 0) {
+            if (tag != CArchive::kNewClassTag)
+                return fail("the first entry starts with " + hex16(tag) + " instead of a class header");
+            std::uint16_t schema = 0;
+            std::uint16_t nameLength = 0;
+            if (!in.read(schema) || !in.read(nameLength) || nameLength > in.remaining())
+                return fail(entriesPhrase(0, count));
+            const std::string_view name = bytes.substr(bytes.size() - in.remaining(), nameLength);
+            in.skip(nameLength);
+            if (name != kItemClass)
+                return fail("it holds objects of class \"" + printable(name) + "\", not log entries");
+            if (schema != kItemSchema)
+                return fail("its entries have format version " + std::to_string(schema) +
+                            ", which this version of Odrivo cannot read");
+        } else if (tag != kItemClassRef) {
+            return fail("entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " starts with " +
+                        hex16(tag) + " instead of the class reference " + hex16(kItemClassRef));
+        }
+        if (!in.record())
+            return fail(entriesPhrase(i, count));
+    }
+    // The document's string array: always written empty, but any is read past.
+    std::uint64_t strings = 0;
+    bool whole = in.count(strings);
+    for (std::uint64_t i = 0; i < strings && whole; ++i)
+        whole = in.string();
+    if (!whole)
+        return fail("it ends after its " + std::to_string(count) + " entries, before the end of the document");
+    return true;
+}
+
+// Reads the records of bytes that checkLayout() has accepted, so without bounds checks. Short
+// plain ASCII texts, nearly all of a log's, are copied straight; every other text goes through
+// CArchive, which converts it.
+class RecordReader {
+public:
+    explicit RecordReader(std::string_view in, std::size_t from) : m_in(in), m_pos(from) {}
+
+    std::uint16_t tag() { return number<std::uint16_t>(); }
+    void skip(std::size_t n) { m_pos += n; }
+
+    // The fields in CDVItem::serialize's order.
+    void record(CDVItem& r) {
+        r.Icon = number<std::int32_t>();
+        r.EntryType = number<std::int32_t>();
+        r.Odometer = number<double>();
+        r.Date = number<DVTime>();
+        r.EconomyUnit = number<double>();
+        r.DistanceUnit = number<std::int32_t>();
+        for (std::string* text :
+             {&r.Note, &r.Measure, &r.Station, &r.Invoice, &r.Purpose, &r.Destination, &r.Contact, &r.Entry})
+            readText(*text);
+        r.DepartTime = number<DVTime>();
+        r.ArriveTime = number<DVTime>();
+        r.SpareTime = number<DVTime>();
+        r.CellTemp = number<std::int32_t>();
+        r.Reserved1 = number<std::int32_t>();
+        r.FuelDistance = number<std::int32_t>();
+        r.Reserved2 = number<std::int32_t>();
+        r.PartialFill = number<std::int32_t>();
+        r.DisplayPos = number<std::int32_t>();
+        r.Cost = number<double>();
+        r.Quantity = number<double>();
+        r.UnitPrice = number<double>();
+        r.EndOdometer = number<double>();
+        r.Economy = number<double>();
+        r.Parking = number<double>();
+    }
+
+private:
+    template <class T> T number() {
+        T v;
+        std::memcpy(&v, m_in.data() + m_pos, sizeof v);
+        m_pos += sizeof v;
+        return v;
+    }
+
+    void readText(std::string& out) {
+        const auto length = static_cast<unsigned char>(m_in[m_pos]);
+        if (length == 0) {
+            out.clear();
+            ++m_pos;
+            return;
+        }
+        if (length < 0xFF) {
+            const char* text = m_in.data() + m_pos + 1;
+            unsigned char any = 0;
+            for (unsigned i = 0; i < length; ++i)
+                any |= static_cast<unsigned char>(text[i]);
+            if (any < 0x80) {
+                out.assign(text, length);
+                m_pos += 1 + std::size_t{length};
+                return;
+            }
+        }
+        CArchive ar = CArchive::loading(m_in.substr(m_pos));
+        ar.readString(out);
+        m_pos = m_in.size() - ar.remaining();
+    }
+
+    std::string_view m_in;
+    std::size_t m_pos;
+};
 
 const char* const kNotChanged = "Odrivo has not changed it and will not save this vehicle's entries over it.\n";
 
@@ -184,70 +400,59 @@ std::string CVehicleLogDoc::encode() const {
 }
 
 bool CVehicleLogDoc::decode(std::string_view bytes, std::string* error) {
-    auto fail = [error](std::string reason) {
+    std::uint64_t count = 0;
+    std::string reason;
+    if (!checkLayout(bytes, count, reason)) {
         if (error)
             *error = std::move(reason);
         return false;
-    };
-    if (bytes.empty())
-        return fail("it is empty");
-    CArchive ar = CArchive::loading(bytes);
-    const std::uint64_t count = ar.readCount();
-    if (ar.failed())
-        return fail("it ends inside the entry count");
-
-    Entries entries;
-    // A damaged count must not reserve more than the bytes could hold.
-    entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, ar.remaining() / kFixedRecordBytes)));
-    for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint16_t tag = ar.readU16();
-        if (ar.failed())
-            return fail(entriesPhrase(i, count));
-        if (i == 0) {
-            if (tag != CArchive::kNewClassTag)
-                return fail("the first entry starts with " + hex16(tag) + " instead of a class header");
-            const std::uint16_t schema = ar.readU16();
-            const std::uint16_t nameLength = ar.readU16();
-            const std::string_view name = ar.readBytes(nameLength);
-            if (ar.failed())
-                return fail(entriesPhrase(0, count));
-            if (name != kItemClass)
-                return fail("it holds objects of class \"" + printable(name) + "\", not log entries");
-            if (schema != kItemSchema)
-                return fail("its entries have format version " + std::to_string(schema) +
-                            ", which this version of Odrivo cannot read");
-        } else if (tag != kItemClassRef) {
-            return fail("entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " starts with " +
-                        hex16(tag) + " instead of the class reference " + hex16(kItemClassRef));
-        }
-        auto item = std::make_unique<CDVItem>();
-        item->serialize(ar);
-        if (ar.failed())
-            return fail(entriesPhrase(i, count));
-        entries.push_back(std::move(item));
     }
 
-    // The document's string array: always written empty, but read whatever is there.
-    const std::uint64_t strings = ar.readCount();
-    std::string ignored;
-    for (std::uint64_t i = 0; i < strings && !ar.failed(); ++i)
-        ar.readString(ignored);
-    if (ar.failed())
-        return fail("it ends after its " + std::to_string(count) + " entries, before the end of the document");
-
-    m_entries = std::move(entries);
+    // The bytes hold a whole log, so reading them cannot fail from here on: the records are read
+    // into the entries already there, which spares freeing the old records and allocating (and
+    // faulting in) new ones on every reload.
+    const auto n = static_cast<std::size_t>(count);
+    if (m_entries.size() > n)
+        m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(n), m_entries.end());
+    m_entries.reserve(n);
+    if constexpr (std::endian::native != std::endian::little) {
+        CArchive ar = CArchive::loading(bytes);
+        ar.readCount();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (ar.readU16() == CArchive::kNewClassTag) {
+                ar.readU16();
+                ar.readBytes(ar.readU16());
+            }
+            if (i == m_entries.size())
+                m_entries.push_back(std::make_unique<CDVItem>());
+            m_entries[i]->serialize(ar);
+        }
+        return true;
+    }
+    // The count's own length: two bytes, six with FFFF ahead, fourteen with FFFFFFFF too.
+    std::size_t countBytes = 2;
+    if (bytes.substr(0, 2) == "\xFF\xFF")
+        countBytes = bytes.substr(2, 4) == "\xFF\xFF\xFF\xFF" ? 14 : 6;
+    RecordReader in(bytes, countBytes);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (in.tag() == CArchive::kNewClassTag)
+            in.skip(4 + kItemClass.size());
+        if (i == m_entries.size())
+            m_entries.push_back(std::make_unique<CDVItem>());
+        in.record(*m_entries[i]);
+    }
     return true;
 }
 
 LogLoadResult CVehicleLogDoc::load(const std::string& path) {
-    // The old entries are deleted only when the new ones are in place: deleting them first lets
-    // the allocator return their memory to the system, and every reload would fault it in again.
-    const Entries previous = std::move(m_entries);
-    m_entries.clear();
     LogLoadResult result;
     std::string bytes;
     std::string reason;
     const odrivo::ReadStatus read = odrivo::readWholeFile(path, bytes, &reason);
+    // A good file is read into the records already there (see decode()); anything else leaves none.
+    const bool decoded = read == odrivo::ReadStatus::Ok && decode(bytes, &reason);
+    if (!decoded)
+        m_entries.clear();
     if (read == odrivo::ReadStatus::Missing) {
         const std::string folder = odrivo::folderOf(path);
         if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
@@ -261,7 +466,7 @@ LogLoadResult CVehicleLogDoc::load(const std::string& path) {
         result.status = LogLoadStatus::Unreadable;
         result.message = "The data file " + path + " could not be opened: " + reason + ".\n" + kNotChanged +
                          "Make sure the file can be read, then open the vehicle again.";
-    } else if (!decode(bytes, &reason)) {
+    } else if (!decoded) {
         result.status = LogLoadStatus::Corrupt;
         result.message = "The data file " + path + " could not be read: " + reason + ".\n" + kNotChanged +
                          "Move the file aside or restore it from a backup, then open the vehicle again.";
