@@ -82,6 +82,35 @@ TEST(VehicleLogFileBytes, DamagedFilesAreRejectedAndTheDocumentKept) {
     }
 }
 
+// Decoding reads into the records a document already holds, whatever their number; texts in
+// every stored form come back, and every cut of the bytes is refused with the document kept.
+TEST(VehicleLogFileBytes, DecodeReplacesEveryRecordAndRefusesEveryCut) {
+    CDVItem a = filledItem(), b = filledItem(), c = filledItem();
+    a.Note = std::string(300, 'n'); // longer than a one-byte length
+    std::tie(a.Station, a.Contact, a.Entry) = std::tuple("Caf\xC3\xA9", "\xCE\xA9mega", ""); // 1252, UTF-16
+    std::tie(b.Odometer, b.Note, c.Purpose) = std::tuple(20000, "", "a purpose of more than fifteen bytes");
+    CVehicleLogDoc three, one;
+    const std::string threeBytes = fill(three, {a, b, c}).encode();
+    const std::string oneBytes = fill(one, {b}).encode();
+    CVehicleLogDoc doc;
+    fill(doc, {*item(1, std::string(40, 'o')), *item(2, "old")});
+    ASSERT_TRUE(doc.decode(threeBytes, nullptr));
+    EXPECT_TRUE(doc.size() == 3 && doc.at(0) == a && doc.at(1) == b && doc.at(2) == c);
+    ASSERT_TRUE(doc.decode(oneBytes, nullptr));
+    EXPECT_TRUE(doc.size() == 1 && doc.at(0) == b);
+    // The entry count in its longer forms.
+    for (Bytes count : {Bytes().u16(0xFFFF).u32(1), Bytes().u16(0xFFFF).u32(0xFFFFFFFF).u64(1)}) {
+        ASSERT_TRUE(doc.decode(count.firstHeader().body(c).u16(0).str(), nullptr));
+        EXPECT_TRUE(doc.size() == 1 && doc.at(0) == c);
+    }
+    for (std::size_t length = 0; length < threeBytes.size(); ++length) {
+        std::string error;
+        ASSERT_FALSE(doc.decode(threeBytes.substr(0, length), &error)) << length;
+        EXPECT_TRUE(error.starts_with(length == 0 ? "it is empty" : "it ends")) << error;
+        ASSERT_TRUE(doc.size() == 1 && doc.at(0) == c);
+    }
+}
+
 // insert() puts a record after those of an equal odometer, insertBeforeEqual() ahead of them.
 TEST(VehicleLogFileBytes, InsertKeepsOdometerOrder) {
     using Notes = std::vector<std::string>;
