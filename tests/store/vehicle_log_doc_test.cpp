@@ -204,6 +204,34 @@ TEST_F(VehicleLogFileOnDisk, MissingFileIsCreatedByTheFirstSaveWhereTheFolderAll
     }
 }
 
+// A file larger than the reading window, with a text larger than the window too, loads whole;
+// cut anywhere, it is refused for the reason decode() gives for the same bytes.
+TEST_F(VehicleLogFileOnDisk, LargeFileIsReadWindowByWindow) {
+    CVehicleLogDoc big;
+    for (int i = 0; i < 3000; ++i)
+        big.append(item(i, std::string(static_cast<std::size_t>(i % 300), static_cast<char>('a' + i % 26))));
+    big.at(1500).Note = std::string(600000, 'x');
+    big.at(2000).Contact = "\xCE\xA9mega";
+    ASSERT_TRUE(big.save(m_path).saved);
+    const std::string bytes = readFile(m_path);
+    fill(m_doc, {*item(1, "old"), *item(2, "old")});
+    ASSERT_EQ(m_doc.load(m_path).status, LogLoadStatus::Loaded);
+    EXPECT_EQ(m_doc.encode(), bytes);
+    // Saved shorter, piece by piece, it keeps the longer file's tail as in the small case.
+    ASSERT_TRUE(m_doc.remove(&m_doc.at(1500)));
+    ASSERT_TRUE(m_doc.save(m_path).saved);
+    const std::string shorter = m_doc.encode();
+    EXPECT_EQ(readFile(m_path), shorter + bytes.substr(shorter.size()));
+    for (const std::size_t cut : {bytes.size() - 1, bytes.size() / 2, std::size_t{262145}, std::size_t{3}}) {
+        writeFile(m_path, bytes.substr(0, cut));
+        std::string reason;
+        ASSERT_FALSE(CVehicleLogDoc().decode(bytes.substr(0, cut), &reason));
+        const LogLoadResult loaded = m_doc.load(m_path);
+        EXPECT_EQ(std::tuple(loaded.status, m_doc.size()), std::tuple(LogLoadStatus::Corrupt, 0u));
+        EXPECT_NE(loaded.message.find(": " + reason + ".\n"), std::string::npos) << cut << loaded.message;
+    }
+}
+
 // A file that exists but cannot be read as a log is not saved over until a later load succeeds.
 TEST_F(VehicleLogFileOnDisk, UnreadableOrCorruptFileIsBlocked) {
     // A folder in the file's place cannot be read as a file, even by root.
