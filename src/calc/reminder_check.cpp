@@ -2,7 +2,9 @@
 
 #include "calc/units.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -48,8 +50,10 @@ struct KindParams {
     int days;
 };
 
+// Every entry is tried against every keyword, and nearly all differ in the first byte.
 bool startsWith(const std::string& text, const std::string& keyword) {
-    return !keyword.empty() && std::string_view(text).substr(0, keyword.size()) == keyword;
+    return !keyword.empty() && text.size() >= keyword.size() && text[0] == keyword[0] &&
+           std::memcmp(text.data(), keyword.data(), keyword.size()) == 0;
 }
 
 // All ten kinds in the list's order, with the vehicle's intervals.
@@ -225,38 +229,48 @@ CReminderCheck::Tab CReminderCheck::buildTabOf(const Entries& entries, const Veh
     Tab tab = blankTab(vehicle);
     const auto all = kinds(vehicle);
     const auto leadDays = static_cast<DVTime>(static_cast<int>(vehicle.leadDays));
-    for (const auto& each : entries) {
-        const CDVItem& e = item(each);
+
+    // Each row shows the last entry of its kind, so the log is read from its end and the
+    // reading stops once every kind that can match has been found.
+    std::array<const CDVItem*, kKindCount> last{};
+    auto left = std::count_if(all.begin(), all.end(), [](const KindParams& kind) { return !kind.tabKeyword.empty(); });
+    for (auto each = entries.rbegin(); each != entries.rend() && left > 0; ++each) {
+        const CDVItem& e = item(*each);
         if (!(e.Odometer > 0))
             continue;
-        for (const KindParams& kind : all) {
-            if (!startsWith(e.Entry, kind.tabKeyword))
-                continue;
-            TabRow& row = tab[kind.tabRow];
-            row.lastOdometer = {rightDistance(e.Odometer), Urgency::Normal};
-            row.lastDate = {locale.shortDate(e.Date), Urgency::Normal};
-
-            row.dueOdometer = TabCell{};
-            if (kind.distance > 0) {
-                const double due = e.Odometer + kind.distance;
-                Urgency u = Urgency::Normal;
-                if (due <= currentOdometer)
-                    u = Urgency::Overdue;
-                else if (due - vehicle.leadOdo <= currentOdometer)
-                    u = Urgency::DueSoon;
-                row.dueOdometer = {rightDistance(due), u};
+        for (int k = 0; k < kKindCount; ++k) {
+            if (!last[k] && startsWith(e.Entry, all[k].tabKeyword)) {
+                last[k] = &e;
+                --left;
             }
+        }
+    }
 
-            row.dueDate = TabCell{};
-            if (kind.days >= 1) {
-                const DVTime due = e.Date + kind.days * kSecondsPerDay;
-                Urgency u = Urgency::Normal;
-                if (due <= today)
-                    u = Urgency::Overdue;
-                else if (e.Date + (kind.days - leadDays) * kSecondsPerDay <= today)
-                    u = Urgency::DueSoon;
-                row.dueDate = {locale.shortDate(due), u};
-            }
+    for (int k = 0; k < kKindCount; ++k) {
+        if (!last[k])
+            continue;
+        const CDVItem& e = *last[k];
+        const KindParams& kind = all[k];
+        TabRow& row = tab[kind.tabRow];
+        row.lastOdometer = {rightDistance(e.Odometer), Urgency::Normal};
+        row.lastDate = {locale.shortDate(e.Date), Urgency::Normal};
+        if (kind.distance > 0) {
+            const double due = e.Odometer + kind.distance;
+            Urgency u = Urgency::Normal;
+            if (due <= currentOdometer)
+                u = Urgency::Overdue;
+            else if (due - vehicle.leadOdo <= currentOdometer)
+                u = Urgency::DueSoon;
+            row.dueOdometer = {rightDistance(due), u};
+        }
+        if (kind.days >= 1) {
+            const DVTime due = e.Date + kind.days * kSecondsPerDay;
+            Urgency u = Urgency::Normal;
+            if (due <= today)
+                u = Urgency::Overdue;
+            else if (e.Date + (kind.days - leadDays) * kSecondsPerDay <= today)
+                u = Urgency::DueSoon;
+            row.dueDate = {locale.shortDate(due), u};
         }
     }
     return tab;

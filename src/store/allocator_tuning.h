@@ -1,7 +1,7 @@
 #pragma once
-// Every refresh of the entry list frees the whole log and reads it again. By default the
-// C library hands freed memory back to the system and then faults it in again on the next
-// load, which costs more than the load itself for large logs. The program keeps that memory.
+// Every refresh of the entry list reads the whole data file again. By default the C library
+// hands large freed blocks back to the system and then faults them in again on the next
+// load, which for large logs costs more than the reading itself. The program keeps them.
 
 namespace odrivo {
 

@@ -59,10 +59,9 @@ void removeSaveLeftovers(const std::string& path) {
 
 } // namespace
 
-ReadStatus readWholeFile(const std::string& path, std::string& out, std::string* error) {
-    out.clear();
+ReadStatus openForReading(const std::string& path, int& fd, std::uint64_t& size, std::string* error) {
     // O_NONBLOCK so that a FIFO named like a data file cannot hang the program before the check below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT)
@@ -73,11 +72,22 @@ ReadStatus readWholeFile(const std::string& path, std::string& out, std::string*
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        fd = -1;
         setError(error, "it is not a regular file");
         return ReadStatus::Failed;
     }
-    if (st.st_size > 0)
-        out.reserve(static_cast<std::size_t>(st.st_size));
+    size = static_cast<std::uint64_t>(st.st_size);
+    return ReadStatus::Ok;
+}
+
+ReadStatus readWholeFile(const std::string& path, std::string& out, std::string* error) {
+    out.clear();
+    int fd = -1;
+    std::uint64_t size = 0;
+    const ReadStatus opened = openForReading(path, fd, size, error);
+    if (opened != ReadStatus::Ok)
+        return opened;
+    out.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -99,6 +109,12 @@ ReadStatus readWholeFile(const std::string& path, std::string& out, std::string*
 }
 
 bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, std::string* error) {
+    return writeFileAtomically(
+        linkOrPath, [bytes](const ChunkSink& write) { return write(bytes); }, error);
+}
+
+bool writeFileAtomically(const std::string& linkOrPath, const std::function<bool(const ChunkSink&)>& produce,
+                         std::string* error) {
     const std::string path = resolveLinks(linkOrPath);
     std::string temp = path + kSaveTag + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
@@ -121,17 +137,29 @@ bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes, 
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
+    int writeError = 0;
+    const ChunkSink write = [fd, &writeError](std::string_view bytes) {
+        const char* data = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, left);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                writeError = errno;
+                return false;
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
         }
-        data += n;
-        left -= static_cast<std::size_t>(n);
+        return true;
+    };
+    if (!produce(write)) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        if (writeError != 0)
+            setError(error, systemReason(writeError));
+        return false;
     }
     if (::fsync(fd) != 0)
         return fail(errno);

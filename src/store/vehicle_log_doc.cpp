@@ -4,6 +4,7 @@
 #include "store/file_io.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cerrno>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <iterator>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
 namespace {
@@ -40,12 +42,327 @@ std::string entriesPhrase(std::uint64_t done, std::uint64_t total) {
     return "it ends after " + std::to_string(done) + " of " + std::to_string(total) + " entries";
 }
 
+// The bytes of a log as the reading walks them: all in memory (decode()), or read from the
+// open file a window at a time (load()), so that a large log's bytes are never held whole
+// beside its records. need() makes the next bytes readable at data(); it is false when the
+// source ends first, or when the file cannot be read (readError() then says why).
+class ByteSource {
+public:
+    explicit ByteSource(std::string_view all) : m_all(all), m_view(all), m_size(all.size()) {}
+    ByteSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+
+    std::uint64_t remaining() const { return m_size - m_viewOffset - m_pos; }
+    const char* data() const { return m_view.data() + m_pos; }
+    const std::string& readError() const { return m_readError; }
+
+    bool need(std::uint64_t n) {
+        if (m_view.size() - m_pos >= n)
+            return true;
+        return m_fd >= 0 && n <= remaining() && refill(static_cast<std::size_t>(n));
+    }
+    // Passes `n` bytes (at most remaining()), which need not have been read.
+    void advance(std::uint64_t n) {
+        if (n <= m_view.size() - m_pos) {
+            m_pos += static_cast<std::size_t>(n);
+            return;
+        }
+        m_viewOffset += m_pos + n;
+        m_view = {};
+        m_pos = 0;
+    }
+    // Back to the first byte; a file that fitted in one window is not read again.
+    void rewind() {
+        if (m_fd < 0)
+            m_view = m_all;
+        else if (m_viewOffset != 0)
+            m_view = {};
+        m_viewOffset = 0;
+        m_pos = 0;
+    }
+
+    template <class T> T number() {
+        if constexpr (std::endian::native == std::endian::little) {
+            T v;
+            std::memcpy(&v, m_view.data() + m_pos, sizeof v);
+            m_pos += sizeof v;
+            return v;
+        }
+        std::uint64_t v = 0;
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            v |= std::uint64_t{static_cast<unsigned char>(m_view[m_pos + i])} << (8 * i);
+        m_pos += sizeof(T);
+        if constexpr (std::is_floating_point_v<T>)
+            return std::bit_cast<T>(v);
+        else
+            return static_cast<T>(v);
+    }
+    template <class T> bool read(T& v) {
+        if (!need(sizeof(T)))
+            return false;
+        v = number<T>();
+        return true;
+    }
+    bool skip(std::uint64_t n) {
+        if (n > remaining())
+            return false;
+        advance(n);
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 256 * 1024;
+
+    bool refill(std::size_t n) {
+        const std::size_t keep = m_view.size() - m_pos;
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(std::max(n, kWindow), remaining()));
+        if (keep > 0)
+            std::memmove(m_buffer.data(), m_view.data() + m_pos, keep);
+        if (m_buffer.size() < want)
+            m_buffer.resize(want);
+        const std::uint64_t from = m_viewOffset + m_view.size();
+        std::size_t done = keep;
+        while (done < want) {
+            const ssize_t got =
+                ::pread(m_fd, m_buffer.data() + done, want - done, static_cast<off_t>(from + done - keep));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                m_readError = std::strerror(errno);
+            if (got <= 0)
+                return false; // an error, or the file shrank since it was opened
+            done += static_cast<std::size_t>(got);
+        }
+        m_viewOffset += m_pos;
+        m_view = std::string_view(m_buffer.data(), want);
+        m_pos = 0;
+        return true;
+    }
+
+    int m_fd = -1;
+    std::string_view m_all;
+    std::string_view m_view; // the readable bytes, from the file offset m_viewOffset on
+    std::uint64_t m_viewOffset = 0;
+    std::size_t m_pos = 0; // the cursor within m_view
+    std::uint64_t m_size;
+    std::string m_buffer;
+    std::string m_readError;
+};
+
+// The number of bytes of the stored text at the cursor, its length prefix included: a one-byte
+// length, FF and a 16-bit length, then FFFF and 32 and 64 bits; FF FFFE first marks UTF-16 text,
+// whose length counts 16-bit units. False where CArchive's reading of it would fail.
+bool storedTextSize(ByteSource& in, std::uint64_t& size) {
+    if (!in.need(1))
+        return false;
+    const char* p = in.data();
+    std::uint64_t length = static_cast<unsigned char>(p[0]);
+    std::uint64_t header = 1;
+    bool wide = false;
+    auto field = [&](std::size_t bytes) {
+        if (!in.need(header + bytes))
+            return false;
+        p = in.data();
+        length = 0;
+        for (std::size_t i = 0; i < bytes; ++i)
+            length |= std::uint64_t{static_cast<unsigned char>(p[header + i])} << (8 * i);
+        header += bytes;
+        return true;
+    };
+    if (length == 0xFF) {
+        if (!field(2))
+            return false;
+        if (length == 0xFFFE) {
+            wide = true;
+            if (!field(1))
+                return false;
+            if (length == 0xFF && !field(2))
+                return false;
+        }
+        if (length == 0xFFFF && (!field(4) || (length == 0xFFFFFFFFu && !field(8))))
+            return false;
+    }
+    const std::uint64_t room = in.remaining() - header;
+    if (length > (wide ? room / 2 : room))
+        return false;
+    size = header + (wide ? 2 * length : length);
+    return true;
+}
+
+// The fields of CDVItem::serialize: six numbers, the eight texts, fifteen numbers.
+constexpr std::size_t kLeadingNumberBytes = 4 + 4 + 8 + 8 + 8 + 4;
+constexpr std::size_t kTrailingNumberBytes = 3 * 8 + 6 * 4 + 6 * 8;
+
+bool skipRecord(ByteSource& in) {
+    if (!in.skip(kLeadingNumberBytes))
+        return false;
+    for (int i = 0; i < 8; ++i) {
+        std::uint64_t size = 0;
+        if (in.need(1) && static_cast<unsigned char>(*in.data()) < 0xFF)
+            size = 1 + std::uint64_t{static_cast<unsigned char>(*in.data())};
+        else if (!storedTextSize(in, size))
+            return false;
+        if (!in.skip(size))
+            return false;
+    }
+    return in.skip(kTrailingNumberBytes);
+}
+
+// Short plain ASCII texts, nearly all of a log's, are copied straight; CArchive converts the rest.
+bool readText(ByteSource& in, std::string& out) {
+    if (!in.need(1))
+        return false;
+    const auto length = static_cast<unsigned char>(*in.data());
+    if (length < 0xFF && in.need(1 + std::size_t{length})) {
+        const char* text = in.data() + 1;
+        unsigned char any = 0;
+        for (unsigned i = 0; i < length; ++i)
+            any |= static_cast<unsigned char>(text[i]);
+        if (any < 0x80) {
+            out.assign(text, length);
+            in.advance(1 + std::size_t{length});
+            return true;
+        }
+    }
+    std::uint64_t size = 0;
+    if (!storedTextSize(in, size) || !in.need(size))
+        return false;
+    CArchive ar = CArchive::loading(std::string_view(in.data(), static_cast<std::size_t>(size)));
+    ar.readString(out);
+    in.advance(size);
+    return true;
+}
+
+bool readRecord(ByteSource& in, CDVItem& r) {
+    if (!in.need(kLeadingNumberBytes))
+        return false;
+    r.Icon = in.number<std::int32_t>();
+    r.EntryType = in.number<std::int32_t>();
+    r.Odometer = in.number<double>();
+    r.Date = in.number<DVTime>();
+    r.EconomyUnit = in.number<double>();
+    r.DistanceUnit = in.number<std::int32_t>();
+    for (std::string* text :
+         {&r.Note, &r.Measure, &r.Station, &r.Invoice, &r.Purpose, &r.Destination, &r.Contact, &r.Entry})
+        if (!readText(in, *text))
+            return false;
+    if (!in.need(kTrailingNumberBytes))
+        return false;
+    r.DepartTime = in.number<DVTime>();
+    r.ArriveTime = in.number<DVTime>();
+    r.SpareTime = in.number<DVTime>();
+    r.CellTemp = in.number<std::int32_t>();
+    r.Reserved1 = in.number<std::int32_t>();
+    r.FuelDistance = in.number<std::int32_t>();
+    r.Reserved2 = in.number<std::int32_t>();
+    r.PartialFill = in.number<std::int32_t>();
+    r.DisplayPos = in.number<std::int32_t>();
+    r.Cost = in.number<double>();
+    r.Quantity = in.number<double>();
+    r.UnitPrice = in.number<double>();
+    r.EndOdometer = in.number<double>();
+    r.Economy = in.number<double>();
+    r.Parking = in.number<double>();
+    return true;
+}
+
+bool readCount(ByteSource& in, std::uint64_t& n) {
+    std::uint16_t c16 = 0;
+    std::uint32_t c32 = 0;
+    if (!in.read(c16))
+        return false;
+    if (c16 != 0xFFFF)
+        return n = c16, true;
+    if (!in.read(c32))
+        return false;
+    if (c32 != 0xFFFFFFFFu)
+        return n = c32, true;
+    return in.read(n);
+}
+
+// The object tag ahead of record `i`, and the class header ahead of the first.
+bool readTag(ByteSource& in, std::uint64_t i, std::uint64_t count, std::string& error) {
+    std::uint16_t tag = 0;
+    if (!in.read(tag))
+        return error = entriesPhrase(i, count), false;
+    if (i == 0) {
+        if (tag != CArchive::kNewClassTag)
+            return error = "the first entry starts with " + hex16(tag) + " instead of a class header", false;
+        std::uint16_t schema = 0;
+        std::uint16_t nameLength = 0;
+        if (!in.read(schema) || !in.read(nameLength) || !in.need(nameLength))
+            return error = entriesPhrase(0, count), false;
+        const std::string_view name(in.data(), nameLength);
+        in.advance(nameLength);
+        if (name != kItemClass)
+            return error = "it holds objects of class \"" + printable(name) + "\", not log entries", false;
+        if (schema != kItemSchema)
+            return error = "its entries have format version " + std::to_string(schema) +
+                           ", which this version of Odrivo cannot read",
+                   false;
+    } else if (tag != kItemClassRef) {
+        return error = "entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " starts with " +
+                       hex16(tag) + " instead of the class reference " + hex16(kItemClassRef),
+               false;
+    }
+    return true;
+}
+
+// Reads a log into `entries`. The bytes are walked twice: first to check that they hold a whole
+// log, so that bytes that do not leave the entries as they were, then into the records already
+// there, which spares freeing the old records and allocating (and faulting in) new ones on every
+// reload. Only a file that changes between the two walks can fail the second; the entries are
+// then emptied.
+bool readLog(ByteSource& in, CVehicleLogDoc::Entries& entries, std::string& error) {
+    if (in.remaining() == 0)
+        return error = "it is empty", false;
+    std::uint64_t count = 0;
+    if (!readCount(in, count))
+        return error = "it ends inside the entry count", false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (!readTag(in, i, count, error))
+            return false;
+        if (!skipRecord(in))
+            return error = entriesPhrase(i, count), false;
+    }
+    // The document's string array: always written empty, but any is read past.
+    std::uint64_t strings = 0;
+    bool whole = readCount(in, strings);
+    for (std::uint64_t i = 0; i < strings && whole; ++i) {
+        std::uint64_t size = 0;
+        whole = storedTextSize(in, size);
+        in.advance(whole ? size : 0);
+    }
+    if (!whole)
+        return error = "it ends after its " + std::to_string(count) + " entries, before the end of the document", false;
+
+    in.rewind();
+    readCount(in, count);
+    const auto n = static_cast<std::size_t>(count);
+    if (entries.size() > n)
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(n), entries.end());
+    entries.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i == entries.size())
+            entries.push_back(std::make_unique<CDVItem>());
+        if (!readTag(in, i, count, error) || !readRecord(in, *entries[i])) {
+            entries.clear();
+            error = entriesPhrase(i, count);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Encoding and file writing go a piece of this size at a time.
+constexpr std::size_t kPieceBytes = 256 * 1024;
+
 const char* const kNotChanged = "Odrivo has not changed it and will not save this vehicle's entries over it.\n";
 
-// Appends the bytes of the file at `path` beyond `from`. True when there are none or all were
-// read; false (with the reason) when an existing file could not be read.
-bool appendTail(const std::string& path, std::size_t from, std::string& out, std::string& reason) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Gives `write` the bytes of the file at `path` beyond `from`, a piece at a time. True when there
+// are none or all were given; false (with the reason) when an existing file could not be read,
+// and false with no reason when a write failed.
+bool copyTail(const std::string& path, std::uint64_t from, const odrivo::ChunkSink& write, std::string& reason) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
             return true;
@@ -53,34 +370,28 @@ bool appendTail(const std::string& path, std::size_t from, std::string& out, std
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        reason = std::strerror(errno);
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        reason = statted ? "it is not a regular file" : std::strerror(errno);
         ::close(fd);
         return false;
     }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        reason = "it is not a regular file";
-        return false;
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    const std::size_t base = out.size();
-    if (size > from) {
-        out.resize(base + (size - from));
-        std::size_t done = 0;
-        while (done < size - from) {
-            const ssize_t n =
-                ::pread(fd, out.data() + base + done, size - from - done, static_cast<off_t>(from + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break; // the file shrank meanwhile: keep what there was
-            done += static_cast<std::size_t>(n);
-        }
-        out.resize(base + done);
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    std::string piece(kPieceBytes, '\0');
+    bool written = true;
+    for (std::uint64_t at = from; at < size && written;) {
+        const ssize_t n =
+            ::pread(fd, piece.data(), static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, size - at)),
+                    static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // the file shrank meanwhile: keep what there was
+        written = write(std::string_view(piece.data(), static_cast<std::size_t>(n)));
+        at += static_cast<std::uint64_t>(n);
     }
     ::close(fd);
-    return true;
+    return written;
 }
 
 } // namespace
@@ -161,6 +472,30 @@ void CVehicleLogDoc::clear() {
     m_entries.clear();
 }
 
+namespace {
+
+// Encodes the document into `out`, handing it to `flush` (which empties it) whenever it holds
+// `piece` bytes or more, and once at the end; false as soon as `flush` is.
+template <class Flush>
+bool encodeDocument(const CVehicleLogDoc::Entries& entries, std::string& out, std::size_t piece, Flush flush) {
+    CArchive ar = CArchive::storing(out);
+    ar.writeCount(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0)
+            ar.writeNewClass(kItemSchema, kItemClass);
+        else
+            ar.writeClassRef(1);
+        // Storing reads the record only; the entries are ours and not const themselves.
+        entries[i]->serialize(ar);
+        if (out.size() >= piece && !flush(out))
+            return false;
+    }
+    ar.writeCount(0); // the string array, always empty
+    return flush(out);
+}
+
+} // namespace
+
 std::string CVehicleLogDoc::encode() const {
     std::size_t estimate = 4;
     for (const auto& e : m_entries) {
@@ -169,85 +504,39 @@ std::string CVehicleLogDoc::encode() const {
     }
     std::string out;
     out.reserve(estimate + 16);
-    CArchive ar = CArchive::storing(out);
-    ar.writeCount(m_entries.size());
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (i == 0)
-            ar.writeNewClass(kItemSchema, kItemClass);
-        else
-            ar.writeClassRef(1);
-        // Storing reads the record only; the entries are ours and not const themselves.
-        m_entries[i]->serialize(ar);
-    }
-    ar.writeCount(0); // the string array, always empty
+    encodeDocument(m_entries, out, std::string::npos, [](const std::string&) { return true; });
     return out;
 }
 
 bool CVehicleLogDoc::decode(std::string_view bytes, std::string* error) {
-    auto fail = [error](std::string reason) {
-        if (error)
-            *error = std::move(reason);
-        return false;
-    };
-    if (bytes.empty())
-        return fail("it is empty");
-    CArchive ar = CArchive::loading(bytes);
-    const std::uint64_t count = ar.readCount();
-    if (ar.failed())
-        return fail("it ends inside the entry count");
-
-    Entries entries;
-    // A damaged count must not reserve more than the bytes could hold.
-    entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, ar.remaining() / kFixedRecordBytes)));
-    for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint16_t tag = ar.readU16();
-        if (ar.failed())
-            return fail(entriesPhrase(i, count));
-        if (i == 0) {
-            if (tag != CArchive::kNewClassTag)
-                return fail("the first entry starts with " + hex16(tag) + " instead of a class header");
-            const std::uint16_t schema = ar.readU16();
-            const std::uint16_t nameLength = ar.readU16();
-            const std::string_view name = ar.readBytes(nameLength);
-            if (ar.failed())
-                return fail(entriesPhrase(0, count));
-            if (name != kItemClass)
-                return fail("it holds objects of class \"" + printable(name) + "\", not log entries");
-            if (schema != kItemSchema)
-                return fail("its entries have format version " + std::to_string(schema) +
-                            ", which this version of Odrivo cannot read");
-        } else if (tag != kItemClassRef) {
-            return fail("entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " starts with " +
-                        hex16(tag) + " instead of the class reference " + hex16(kItemClassRef));
-        }
-        auto item = std::make_unique<CDVItem>();
-        item->serialize(ar);
-        if (ar.failed())
-            return fail(entriesPhrase(i, count));
-        entries.push_back(std::move(item));
-    }
-
-    // The document's string array: always written empty, but read whatever is there.
-    const std::uint64_t strings = ar.readCount();
-    std::string ignored;
-    for (std::uint64_t i = 0; i < strings && !ar.failed(); ++i)
-        ar.readString(ignored);
-    if (ar.failed())
-        return fail("it ends after its " + std::to_string(count) + " entries, before the end of the document");
-
-    m_entries = std::move(entries);
-    return true;
+    ByteSource in(bytes);
+    std::string reason;
+    if (readLog(in, m_entries, reason))
+        return true;
+    if (error)
+        *error = std::move(reason);
+    return false;
 }
 
 LogLoadResult CVehicleLogDoc::load(const std::string& path) {
-    // The old entries are deleted only when the new ones are in place: deleting them first lets
-    // the allocator return their memory to the system, and every reload would fault it in again.
-    const Entries previous = std::move(m_entries);
-    m_entries.clear();
     LogLoadResult result;
-    std::string bytes;
     std::string reason;
-    const odrivo::ReadStatus read = odrivo::readWholeFile(path, bytes, &reason);
+    int fd = -1;
+    std::uint64_t size = 0;
+    odrivo::ReadStatus read = odrivo::openForReading(path, fd, size, &reason);
+    bool decoded = false;
+    if (read == odrivo::ReadStatus::Ok) {
+        ByteSource in(fd, size);
+        decoded = readLog(in, m_entries, reason);
+        if (!in.readError().empty()) {
+            read = odrivo::ReadStatus::Failed;
+            reason = in.readError();
+        }
+        ::close(fd);
+    }
+    // A good file is read into the records already there (see readLog()); anything else leaves none.
+    if (!decoded)
+        m_entries.clear();
     if (read == odrivo::ReadStatus::Missing) {
         const std::string folder = odrivo::folderOf(path);
         if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
@@ -261,7 +550,7 @@ LogLoadResult CVehicleLogDoc::load(const std::string& path) {
         result.status = LogLoadStatus::Unreadable;
         result.message = "The data file " + path + " could not be opened: " + reason + ".\n" + kNotChanged +
                          "Make sure the file can be read, then open the vehicle again.";
-    } else if (!decode(bytes, &reason)) {
+    } else if (!decoded) {
         result.status = LogLoadStatus::Corrupt;
         result.message = "The data file " + path + " could not be read: " + reason + ".\n" + kNotChanged +
                          "Move the file aside or restore it from a backup, then open the vehicle again.";
@@ -283,14 +572,31 @@ LogSaveResult CVehicleLogDoc::save(const std::string& path) {
                          "Move or repair the file, then open the vehicle again.";
         return result;
     }
-    std::string bytes = encode();
+    // The document is written a piece at a time as it is encoded, so a large log is never held
+    // twice; the bytes of an older, longer file beyond its end follow it.
     std::string reason;
-    if (!appendTail(path, bytes.size(), bytes, reason)) {
-        result.message =
-            "Save ERROR 205!\nUnable save database\nThe existing file " + path + " could not be read: " + reason + ".";
+    std::string tailReason;
+    const bool written = odrivo::writeFileAtomically(
+        path,
+        [&](const odrivo::ChunkSink& write) {
+            std::string piece;
+            piece.reserve(kPieceBytes + kPieceBytes / 4);
+            std::uint64_t size = 0;
+            const auto flush = [&](std::string& bytes) {
+                size += bytes.size();
+                const bool ok = write(bytes);
+                bytes.clear();
+                return ok;
+            };
+            return encodeDocument(m_entries, piece, kPieceBytes, flush) && copyTail(path, size, write, tailReason);
+        },
+        &reason);
+    if (!written && !tailReason.empty()) {
+        result.message = "Save ERROR 205!\nUnable save database\nThe existing file " + path +
+                         " could not be read: " + tailReason + ".";
         return result;
     }
-    if (!odrivo::writeFileAtomically(path, bytes, &reason)) {
+    if (!written) {
         result.message = "Save ERROR 205!\nUnable save database\nCould not write " + path + ": " + reason + ".";
         return result;
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 // Readable failure output for line lists.
 void PrintTo(const ReminderLine& line, std::ostream* os) {
     *os << '"' << line.text << "\" image " << line.image;
@@ -118,6 +120,35 @@ TEST(ReminderTab, CellsAndUrgency) {
     const auto row = CReminderCheck::buildTab(entries, v, 20000, done + 400 * kDay, FixedLocale())[0];
     EXPECT_EQ(std::tuple(row.lastOdometer.text, row.dueOdometer, row.dueDate),
               std::tuple("  10000", Cell{"-------", Urgency::Normal}, Cell{"-------", Urgency::Normal}));
+}
+
+// Each row shows the last entry of its kind with a positive odometer, found from either end:
+// every row of a mixed log equals that row of the log holding only the entry it came from.
+TEST(ReminderTab, EachRowComesFromTheLastEntryOfItsKind) {
+    VehicleSettings v = vehicle(5000, 90, 500);
+    v.customNames = {"Oil", "Tune-Up", "", "Wipers", "Trip"}; // overlapping names share entries
+    const char* texts[] = {"Oil Change", "Coolant Flush", "Rotate Tires", "Tune-Up", "Transmission Service",
+                           "Wipers",     "Trip",          "Oil",          "Fuel"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<CDVItem> log;
+        for (int i = 0, n = static_cast<int>(random() % 30); i < n; ++i)
+            log.push_back(entry(texts[random() % std::size(texts)], random() % 5 == 0 ? 0.0 : 1000 + i,
+                                kToday - static_cast<DVTime>(random() % 300) * kDay));
+        const auto tab = CReminderCheck::buildTab(log, v, 3000, kToday, FixedLocale());
+        SCOPED_TRACE("round " + std::to_string(round));
+        for (std::size_t r = 0; r < tab.size(); ++r) {
+            auto expected = CReminderCheck::blankTab(v)[r];
+            for (const CDVItem& e : log) {
+                const auto alone = CReminderCheck::buildTab(std::vector{e}, v, 3000, kToday, FixedLocale())[r];
+                if (alone.lastOdometer.text != "-------")
+                    expected = alone;
+            }
+            EXPECT_EQ(std::tuple(tab[r].lastOdometer, tab[r].lastDate, tab[r].dueOdometer, tab[r].dueDate),
+                      std::tuple(expected.lastOdometer, expected.lastDate, expected.dueOdometer, expected.dueDate))
+                << "row " << r;
+        }
+    }
 }
 
 } // namespace

@@ -82,6 +82,35 @@ TEST(VehicleLogFileBytes, DamagedFilesAreRejectedAndTheDocumentKept) {
     }
 }
 
+// Decoding reads into the records a document already holds, whatever their number; texts in
+// every stored form come back, and every cut of the bytes is refused with the document kept.
+TEST(VehicleLogFileBytes, DecodeReplacesEveryRecordAndRefusesEveryCut) {
+    CDVItem a = filledItem(), b = filledItem(), c = filledItem();
+    a.Note = std::string(300, 'n'); // longer than a one-byte length
+    std::tie(a.Station, a.Contact, a.Entry) = std::tuple("Caf\xC3\xA9", "\xCE\xA9mega", ""); // 1252, UTF-16
+    std::tie(b.Odometer, b.Note, c.Purpose) = std::tuple(20000, "", "a purpose of more than fifteen bytes");
+    CVehicleLogDoc three, one;
+    const std::string threeBytes = fill(three, {a, b, c}).encode();
+    const std::string oneBytes = fill(one, {b}).encode();
+    CVehicleLogDoc doc;
+    fill(doc, {*item(1, std::string(40, 'o')), *item(2, "old")});
+    ASSERT_TRUE(doc.decode(threeBytes, nullptr));
+    EXPECT_TRUE(doc.size() == 3 && doc.at(0) == a && doc.at(1) == b && doc.at(2) == c);
+    ASSERT_TRUE(doc.decode(oneBytes, nullptr));
+    EXPECT_TRUE(doc.size() == 1 && doc.at(0) == b);
+    // The entry count in its longer forms.
+    for (Bytes count : {Bytes().u16(0xFFFF).u32(1), Bytes().u16(0xFFFF).u32(0xFFFFFFFF).u64(1)}) {
+        ASSERT_TRUE(doc.decode(count.firstHeader().body(c).u16(0).str(), nullptr));
+        EXPECT_TRUE(doc.size() == 1 && doc.at(0) == c);
+    }
+    for (std::size_t length = 0; length < threeBytes.size(); ++length) {
+        std::string error;
+        ASSERT_FALSE(doc.decode(threeBytes.substr(0, length), &error)) << length;
+        EXPECT_TRUE(error.starts_with(length == 0 ? "it is empty" : "it ends")) << error;
+        ASSERT_TRUE(doc.size() == 1 && doc.at(0) == c);
+    }
+}
+
 // insert() puts a record after those of an equal odometer, insertBeforeEqual() ahead of them.
 TEST(VehicleLogFileBytes, InsertKeepsOdometerOrder) {
     using Notes = std::vector<std::string>;
@@ -172,6 +201,34 @@ TEST_F(VehicleLogFileOnDisk, MissingFileIsCreatedByTheFirstSaveWhereTheFolderAll
         EXPECT_EQ(result.message.rfind("Save ERROR 205!\nUnable save database\n", 0), 0u) << result.message;
         EXPECT_NE(result.message.find(path), std::string::npos);
         EXPECT_EQ(std::tuple(result.saved, m_doc.size(), std::filesystem::exists(path)), std::tuple(false, 1u, false));
+    }
+}
+
+// A file larger than the reading window, with a text larger than the window too, loads whole;
+// cut anywhere, it is refused for the reason decode() gives for the same bytes.
+TEST_F(VehicleLogFileOnDisk, LargeFileIsReadWindowByWindow) {
+    CVehicleLogDoc big;
+    for (int i = 0; i < 3000; ++i)
+        big.append(item(i, std::string(static_cast<std::size_t>(i % 300), static_cast<char>('a' + i % 26))));
+    big.at(1500).Note = std::string(600000, 'x');
+    big.at(2000).Contact = "\xCE\xA9mega";
+    ASSERT_TRUE(big.save(m_path).saved);
+    const std::string bytes = readFile(m_path);
+    fill(m_doc, {*item(1, "old"), *item(2, "old")});
+    ASSERT_EQ(m_doc.load(m_path).status, LogLoadStatus::Loaded);
+    EXPECT_EQ(m_doc.encode(), bytes);
+    // Saved shorter, piece by piece, it keeps the longer file's tail as in the small case.
+    ASSERT_TRUE(m_doc.remove(&m_doc.at(1500)));
+    ASSERT_TRUE(m_doc.save(m_path).saved);
+    const std::string shorter = m_doc.encode();
+    EXPECT_EQ(readFile(m_path), shorter + bytes.substr(shorter.size()));
+    for (const std::size_t cut : {bytes.size() - 1, bytes.size() / 2, std::size_t{262145}, std::size_t{3}}) {
+        writeFile(m_path, bytes.substr(0, cut));
+        std::string reason;
+        ASSERT_FALSE(CVehicleLogDoc().decode(bytes.substr(0, cut), &reason));
+        const LogLoadResult loaded = m_doc.load(m_path);
+        EXPECT_EQ(std::tuple(loaded.status, m_doc.size()), std::tuple(LogLoadStatus::Corrupt, 0u));
+        EXPECT_NE(loaded.message.find(": " + reason + ".\n"), std::string::npos) << cut << loaded.message;
     }
 }
 
