@@ -252,7 +252,7 @@ std::optional<CDVItem> CCsvImport::buildEntry(const LineBuffer& fields) const {
     e.Entry = entryText;
     e.EntryType = CDVItem::Repair;
     e.Icon = 1;
-    e.Measure = " ";
+    e.Measure.assign(1, ' '); // as a string literal, GCC 12 warns of a false overlap in Release builds
     const std::string kind = upper(entryText);
 
     if (contains(kind, "FUEL") || contains(kind, "GAS")) {
