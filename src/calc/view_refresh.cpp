@@ -97,6 +97,7 @@ bool CViewRefresh::inDateRange(std::string_view range, DVTime t, std::time_t now
 
 CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now) {
     Result result;
+    result.rows.reserve(doc.size());
     RefreshTotals& totals = result.totals;
     PerformanceInputs& performance = result.performance;
     const DateRangeTest inRange(filter.dateRange, now, filter.from, filter.to);
@@ -110,6 +111,8 @@ CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter
         item.DisplayPos = position++;
         if (item.Entry.starts_with("Trip"))
             item.EntryType = CDVItem::Trip;
+        for (std::size_t k = 0; k < result.chartPoints.size(); ++k)
+            result.chartPoints[k] += CGraphFeed::hasPoint(static_cast<CGraphFeed::Kind>(k), item) ? 1 : 0;
 
         const bool known =
             item.EntryType == CDVItem::Fuel || item.EntryType == CDVItem::Repair || item.EntryType == CDVItem::Trip;

@@ -25,6 +25,7 @@
 // range but none shown give the whole latest odometer.
 
 #include "calc/entry_text.h"
+#include "calc/graph_feed.h"
 #include "calc/refresh_totals.h"
 #include "store/vehicle_log_doc.h"
 
@@ -47,6 +48,9 @@ public:
         std::vector<CDVItem*> rows; // in list order
         RefreshTotals totals;
         PerformanceInputs performance;
+        // Entries of the whole log with a point on each graph page (CGraphFeed::Kind order),
+        // counted after the "Trip" rule, as the charts draw them.
+        std::array<std::size_t, 3> chartPoints{};
     };
 
     // The items of the date-range selector, in the order of the table they come from.
