@@ -47,21 +47,14 @@ std::string distance(double value, const char* unitText) {
 
 namespace {
 
-// One page's figures as a walk over the log gathers them: add() takes each entry in log
-// order, finish() fills in Current, AVG and the numbers behind MAX and MIN.
-struct PageWalk {
-    CCostStatistics::PageFigures figures;
-    const CDVItem* last = nullptr;
-    double maxValue = 0;
-    double minValue = 0;
-    double sum = 0;
-    int count = 0;
+// One page's figures as a walk over the log gathers them: add...() takes each entry in log
+// order, finish...() fills in Current, AVG and the numbers behind MAX and MIN.
+using PageWalk = CCostStatistics::GraphWalk::Page;
 
-    void finishNumbers() {
-        figures.maxValue = maxValue;
-        figures.minValue = minValue;
-    }
-};
+void finishNumbers(PageWalk& w) {
+    w.figures.maxValue = w.maxValue;
+    w.figures.minValue = w.minValue;
+}
 
 void addEconomy(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
     if (entry.EntryType != CDVItem::Fuel || !(entry.Economy > 0) || readsAsTrip(entry))
@@ -93,7 +86,7 @@ void finishEconomy(PageWalk& w) {
         w.figures.averageValue = w.sum / w.count;
         w.figures.average = printed("%3.2f", w.figures.averageValue);
     }
-    w.finishNumbers();
+    finishNumbers(w);
 }
 
 void addFuelCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
@@ -123,7 +116,7 @@ void finishFuelCost(PageWalk& w) {
         w.figures.averageValue = w.sum / w.count;
         w.figures.average = printed("%3.3f", w.figures.averageValue);
     }
-    w.finishNumbers();
+    finishNumbers(w);
 }
 
 void addRepairCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
@@ -153,7 +146,7 @@ void finishRepairCost(PageWalk& w) {
     }
     w.figures.averageValue = (w.count > 0 && w.sum > 0) ? w.sum / w.count : 0;
     w.figures.average = printed("%3.2f", w.figures.averageValue);
-    w.finishNumbers();
+    finishNumbers(w);
 }
 
 template <typename Add, typename Finish>
@@ -179,21 +172,24 @@ CCostStatistics::PageFigures CCostStatistics::repairCostPage(const CVehicleLogDo
     return onePage(doc, locale, addRepairCost, finishRepairCost);
 }
 
+void CCostStatistics::GraphWalk::add(const CDVItem& entry) {
+    addEconomy(m_economy, entry, m_locale);
+    addFuelCost(m_fuelCost, entry, m_locale);
+    addRepairCost(m_repairCost, entry, m_locale);
+}
+
+CCostStatistics::GraphFigures CCostStatistics::GraphWalk::finish() {
+    finishEconomy(m_economy);
+    finishFuelCost(m_fuelCost);
+    finishRepairCost(m_repairCost);
+    return {std::move(m_economy.figures), std::move(m_fuelCost.figures), std::move(m_repairCost.figures)};
+}
+
 CCostStatistics::GraphFigures CCostStatistics::graphPages(const CVehicleLogDoc& doc, const CLocaleInfo& locale) {
-    // One walk instead of three: the log is large and every entry lives in its own block.
-    PageWalk economy;
-    PageWalk fuelCost;
-    PageWalk repairCost;
-    for (const auto& item : doc.entries()) {
-        const CDVItem& entry = *item;
-        addEconomy(economy, entry, locale);
-        addFuelCost(fuelCost, entry, locale);
-        addRepairCost(repairCost, entry, locale);
-    }
-    finishEconomy(economy);
-    finishFuelCost(fuelCost);
-    finishRepairCost(repairCost);
-    return {std::move(economy.figures), std::move(fuelCost.figures), std::move(repairCost.figures)};
+    GraphWalk walk(locale);
+    for (const auto& item : doc.entries())
+        walk.add(*item);
+    return walk.finish();
 }
 
 CCostStatistics::RunningCost CCostStatistics::runningCost(const RefreshTotals& totals,

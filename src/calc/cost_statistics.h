@@ -49,6 +49,30 @@ public:
         PageFigures repairCost;
     };
     static GraphFigures graphPages(const CVehicleLogDoc& doc, const CLocaleInfo& locale);
+    // Gathers what graphPages() gives one entry at a time, in log order, for a caller that
+    // walks the log anyway: the log is large and every entry lives in a block of its own.
+    class GraphWalk {
+    public:
+        explicit GraphWalk(const CLocaleInfo& locale) : m_locale(locale) {}
+        void add(const CDVItem& entry);
+        GraphFigures finish();
+
+        // One page's running state.
+        struct Page {
+            PageFigures figures;
+            const CDVItem* last = nullptr;
+            double maxValue = 0;
+            double minValue = 0;
+            double sum = 0;
+            int count = 0;
+        };
+
+    private:
+        const CLocaleInfo& m_locale;
+        Page m_economy;
+        Page m_fuelCost;
+        Page m_repairCost;
+    };
 
     // The running-cost page's fields: totals, per-entry averages and cost per distance.
     struct RunningCost {

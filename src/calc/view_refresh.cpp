@@ -95,7 +95,8 @@ bool CViewRefresh::inDateRange(std::string_view range, DVTime t, std::time_t now
     return DateRangeTest(range, now, from, to).contains(t);
 }
 
-CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now) {
+CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now,
+                                       CCostStatistics::GraphWalk* figures) {
     Result result;
     result.rows.reserve(doc.size());
     RefreshTotals& totals = result.totals;
@@ -108,6 +109,8 @@ CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter
     std::int32_t position = 0;
     for (const auto& entry : doc.entries()) {
         CDVItem& item = *entry;
+        if (figures)
+            figures->add(item);
         item.DisplayPos = position++;
         if (item.Entry.starts_with("Trip"))
             item.EntryType = CDVItem::Trip;

@@ -24,6 +24,7 @@
 // 0 for that odometer when no row was added: nothing in range gives 0 - 0, entries in
 // range but none shown give the whole latest odometer.
 
+#include "calc/cost_statistics.h"
 #include "calc/entry_text.h"
 #include "calc/graph_feed.h"
 #include "calc/refresh_totals.h"
@@ -64,7 +65,10 @@ public:
 
     // One refresh pass over the loaded document; rewrites DisplayPos, FuelDistance and the
     // type of "Trip…" entries in place (the caller's next save writes them).
-    Result run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now);
+    // `figures`, when given, takes every entry as the file holds it (before the "Trip" rule),
+    // so that the graph pages' figures need no walk of their own.
+    Result run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now,
+               CCostStatistics::GraphWalk* figures = nullptr);
 
     // The Odometer of the last in-range fuel entry seen by any run so far (0 before one).
     double previousFuelOdometer() const { return m_previousFuelOdometer; }
