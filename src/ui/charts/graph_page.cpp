@@ -60,22 +60,6 @@ void CGraphPage::setAnimateChecked(bool on) {
     ui->animateCheck->setChecked(on);
 }
 
-void CGraphPage::recompute() {
-    if (!m_doc || !m_locale)
-        return;
-    switch (m_feed.kind()) {
-    case Kind::Economy:
-        showFigures(CCostStatistics::economyPage(*m_doc, *m_locale));
-        break;
-    case Kind::FuelCost:
-        showFigures(CCostStatistics::fuelCostPage(*m_doc, *m_locale));
-        break;
-    case Kind::RepairCost:
-        showFigures(CCostStatistics::repairCostPage(*m_doc, *m_locale));
-        break;
-    }
-}
-
 void CGraphPage::showFigures(CCostStatistics::PageFigures figures) {
     if (!m_doc || !m_locale)
         return;

@@ -39,9 +39,7 @@ public:
     void setAnimateChecked(bool on);
     // The display position of the list's selected entry, -1 for none; shown at the next paint.
     void setSelectedPosition(int position);
-    // Computes the figures from the log and shows them.
-    void recompute();
-    // Shows figures the window worked out for this page (from the same log) and refills at the next paint.
+    // Shows the figures the window worked out for this page from the log, and refills the chart at the next paint.
     void showFigures(CCostStatistics::PageFigures figures);
     // The number of entries of the log with a point on this page, as the last view refresh
     // counted them; until the next source the refill takes it instead of counting again.
