@@ -2,7 +2,8 @@
 // CGraphFeed fills the chart of one graph page from the vehicle's log: the chart set-up
 // from the graph settings, the refill at every paint (label, range, a run of empty points
 // in front, one point per entry with the selected entry on a line of its own, and two
-// empty points behind) and the animation, which replays the log one entry per tick.
+// empty points behind; of a long log only what the drawing keeps, once it has said how
+// much) and the animation, which replays the log one entry per tick.
 
 #include "calc/cost_statistics.h"
 #include "calc/push_graph_model.h"

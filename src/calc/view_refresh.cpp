@@ -1,5 +1,7 @@
 #include "calc/view_refresh.h"
 
+#include "calc/graph_feed.h"
+
 #include <cstdint>
 #include <limits>
 

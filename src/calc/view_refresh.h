@@ -17,6 +17,8 @@
 // - an in-range fuel entry gets FuelDistance = Odometer - the previous in-range fuel
 //   entry's Odometer, truncated toward zero (negative when the log goes backwards); the
 //   first in-range fuel entry gets 0, so its Distance is blank on every pass.
+// Every entry also goes, as the file holds it, to the graph pages' figures when the caller
+// gathers them in this pass, and after the "Trip" rule counts toward each chart's points.
 // The last fuel odometer of a run is kept as the fuel dialog's default for a new fill;
 // it starts at 0.
 //
@@ -26,7 +28,6 @@
 
 #include "calc/cost_statistics.h"
 #include "calc/entry_text.h"
-#include "calc/graph_feed.h"
 #include "calc/refresh_totals.h"
 #include "store/vehicle_log_doc.h"
 
