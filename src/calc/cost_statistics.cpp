@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -44,127 +45,151 @@ std::string distance(double value, const char* unitText) {
 
 } // namespace
 
+namespace {
+
+// One page's figures as a walk over the log gathers them: add...() takes each entry in log
+// order, finish...() fills in Current, AVG and the numbers behind MAX and MIN.
+using PageWalk = CCostStatistics::GraphWalk::Page;
+
+void finishNumbers(PageWalk& w) {
+    w.figures.maxValue = w.maxValue;
+    w.figures.minValue = w.minValue;
+}
+
+void addEconomy(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
+    if (entry.EntryType != CDVItem::Fuel || !(entry.Economy > 0) || readsAsTrip(entry))
+        return;
+    if (w.last == nullptr || entry.Economy > w.maxValue) {
+        w.maxValue = entry.Economy;
+        w.figures.max = printed("%3.2f", entry.Economy);
+        w.figures.maxDate = locale.shortDate(entry.Date);
+    }
+    if (w.last == nullptr || entry.Economy < w.minValue) {
+        w.minValue = entry.Economy;
+        w.figures.min = printed("%3.2f", entry.Economy);
+        w.figures.minDate = locale.shortDate(entry.Date);
+    }
+    // A partial fill stays out of the sum but counts in the divisor, as this average
+    // has always been worked out; users compare it from one release to the next.
+    if (!isPartialFill(entry))
+        w.sum += entry.Economy;
+    ++w.count;
+    w.last = &entry;
+}
+
+void finishEconomy(PageWalk& w) {
+    if (w.last != nullptr && !isPartialFill(*w.last)) {
+        w.figures.currentValue = w.last->Economy;
+        w.figures.current = printed("%3.2f", w.last->Economy);
+    }
+    if (w.count > 0 && w.sum / w.count >= 0) {
+        w.figures.averageValue = w.sum / w.count;
+        w.figures.average = printed("%3.2f", w.figures.averageValue);
+    }
+    finishNumbers(w);
+}
+
+void addFuelCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
+    if (entry.EntryType != CDVItem::Fuel || !(entry.UnitPrice > 0))
+        return;
+    if (entry.UnitPrice > w.maxValue) {
+        w.maxValue = entry.UnitPrice;
+        w.figures.max = printed("%3.3f", entry.UnitPrice);
+        w.figures.maxDate = locale.shortDate(entry.Date);
+    }
+    if (w.last == nullptr || entry.UnitPrice < w.minValue) {
+        w.minValue = entry.UnitPrice;
+        w.figures.min = printed("%3.3f", entry.UnitPrice);
+        w.figures.minDate = locale.shortDate(entry.Date);
+    }
+    w.sum += entry.UnitPrice;
+    ++w.count;
+    w.last = &entry;
+}
+
+void finishFuelCost(PageWalk& w) {
+    if (w.last != nullptr) {
+        w.figures.currentValue = w.last->UnitPrice;
+        w.figures.current = printed("%3.3f", w.last->UnitPrice);
+    }
+    if (w.count > 0 && w.sum / w.count >= 0) {
+        w.figures.averageValue = w.sum / w.count;
+        w.figures.average = printed("%3.3f", w.figures.averageValue);
+    }
+    finishNumbers(w);
+}
+
+void addRepairCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
+    if (entry.EntryType != CDVItem::Repair)
+        return;
+    if (entry.Cost > w.maxValue) {
+        w.maxValue = entry.Cost;
+        w.figures.max = printed("%3.2f", entry.Cost);
+        w.figures.maxDate = locale.shortDate(entry.Date);
+    }
+    // A free job (cost 0) leaves the minimum at 0, and the next job of any cost then
+    // replaces it: MIN is the cheapest paid job since the last free one.
+    if (w.minValue <= 0 || (entry.Cost < w.minValue && entry.Cost >= 0)) {
+        w.minValue = entry.Cost;
+        w.figures.min = printed("%3.2f", entry.Cost);
+        w.figures.minDate = locale.shortDate(entry.Date);
+    }
+    w.sum += entry.Cost;
+    ++w.count;
+    w.last = &entry;
+}
+
+void finishRepairCost(PageWalk& w) {
+    if (w.last != nullptr) {
+        w.figures.currentValue = w.last->Cost;
+        w.figures.current = printed("%3.2f", w.last->Cost);
+    }
+    w.figures.averageValue = (w.count > 0 && w.sum > 0) ? w.sum / w.count : 0;
+    w.figures.average = printed("%3.2f", w.figures.averageValue);
+    finishNumbers(w);
+}
+
+template <typename Add, typename Finish>
+CCostStatistics::PageFigures onePage(const CVehicleLogDoc& doc, const CLocaleInfo& locale, Add add, Finish finish) {
+    PageWalk w;
+    for (const auto& item : doc.entries())
+        add(w, *item, locale);
+    finish(w);
+    return std::move(w.figures);
+}
+
+} // namespace
+
 CCostStatistics::PageFigures CCostStatistics::economyPage(const CVehicleLogDoc& doc, const CLocaleInfo& locale) {
-    PageFigures figures;
-    const CDVItem* last = nullptr;
-    double maxValue = 0;
-    double minValue = 0;
-    double sum = 0;
-    int count = 0;
-
-    for (const auto& item : doc.entries()) {
-        const CDVItem& entry = *item;
-        if (entry.EntryType != CDVItem::Fuel || readsAsTrip(entry) || !(entry.Economy > 0))
-            continue;
-        if (last == nullptr || entry.Economy > maxValue) {
-            maxValue = entry.Economy;
-            figures.max = printed("%3.2f", entry.Economy);
-            figures.maxDate = locale.shortDate(entry.Date);
-        }
-        if (last == nullptr || entry.Economy < minValue) {
-            minValue = entry.Economy;
-            figures.min = printed("%3.2f", entry.Economy);
-            figures.minDate = locale.shortDate(entry.Date);
-        }
-        // A partial fill stays out of the sum but counts in the divisor, as this average
-        // has always been worked out; users compare it from one release to the next.
-        if (!isPartialFill(entry))
-            sum += entry.Economy;
-        ++count;
-        last = &entry;
-    }
-
-    if (last != nullptr && !isPartialFill(*last)) {
-        figures.currentValue = last->Economy;
-        figures.current = printed("%3.2f", last->Economy);
-    }
-    if (count > 0 && sum / count >= 0) {
-        figures.averageValue = sum / count;
-        figures.average = printed("%3.2f", figures.averageValue);
-    }
-    figures.maxValue = maxValue;
-    figures.minValue = minValue;
-    return figures;
+    return onePage(doc, locale, addEconomy, finishEconomy);
 }
 
 CCostStatistics::PageFigures CCostStatistics::fuelCostPage(const CVehicleLogDoc& doc, const CLocaleInfo& locale) {
-    PageFigures figures;
-    const CDVItem* last = nullptr;
-    double maxValue = 0;
-    double minValue = 0;
-    double sum = 0;
-    int count = 0;
-
-    for (const auto& item : doc.entries()) {
-        const CDVItem& entry = *item;
-        if (entry.EntryType != CDVItem::Fuel || !(entry.UnitPrice > 0))
-            continue;
-        if (entry.UnitPrice > maxValue) {
-            maxValue = entry.UnitPrice;
-            figures.max = printed("%3.3f", entry.UnitPrice);
-            figures.maxDate = locale.shortDate(entry.Date);
-        }
-        if (last == nullptr || entry.UnitPrice < minValue) {
-            minValue = entry.UnitPrice;
-            figures.min = printed("%3.3f", entry.UnitPrice);
-            figures.minDate = locale.shortDate(entry.Date);
-        }
-        sum += entry.UnitPrice;
-        ++count;
-        last = &entry;
-    }
-
-    if (last != nullptr) {
-        figures.currentValue = last->UnitPrice;
-        figures.current = printed("%3.3f", last->UnitPrice);
-    }
-    if (count > 0 && sum / count >= 0) {
-        figures.averageValue = sum / count;
-        figures.average = printed("%3.3f", figures.averageValue);
-    }
-    figures.maxValue = maxValue;
-    figures.minValue = minValue;
-    return figures;
+    return onePage(doc, locale, addFuelCost, finishFuelCost);
 }
 
 CCostStatistics::PageFigures CCostStatistics::repairCostPage(const CVehicleLogDoc& doc, const CLocaleInfo& locale) {
-    PageFigures figures;
-    const CDVItem* last = nullptr;
-    double maxValue = 0;
-    double minValue = 0;
-    double sum = 0;
-    int count = 0;
+    return onePage(doc, locale, addRepairCost, finishRepairCost);
+}
 
-    for (const auto& item : doc.entries()) {
-        const CDVItem& entry = *item;
-        if (entry.EntryType != CDVItem::Repair)
-            continue;
-        if (entry.Cost > maxValue) {
-            maxValue = entry.Cost;
-            figures.max = printed("%3.2f", entry.Cost);
-            figures.maxDate = locale.shortDate(entry.Date);
-        }
-        // A free job (cost 0) leaves the minimum at 0, and the next job of any cost then
-        // replaces it: MIN is the cheapest paid job since the last free one.
-        if (minValue <= 0 || (entry.Cost < minValue && entry.Cost >= 0)) {
-            minValue = entry.Cost;
-            figures.min = printed("%3.2f", entry.Cost);
-            figures.minDate = locale.shortDate(entry.Date);
-        }
-        sum += entry.Cost;
-        ++count;
-        last = &entry;
-    }
+void CCostStatistics::GraphWalk::add(const CDVItem& entry) {
+    addEconomy(m_economy, entry, m_locale);
+    addFuelCost(m_fuelCost, entry, m_locale);
+    addRepairCost(m_repairCost, entry, m_locale);
+}
 
-    if (last != nullptr) {
-        figures.currentValue = last->Cost;
-        figures.current = printed("%3.2f", last->Cost);
-    }
-    figures.averageValue = (count > 0 && sum > 0) ? sum / count : 0;
-    figures.average = printed("%3.2f", figures.averageValue);
-    figures.maxValue = maxValue;
-    figures.minValue = minValue;
-    return figures;
+CCostStatistics::GraphFigures CCostStatistics::GraphWalk::finish() {
+    finishEconomy(m_economy);
+    finishFuelCost(m_fuelCost);
+    finishRepairCost(m_repairCost);
+    return {std::move(m_economy.figures), std::move(m_fuelCost.figures), std::move(m_repairCost.figures)};
+}
+
+CCostStatistics::GraphFigures CCostStatistics::graphPages(const CVehicleLogDoc& doc, const CLocaleInfo& locale) {
+    GraphWalk walk(locale);
+    for (const auto& item : doc.entries())
+        walk.add(*item);
+    return walk.finish();
 }
 
 CCostStatistics::RunningCost CCostStatistics::runningCost(const RefreshTotals& totals,

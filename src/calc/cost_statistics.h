@@ -6,7 +6,7 @@
 // the last entry (Current) and an average; every text is "No Data" until some entry sets
 // it, and dates come from the locale's short date format. The running-cost page instead
 // formats the totals that the last view refresh gathered over the entries in range.
-// Nothing here keeps state: the pages call these each time they are painted.
+// Nothing here keeps state: the window works the graph pages' figures out at each refresh.
 
 #include "calc/locale_info.h"
 #include "calc/refresh_totals.h"
@@ -42,6 +42,37 @@ public:
     static PageFigures fuelCostPage(const CVehicleLogDoc& doc, const CLocaleInfo& locale);
     // Every repair entry, whatever its cost. AVG is never "No Data": "0.00" without repairs.
     static PageFigures repairCostPage(const CVehicleLogDoc& doc, const CLocaleInfo& locale);
+    // The three pages' figures from one walk of the log, each as its own function gives it.
+    struct GraphFigures {
+        PageFigures economy;
+        PageFigures fuelCost;
+        PageFigures repairCost;
+    };
+    static GraphFigures graphPages(const CVehicleLogDoc& doc, const CLocaleInfo& locale);
+    // Gathers what graphPages() gives one entry at a time, in log order, for a caller that
+    // walks the log anyway: the log is large and every entry lives in a block of its own.
+    class GraphWalk {
+    public:
+        explicit GraphWalk(const CLocaleInfo& locale) : m_locale(locale) {}
+        void add(const CDVItem& entry);
+        GraphFigures finish();
+
+        // One page's running state.
+        struct Page {
+            PageFigures figures;
+            const CDVItem* last = nullptr;
+            double maxValue = 0;
+            double minValue = 0;
+            double sum = 0;
+            int count = 0;
+        };
+
+    private:
+        const CLocaleInfo& m_locale;
+        Page m_economy;
+        Page m_fuelCost;
+        Page m_repairCost;
+    };
 
     // The running-cost page's fields: totals, per-entry averages and cost per distance.
     struct RunningCost {

@@ -71,26 +71,34 @@ void CGraphFeed::setUp(CPushGraphModel& graph, const GraphSettings& settings) co
     graph.setBarMode(kSelectionLine, true);
 }
 
-bool CGraphFeed::valueOf(const CDVItem& entry, int& value) const {
-    switch (m_kind) {
+bool CGraphFeed::hasPoint(Kind kind, const CDVItem& entry) {
+    switch (kind) {
     case Kind::Economy:
-        if (entry.EntryType != CDVItem::Fuel || !(entry.Economy >= 0))
-            return false;
-        value = tenfold(entry.Economy);
-        return true;
+        return entry.EntryType == CDVItem::Fuel && entry.Economy >= 0;
     case Kind::FuelCost:
-        if (entry.EntryType != CDVItem::Fuel || !(entry.UnitPrice > 0))
-            return false;
-        value = tenfold(entry.UnitPrice);
-        return true;
+        return entry.EntryType == CDVItem::Fuel && entry.UnitPrice > 0;
     case Kind::RepairCost:
-        if (entry.EntryType != CDVItem::Repair)
-            return false;
-        // A credit note typed as a negative cost draws as a free job.
-        value = entry.Cost < 0 ? 0 : tenfold(entry.Cost);
-        return true;
+        return entry.EntryType == CDVItem::Repair;
     }
     return false;
+}
+
+bool CGraphFeed::valueOf(const CDVItem& entry, int& value) const {
+    if (!hasPoint(m_kind, entry))
+        return false;
+    switch (m_kind) {
+    case Kind::Economy:
+        value = tenfold(entry.Economy);
+        break;
+    case Kind::FuelCost:
+        value = tenfold(entry.UnitPrice);
+        break;
+    case Kind::RepairCost:
+        // A credit note typed as a negative cost draws as a free job.
+        value = entry.Cost < 0 ? 0 : tenfold(entry.Cost);
+        break;
+    }
+    return true;
 }
 
 void CGraphFeed::pushEntry(CPushGraphModel& graph, const CDVItem& entry, int value, int average, int selectedPosition,
@@ -140,6 +148,15 @@ void CGraphFeed::pushTrailing(CPushGraphModel& graph, int average) {
 
 void CGraphFeed::refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
                         int selectedPosition) const {
+    std::size_t points = 0;
+    if (graph.keptPoints() > 0)
+        for (const auto& entry : doc.entries())
+            points += hasPoint(m_kind, *entry) ? 1 : 0;
+    refill(graph, doc, figures, selectedPosition, points);
+}
+
+void CGraphFeed::refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
+                        int selectedPosition, std::size_t points) const {
     const bool noEconomy = m_kind == Kind::Economy && figures.maxValue < 0;
     graph.setTopLabel(noEconomy ? CCostStatistics::kNoData : figures.max);
 
@@ -166,13 +183,33 @@ void CGraphFeed::refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const
     }
 
     const int average = tenfold(figures.averageValue);
-    for (int i = 0; i < kLeadIn; ++i) {
+    const auto& entries = doc.entries();
+    std::size_t leadIn = kLeadIn;
+    std::size_t first = 0;
+    // A drawing keeps only the last points of a line, and a large log pushes far more than
+    // that: what would scroll out of sight is counted, not pushed.
+    if (const std::size_t kept = graph.keptPoints(); kept > 0) {
+        const std::size_t stored = graph.storedPoints();
+        const std::size_t beforeTrailing = stored + leadIn + points;
+        const std::size_t total = beforeTrailing + kTrailing;
+        const std::size_t skip = total > kept ? std::min(total - kept, beforeTrailing) : 0;
+        graph.skipPoints(skip);
+        std::size_t rest = skip - std::min(skip, stored);
+        const std::size_t leadInSkipped = std::min(rest, leadIn);
+        leadIn -= leadInSkipped;
+        rest -= leadInSkipped;
+        // The entries to push are the last `points - rest` with a value.
+        first = entries.size();
+        for (std::size_t wanted = points - rest; wanted > 0 && first > 0;)
+            if (hasPoint(m_kind, *entries[--first]))
+                --wanted;
+    }
+    for (std::size_t i = 0; i < leadIn; ++i) {
         graph.push(0, kDataLine);
         graph.push(average, kAverageLine);
         graph.push(0, kSelectionLine);
     }
-    const auto& entries = doc.entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t i = first; i < entries.size(); ++i) {
         int value = 0;
         if (valueOf(*entries[i], value))
             pushEntry(graph, *entries[i], value, average, selectedPosition, static_cast<int>(i));

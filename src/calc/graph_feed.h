@@ -2,7 +2,8 @@
 // CGraphFeed fills the chart of one graph page from the vehicle's log: the chart set-up
 // from the graph settings, the refill at every paint (label, range, a run of empty points
 // in front, one point per entry with the selected entry on a line of its own, and two
-// empty points behind) and the animation, which replays the log one entry per tick.
+// empty points behind; of a long log only what the drawing keeps, once it has said how
+// much) and the animation, which replays the log one entry per tick.
 
 #include "calc/cost_statistics.h"
 #include "calc/push_graph_model.h"
@@ -46,6 +47,8 @@ public:
     static constexpr int kSelectionLine = 2;
     // Empty points pushed before the log so that a short log starts at the right edge.
     static constexpr int kLeadIn = 200;
+    // Points pushed behind the log, one per pushTrailing().
+    static constexpr int kTrailing = 2;
     // What the page does with its "Animate" box after a step.
     enum class Step { NoEntries, Unchecked, Stepped };
 
@@ -56,10 +59,16 @@ public:
     // `selectedPosition` is the display position of the list's selected entry, -1 for none.
     void refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
                 int selectedPosition) const;
+    // The same with `points`, the number of entries of the log with a point on this page, counted
+    // by the caller (the view refresh does in its pass) so that the log is not walked for it again.
+    void refill(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
+                int selectedPosition, std::size_t points) const;
     // One timer tick of the animation; `checked` is the state of the "Animate" box.
     Step animate(CPushGraphModel& graph, const CVehicleLogDoc& doc, const CCostStatistics::PageFigures& figures,
                  int selectedPosition, bool checked);
 
+    // Whether the entry has a point on the page of this kind.
+    static bool hasPoint(Kind kind, const CDVItem& entry);
     // Every entry's point is keyed with the entry's index in the log, so that a place on the
     // chart leads back to its entry; nullptr for a key that names none.
     static const CDVItem* entryOf(const CVehicleLogDoc& doc, int key);

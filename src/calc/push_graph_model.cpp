@@ -84,11 +84,23 @@ int CPushGraphModel::keyAt(int x) const {
     return index < std::min(m_drawnCount, m_keys.size()) ? m_keys[index] : -1;
 }
 
-void CPushGraphModel::update() {
+std::size_t CPushGraphModel::storedPoints() const {
     std::size_t longest = 0;
     for (const Line& l : m_lines)
         longest = std::max(longest, l.magnitudes.size());
-    const auto m = static_cast<long long>(longest);
+    return longest;
+}
+
+void CPushGraphModel::skipPoints(std::size_t count) {
+    for (Line& l : m_lines)
+        l.magnitudes.erase(l.magnitudes.begin(),
+                           l.magnitudes.begin() + static_cast<std::ptrdiff_t>(std::min(count, l.magnitudes.size())));
+    m_keys.erase(m_keys.begin(), m_keys.begin() + static_cast<std::ptrdiff_t>(std::min(count, m_keys.size())));
+    m_skipped += count;
+}
+
+void CPushGraphModel::update() {
+    const auto m = static_cast<long long>(storedPoints() + m_skipped);
     if (m >= m_capacity)
         m_gridScroll = static_cast<int>((m_gridScroll - (m - m_capacity + 1) * m_interval) % m_gridSize);
 }
@@ -105,6 +117,7 @@ void CPushGraphModel::fitLines() {
             l.magnitudes.erase(l.magnitudes.begin(),
                                l.magnitudes.begin() + static_cast<std::ptrdiff_t>(l.magnitudes.size() - capacity));
     }
+    m_skipped = 0;
     m_keys.resize(longest, -1);
     const std::size_t kept = m_lines.empty() ? 0 : m_lines.front().magnitudes.size();
     m_keys.erase(m_keys.begin(), m_keys.begin() + static_cast<std::ptrdiff_t>(m_keys.size() - kept));

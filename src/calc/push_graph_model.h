@@ -104,6 +104,16 @@ public:
     void update();
     int gridScrollOffset() const { return m_gridScroll; }
     int pointCapacity() const { return m_capacity; }
+    // The points a drawing keeps of each line, 0 until a drawing has worked that out for the
+    // current bar width.
+    std::size_t keptPoints() const { return m_capacityStale ? 0 : static_cast<std::size_t>(m_capacity); }
+    // The points the longest line holds now.
+    std::size_t storedPoints() const;
+    // Counts `count` points as pushed onto each line (all of one length) without keeping them:
+    // the oldest stored points go first, then the count stands for points pushed before the
+    // next push. Only for points the next drawing would trim anyway; the grid still scrolls
+    // as if they had been pushed, so the drawing comes out the same.
+    void skipPoints(std::size_t count);
 
     // Lays out one drawing. `labelTextWidth` is the width of the wider label text. Before the
     // layout every line is brought to one length and trimmed to the point capacity, and an
@@ -133,4 +143,6 @@ private:
     int m_capacity = 1;
     bool m_capacityStale = true;
     int m_gridScroll = 0;
+    // Points counted by skipPoints() since the last drawing, on top of the stored ones.
+    std::size_t m_skipped = 0;
 };

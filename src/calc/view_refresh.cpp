@@ -1,5 +1,7 @@
 #include "calc/view_refresh.h"
 
+#include "calc/graph_feed.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -95,8 +97,10 @@ bool CViewRefresh::inDateRange(std::string_view range, DVTime t, std::time_t now
     return DateRangeTest(range, now, from, to).contains(t);
 }
 
-CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now) {
+CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now,
+                                       CCostStatistics::GraphWalk* figures) {
     Result result;
+    result.rows.reserve(doc.size());
     RefreshTotals& totals = result.totals;
     PerformanceInputs& performance = result.performance;
     const DateRangeTest inRange(filter.dateRange, now, filter.from, filter.to);
@@ -107,9 +111,13 @@ CViewRefresh::Result CViewRefresh::run(CVehicleLogDoc& doc, const Filter& filter
     std::int32_t position = 0;
     for (const auto& entry : doc.entries()) {
         CDVItem& item = *entry;
+        if (figures)
+            figures->add(item);
         item.DisplayPos = position++;
         if (item.Entry.starts_with("Trip"))
             item.EntryType = CDVItem::Trip;
+        for (std::size_t k = 0; k < result.chartPoints.size(); ++k)
+            result.chartPoints[k] += CGraphFeed::hasPoint(static_cast<CGraphFeed::Kind>(k), item) ? 1 : 0;
 
         const bool known =
             item.EntryType == CDVItem::Fuel || item.EntryType == CDVItem::Repair || item.EntryType == CDVItem::Trip;

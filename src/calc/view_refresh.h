@@ -17,6 +17,8 @@
 // - an in-range fuel entry gets FuelDistance = Odometer - the previous in-range fuel
 //   entry's Odometer, truncated toward zero (negative when the log goes backwards); the
 //   first in-range fuel entry gets 0, so its Distance is blank on every pass.
+// Every entry also goes, as the file holds it, to the graph pages' figures when the caller
+// gathers them in this pass, and after the "Trip" rule counts toward each chart's points.
 // The last fuel odometer of a run is kept as the fuel dialog's default for a new fill;
 // it starts at 0.
 //
@@ -24,6 +26,7 @@
 // 0 for that odometer when no row was added: nothing in range gives 0 - 0, entries in
 // range but none shown give the whole latest odometer.
 
+#include "calc/cost_statistics.h"
 #include "calc/entry_text.h"
 #include "calc/refresh_totals.h"
 #include "store/vehicle_log_doc.h"
@@ -47,6 +50,9 @@ public:
         std::vector<CDVItem*> rows; // in list order
         RefreshTotals totals;
         PerformanceInputs performance;
+        // Entries of the whole log with a point on each graph page (CGraphFeed::Kind order),
+        // counted after the "Trip" rule, as the charts draw them.
+        std::array<std::size_t, 3> chartPoints{};
     };
 
     // The items of the date-range selector, in the order of the table they come from.
@@ -60,7 +66,10 @@ public:
 
     // One refresh pass over the loaded document; rewrites DisplayPos, FuelDistance and the
     // type of "Trip…" entries in place (the caller's next save writes them).
-    Result run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now);
+    // `figures`, when given, takes every entry as the file holds it (before the "Trip" rule),
+    // so that the graph pages' figures need no walk of their own.
+    Result run(CVehicleLogDoc& doc, const Filter& filter, std::time_t now,
+               CCostStatistics::GraphWalk* figures = nullptr);
 
     // The Odometer of the last in-range fuel entry seen by any run so far (0 before one).
     double previousFuelOdometer() const { return m_previousFuelOdometer; }

@@ -14,7 +14,7 @@ std::string CLogSession::dataFilePath() const {
     return CVehicleLogDoc::dataFilePath(m_dataFolder, m_vin);
 }
 
-LogLoadResult CLogSession::reload() {
+LogLoadResult CLogSession::reload(Odometer odometer) {
     // Loading deletes every record of the document; a slot pointing at one must not outlive it.
     // A record being added is not in the document yet and stays in its slot.
     for (CDVItem*& slot : m_inEdit) {
@@ -27,6 +27,8 @@ LogLoadResult CLogSession::reload() {
         return {LogLoadStatus::Unreadable, std::move(problem)};
     }
     LogLoadResult result = m_doc.load(dataFilePath());
+    if (odometer == Odometer::LeaveToCaller)
+        return result;
 
     double latest = 0;
     for (const auto& entry : m_doc.entries()) {

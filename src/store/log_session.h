@@ -44,8 +44,11 @@ public:
     CVehicleLogDoc& doc() { return m_doc; }
     const CVehicleLogDoc& doc() const { return m_doc; }
 
+    // Whether a reload finds the current odometer itself or leaves it to a caller that
+    // sets it right after (the view refresh finds it in its own pass over the log).
+    enum class Odometer { Find, LeaveToCaller };
     // Rereads the data file. The message is set when the file could not be read.
-    LogLoadResult reload();
+    LogLoadResult reload(Odometer odometer = Odometer::Find);
     // Writes the data file. Refused (with a message) while the file is unreadable.
     LogSaveResult save();
 

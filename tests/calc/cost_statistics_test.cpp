@@ -67,6 +67,13 @@ TEST(CostStatistics, PageFigures) {
                   (Texts{e.max, e.maxDate, e.min, e.minDate, e.current, e.average}));
         EXPECT_NEAR(a.currentValue, e.currentValue, 1e-9);
         EXPECT_NEAR(a.averageValue, e.averageValue, 1e-9);
+        // The window's one walk for all three pages gives each page's figures exactly.
+        const CCostStatistics::GraphFigures all = CCostStatistics::graphPages(doc, DayLocale());
+        const Figures& b = page == economy ? all.economy : page == price ? all.fuelCost : all.repairCost;
+        EXPECT_EQ((Texts{b.max, b.maxDate, b.min, b.minDate, b.current, b.average}),
+                  (Texts{a.max, a.maxDate, a.min, a.minDate, a.current, a.average}));
+        EXPECT_EQ(std::tuple(b.currentValue, b.averageValue, b.maxValue, b.minValue),
+                  std::tuple(a.currentValue, a.averageValue, a.maxValue, a.minValue));
     }
 }
 

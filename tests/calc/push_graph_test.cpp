@@ -1,5 +1,6 @@
 #include "calc/graph_feed.h"
 #include "calc/push_graph_model.h"
+#include "calc/view_refresh.h"
 
 #include "../store/log_file_bytes.h"
 #include "fixed_locale.h"
@@ -221,6 +222,64 @@ TEST(GraphFeed, RefillSetsLabelRangeAndOnePointPerQualifyingEntry) {
         EXPECT_EQ(graph.line(CGraphFeed::kSelectionLine)->magnitudes, framed(c.selection));
         EXPECT_EQ(graph.line(CGraphFeed::kAverageLine)->magnitudes,
                   Ints(framed(c.data).size(), std::min(average, graph.maximum())));
+    }
+}
+
+// Once a drawing has set how many points the chart keeps, a refill pushes only those and
+// counts the rest; the picture, the keys and the grid's scroll must come out as if every
+// entry had been pushed, as they still are into a chart whose bar width was just set.
+TEST(GraphFeed, RefillPushingOnlyWhatCanShowDrawsTheSame) {
+    // clang-format off
+    const std::tuple<Kind, int, int, int, bool> cases[] = {
+        // kind, entries, width, bar width, a drawing between the two refills
+        {Kind::Economy, 0, 1000, 5, true}, {Kind::Economy, 3, 1000, 5, false}, {Kind::FuelCost, 150, 60, 1, true},
+        {Kind::RepairCost, 700, 1000, 1, true}, {Kind::Economy, 700, 1000, 1, false},
+        {Kind::FuelCost, 3000, 1000, 5, true}, {Kind::Economy, 3000, 300, 3, false}, {Kind::RepairCost, 40, 8, 4, false}};
+    // clang-format on
+    for (const auto& [kind, count, width, barWidth, drawBetween] : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(kind) << ": " << count << " entries, " << width << "/"
+                                        << barWidth << (drawBetween ? " drawn between" : ""));
+        std::vector<CDVItem> log;
+        for (int i = 0; i < count; ++i) {
+            log.push_back(i % 3 == 2 ? repair(i, i % 50 - 5) : fuel(i, 15 + i % 20, i % 7 / 4.0));
+            if (i % 11 == 4)
+                log.back().Entry = "Trip out"; // a trip once the view refresh has run: no point
+        }
+        CVehicleLogDoc doc;
+        fill(doc, log);
+        const std::size_t points = CViewRefresh().run(doc, {3}, 0).chartPoints[static_cast<std::size_t>(kind)];
+        Figures figures;
+        figures.maxValue = 30, figures.averageValue = 21.5;
+        GraphSettings settings;
+        settings.barWidth = barWidth, settings.grid = 7;
+        auto draw = [&](bool everyEntry) {
+            Model graph = setUpGraph(kind, settings);
+            graph.frame(width, 100, 30);
+            Ints picture;
+            for (int round = 0; round < 2; ++round) {
+                if (everyEntry)
+                    graph.setInterval(barWidth); // the point capacity is unknown until the next drawing
+                if (round == 0)
+                    CGraphFeed(kind).refill(graph, doc, figures, 7);
+                else
+                    CGraphFeed(kind).refill(graph, doc, figures, 7, points);
+                if (!drawBetween && round == 0)
+                    continue;
+                const Model::Frame f = graph.frame(width, 100, 30);
+                picture.insert(picture.end(), f.gridColumns.begin(), f.gridColumns.end());
+                for (const Model::DrawnLine& line : f.lines) {
+                    for (const Model::Point& p : line.points)
+                        picture.insert(picture.end(), {p.x, p.y});
+                    for (const Model::Rect& r : line.bars)
+                        picture.insert(picture.end(), {r.left, r.top, r.width, r.height});
+                }
+                for (int x = 0; x < width; ++x)
+                    picture.push_back(graph.keyAt(x));
+                picture.push_back(graph.gridScrollOffset());
+            }
+            return picture;
+        };
+        EXPECT_EQ(draw(false), draw(true));
     }
 }
 

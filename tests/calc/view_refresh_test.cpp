@@ -87,7 +87,18 @@ protected:
 };
 
 TEST_F(ViewRefreshRun, TotalsOverInRangeEntriesWhateverTheViewMode) {
-    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(1), m_now);
+    const FixedLocale locale;
+    const CCostStatistics::GraphFigures asSaved = CCostStatistics::graphPages(m_doc, locale);
+    CCostStatistics::GraphWalk walk(locale);
+    const CViewRefresh::Result result = CViewRefresh().run(m_doc, thisMonth(1), m_now, &walk);
+    // The graph pages' figures see the log as saved: "Trip to Oslo" is still their last repair.
+    const CCostStatistics::GraphFigures figures = walk.finish();
+    EXPECT_EQ(
+        std::tuple(figures.repairCost.current, figures.repairCost.average, figures.economy.average,
+                   figures.fuelCost.max),
+        std::tuple(std::string("9.00"), asSaved.repairCost.average, asSaved.economy.average, asSaved.fuelCost.max));
+    // The charts draw the log after the "Trip" rule: four fills and the one repair left.
+    EXPECT_EQ(result.chartPoints, (std::array<std::size_t, 3>{4, 4, 1}));
     const RefreshTotals& t = result.totals;
     // The repair named "Trip to Oslo" counts as a trip, "My Trip" does not.
     EXPECT_EQ(std::tuple(t.fuelCount, t.repairCount, t.tripCount, t.entryCount), std::tuple(3, 1, 2, 7));

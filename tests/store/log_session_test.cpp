@@ -204,6 +204,10 @@ TEST_F(LogSession, CurrentOdometerIsTheHighestDepartureOrArrival) {
         writeLogAndReload(entries);
         EXPECT_EQ(m_session.currentOdometer(), expected);
     }
+    // A reload for the view refresh, which sets the odometer itself, leaves it alone.
+    m_session.setCurrentOdometer(7);
+    ASSERT_TRUE(m_session.reload(CLogSession::Odometer::LeaveToCaller).ok());
+    EXPECT_EQ(m_session.currentOdometer(), 7);
 }
 
 // A record being added is not in the document, so a reload keeps it in its slot; a record of

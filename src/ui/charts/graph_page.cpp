@@ -5,6 +5,7 @@
 #include "ui_graph_page.h"
 
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,7 @@ CGraphPage::~CGraphPage() = default;
 void CGraphPage::setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale) {
     m_doc = doc;
     m_locale = locale;
+    m_points.reset();
     m_filled = false;
 }
 
@@ -58,21 +60,11 @@ void CGraphPage::setAnimateChecked(bool on) {
     ui->animateCheck->setChecked(on);
 }
 
-void CGraphPage::recompute() {
+void CGraphPage::showFigures(CCostStatistics::PageFigures figures) {
     if (!m_doc || !m_locale)
         return;
     m_filled = false;
-    switch (m_feed.kind()) {
-    case Kind::Economy:
-        m_figures = CCostStatistics::economyPage(*m_doc, *m_locale);
-        break;
-    case Kind::FuelCost:
-        m_figures = CCostStatistics::fuelCostPage(*m_doc, *m_locale);
-        break;
-    case Kind::RepairCost:
-        m_figures = CCostStatistics::repairCostPage(*m_doc, *m_locale);
-        break;
-    }
+    m_figures = std::move(figures);
     ui->maxValue->setText(toQt(m_figures.max));
     ui->maxDateValue->setText(toQt(m_figures.maxDate));
     ui->minValue->setText(toQt(m_figures.min));
@@ -98,7 +90,10 @@ void CGraphPage::refillIfChanged() {
     // many entries each time would redo the same work for the same picture.
     if (m_filled || !m_doc || !m_locale)
         return;
-    m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
+    if (m_points)
+        m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition, *m_points);
+    else
+        m_feed.refill(m_graph->model(), *m_doc, m_figures, m_selectedPosition);
     m_filled = true;
 }
 

@@ -13,6 +13,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class CGraphPage;
@@ -31,14 +32,18 @@ public:
     CGraphPage(Kind kind, QWidget* parent = nullptr);
     ~CGraphPage() override;
 
+    Kind kind() const { return m_feed.kind(); }
     void setSource(const CVehicleLogDoc* doc, const CLocaleInfo* locale);
     // Sets the chart, the legend and the "Animate" box up and starts the animation timer.
     void applySettings(const GraphSettings& settings);
     void setAnimateChecked(bool on);
     // The display position of the list's selected entry, -1 for none; shown at the next paint.
     void setSelectedPosition(int position);
-    // Computes the figures from the log and shows them.
-    void recompute();
+    // Shows the figures the window worked out for this page from the log, and refills the chart at the next paint.
+    void showFigures(CCostStatistics::PageFigures figures);
+    // The number of entries of the log with a point on this page, as the last view refresh
+    // counted them; until the next source the refill takes it instead of counting again.
+    void setPointCount(std::size_t points) { m_points = points; }
     const CCostStatistics::PageFigures& figures() const { return m_figures; }
     C2DPushGraph* graph() const { return m_graph; }
     // Refills the chart from the log, unless it holds the latest refill already, and draws it again.
@@ -67,6 +72,7 @@ private:
     const CLocaleInfo* m_locale = nullptr;
     CCostStatistics::PageFigures m_figures;
     int m_selectedPosition = -1;
+    std::optional<std::size_t> m_points;
     // The chart holds a refill from the current log, figures, selection, settings and size.
     bool m_filled = false;
 };

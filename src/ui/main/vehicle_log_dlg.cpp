@@ -526,7 +526,8 @@ void CVehicleLogDlg::refresh(Reload reload) {
     std::string problem;
     if (reload == Reload::Yes) {
         ui->entryList->setRows({});
-        const LogLoadResult loaded = m_session.reload();
+        // The view refresh below sets the current odometer from its own pass.
+        const LogLoadResult loaded = m_session.reload(CLogSession::Odometer::LeaveToCaller);
         problem = loaded.message;
     }
     CViewRefresh::Filter filter;
@@ -534,12 +535,23 @@ void CVehicleLogDlg::refresh(Reload reload) {
     filter.dateRange = fromQt(ui->dateRangeCombo->currentText());
     filter.from = ui->fromDateEdit->dateTime().toSecsSinceEpoch();
     filter.to = ui->toDateEdit->dateTime().toSecsSinceEpoch();
-    // The pages count the entries as the file holds them: the pass below turns "Trip..."
-    // entries into trips in memory only. Every refresh follows a load of the file.
-    for (CGraphPage* page : graphPages())
-        if (page)
-            page->recompute();
-    m_refresh = m_view.run(m_session.doc(), filter, std::time(nullptr));
+    // The pages count the entries as the file holds them: the view refresh hands each entry
+    // to their figures before it turns "Trip..." entries into trips (in memory only). Every
+    // refresh follows a load of the file.
+    CCostStatistics::GraphWalk walk(m_locale);
+    m_refresh = m_view.run(m_session.doc(), filter, std::time(nullptr), &walk);
+    if (m_economyTab || m_fuelCostTab || m_repairCostTab) {
+        CCostStatistics::GraphFigures figures = walk.finish();
+        const std::array<std::pair<CGraphPage*, CCostStatistics::PageFigures*>, 3> pages{
+            {{m_economyTab, &figures.economy},
+             {m_fuelCostTab, &figures.fuelCost},
+             {m_repairCostTab, &figures.repairCost}}};
+        for (const auto& [page, pageFigures] : pages)
+            if (page) {
+                page->showFigures(std::move(*pageFigures));
+                page->setPointCount(m_refresh.chartPoints[static_cast<std::size_t>(page->kind())]);
+            }
+    }
     m_session.setCurrentOdometer(m_refresh.totals.latestOdometer);
     ui->entryList->setRows(m_refresh.rows);
     ui->odometerLabel->setText(QString::asprintf("%.0f", m_refresh.totals.latestOdometer));
