@@ -58,8 +58,11 @@ std::string formatText(unsigned format) {
     };
     std::string out;
     for (const auto& [bit, name] : kNames) {
-        if (format & bit)
-            out += (out.empty() ? "" : "|") + std::string(name);
+        if (format & bit) {
+            if (!out.empty())
+                out += '|';
+            out += name;
+        }
     }
     return out.empty() ? "left" : out;
 }
@@ -126,8 +129,12 @@ void CRecordingSurface::recordLine(const char* kind, const std::vector<DevicePoi
                                    const PenDescription& pen) {
     std::string line =
         std::string(kind) + " " + penName(pen.style) + " w" + std::to_string(pen.width) + " " + colourText(pen.colour);
-    for (const DevicePoint& p : points)
-        line += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+    for (const DevicePoint& p : points) {
+        line += ' ';
+        line += std::to_string(p.x);
+        line += ',';
+        line += std::to_string(p.y);
+    }
     m_lines.push_back(line);
 }
 
@@ -161,8 +168,14 @@ int CRecordingSurface::drawText(const std::string& text, const DeviceRect& rect,
         line += " underline";
     if (font.strikeOut)
         line += " strike";
-    line += " " + formatText(format) + " " + colourText(m_colour) +
-            (m_background == BackgroundMode::Transparent ? " transparent" : " opaque") + " \"" + text + "\"";
+    line += ' ';
+    line += formatText(format);
+    line += ' ';
+    line += colourText(m_colour);
+    line += m_background == BackgroundMode::Transparent ? " transparent" : " opaque";
+    line += " \"";
+    line += text;
+    line += '"';
     m_lines.push_back(line);
     return measureText(text, rect, font, format).height();
 }
