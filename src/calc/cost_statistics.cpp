@@ -56,19 +56,39 @@ void finishNumbers(PageWalk& w) {
     w.figures.minValue = w.minValue;
 }
 
+// The page's new MAX or MIN: the value, its text and the entry's date.
+void takeMax(PageWalk& w, double value, const char* format, const CDVItem& entry, const CLocaleInfo& locale) {
+    w.maxValue = value;
+    w.figures.max = printed(format, value);
+    w.figures.maxDate = locale.shortDate(entry.Date);
+}
+
+void takeMin(PageWalk& w, double value, const char* format, const CDVItem& entry, const CLocaleInfo& locale) {
+    w.minValue = value;
+    w.figures.min = printed(format, value);
+    w.figures.minDate = locale.shortDate(entry.Date);
+}
+
+void takeCurrent(PageWalk& w, double value, const char* format) {
+    w.figures.currentValue = value;
+    w.figures.current = printed(format, value);
+}
+
+// AVG, left at "No Data" while no entry counts or the mean is below 0.
+void takeAverage(PageWalk& w, const char* format) {
+    if (w.count > 0 && w.sum / w.count >= 0) {
+        w.figures.averageValue = w.sum / w.count;
+        w.figures.average = printed(format, w.figures.averageValue);
+    }
+}
+
 void addEconomy(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
     if (entry.EntryType != CDVItem::Fuel || !(entry.Economy > 0) || readsAsTrip(entry))
         return;
-    if (w.last == nullptr || entry.Economy > w.maxValue) {
-        w.maxValue = entry.Economy;
-        w.figures.max = printed("%3.2f", entry.Economy);
-        w.figures.maxDate = locale.shortDate(entry.Date);
-    }
-    if (w.last == nullptr || entry.Economy < w.minValue) {
-        w.minValue = entry.Economy;
-        w.figures.min = printed("%3.2f", entry.Economy);
-        w.figures.minDate = locale.shortDate(entry.Date);
-    }
+    if (w.last == nullptr || entry.Economy > w.maxValue)
+        takeMax(w, entry.Economy, "%3.2f", entry, locale);
+    if (w.last == nullptr || entry.Economy < w.minValue)
+        takeMin(w, entry.Economy, "%3.2f", entry, locale);
     // A partial fill stays out of the sum but counts in the divisor, as this average
     // has always been worked out; users compare it from one release to the next.
     if (!isPartialFill(entry))
@@ -78,72 +98,48 @@ void addEconomy(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
 }
 
 void finishEconomy(PageWalk& w) {
-    if (w.last != nullptr && !isPartialFill(*w.last)) {
-        w.figures.currentValue = w.last->Economy;
-        w.figures.current = printed("%3.2f", w.last->Economy);
-    }
-    if (w.count > 0 && w.sum / w.count >= 0) {
-        w.figures.averageValue = w.sum / w.count;
-        w.figures.average = printed("%3.2f", w.figures.averageValue);
-    }
+    if (w.last != nullptr && !isPartialFill(*w.last))
+        takeCurrent(w, w.last->Economy, "%3.2f");
+    takeAverage(w, "%3.2f");
     finishNumbers(w);
 }
 
 void addFuelCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
     if (entry.EntryType != CDVItem::Fuel || !(entry.UnitPrice > 0))
         return;
-    if (entry.UnitPrice > w.maxValue) {
-        w.maxValue = entry.UnitPrice;
-        w.figures.max = printed("%3.3f", entry.UnitPrice);
-        w.figures.maxDate = locale.shortDate(entry.Date);
-    }
-    if (w.last == nullptr || entry.UnitPrice < w.minValue) {
-        w.minValue = entry.UnitPrice;
-        w.figures.min = printed("%3.3f", entry.UnitPrice);
-        w.figures.minDate = locale.shortDate(entry.Date);
-    }
+    if (entry.UnitPrice > w.maxValue)
+        takeMax(w, entry.UnitPrice, "%3.3f", entry, locale);
+    if (w.last == nullptr || entry.UnitPrice < w.minValue)
+        takeMin(w, entry.UnitPrice, "%3.3f", entry, locale);
     w.sum += entry.UnitPrice;
     ++w.count;
     w.last = &entry;
 }
 
 void finishFuelCost(PageWalk& w) {
-    if (w.last != nullptr) {
-        w.figures.currentValue = w.last->UnitPrice;
-        w.figures.current = printed("%3.3f", w.last->UnitPrice);
-    }
-    if (w.count > 0 && w.sum / w.count >= 0) {
-        w.figures.averageValue = w.sum / w.count;
-        w.figures.average = printed("%3.3f", w.figures.averageValue);
-    }
+    if (w.last != nullptr)
+        takeCurrent(w, w.last->UnitPrice, "%3.3f");
+    takeAverage(w, "%3.3f");
     finishNumbers(w);
 }
 
 void addRepairCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
     if (entry.EntryType != CDVItem::Repair)
         return;
-    if (entry.Cost > w.maxValue) {
-        w.maxValue = entry.Cost;
-        w.figures.max = printed("%3.2f", entry.Cost);
-        w.figures.maxDate = locale.shortDate(entry.Date);
-    }
+    if (entry.Cost > w.maxValue)
+        takeMax(w, entry.Cost, "%3.2f", entry, locale);
     // A free job (cost 0) leaves the minimum at 0, and the next job of any cost then
     // replaces it: MIN is the cheapest paid job since the last free one.
-    if (w.minValue <= 0 || (entry.Cost < w.minValue && entry.Cost >= 0)) {
-        w.minValue = entry.Cost;
-        w.figures.min = printed("%3.2f", entry.Cost);
-        w.figures.minDate = locale.shortDate(entry.Date);
-    }
+    if (w.minValue <= 0 || (entry.Cost < w.minValue && entry.Cost >= 0))
+        takeMin(w, entry.Cost, "%3.2f", entry, locale);
     w.sum += entry.Cost;
     ++w.count;
     w.last = &entry;
 }
 
 void finishRepairCost(PageWalk& w) {
-    if (w.last != nullptr) {
-        w.figures.currentValue = w.last->Cost;
-        w.figures.current = printed("%3.2f", w.last->Cost);
-    }
+    if (w.last != nullptr)
+        takeCurrent(w, w.last->Cost, "%3.2f");
     w.figures.averageValue = (w.count > 0 && w.sum > 0) ? w.sum / w.count : 0;
     w.figures.average = printed("%3.2f", w.figures.averageValue);
     finishNumbers(w);
