@@ -138,7 +138,7 @@ TEST(CsvRealImport, NumbersWithCurrencySignsAndLocaleSeparatorsAndPartialFills) 
           N{"\u20AC1,269", &euro, 1.269}, N{"\u20B9100", &plain, 100}, N{"kr 12,5", &euro, 12.5},
           N{"1,234,567.5", &us, 1234567.5}, N{"12,34", &us, 12}, N{"1,2345", &us, 1}, N{"1.234,5", &euro, 1234.5},
           N{"3.45", &euro, 3.45}, N{"1,234", &plain, 1}, N{"1e5", &us, 0}, N{"$1e5", &plain, 0}, N{"abc", &euro, 0},
-          N{"x12", &plain, 0}, N{"-", &plain, 0}, N{" 12.5 km", &plain, 12.5}})
+          N{"x12", &plain, 0}, N{"-", &plain, 0}, N{" 12.5 km", &plain, 12.5}, N{",345", &us, 0}})
         EXPECT_EQ(CCsvImport::parseNumber(field, *style), value) << field;
     using Y = std::pair<const char*, bool>;
     for (const auto& [field, yes] :
