@@ -69,6 +69,13 @@ void takeMin(PageWalk& w, double value, const char* format, const CDVItem& entry
     w.figures.minDate = locale.shortDate(entry.Date);
 }
 
+// The entry counts towards AVG with `value` in the sum and is the page's last so far.
+void tally(PageWalk& w, const CDVItem& entry, double value) {
+    w.sum += value;
+    ++w.count;
+    w.last = &entry;
+}
+
 void takeCurrent(PageWalk& w, double value, const char* format) {
     w.figures.currentValue = value;
     w.figures.current = printed(format, value);
@@ -91,10 +98,7 @@ void addEconomy(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
         takeMin(w, entry.Economy, "%3.2f", entry, locale);
     // A partial fill stays out of the sum but counts in the divisor, as this average
     // has always been worked out; users compare it from one release to the next.
-    if (!isPartialFill(entry))
-        w.sum += entry.Economy;
-    ++w.count;
-    w.last = &entry;
+    tally(w, entry, isPartialFill(entry) ? 0.0 : entry.Economy);
 }
 
 void finishEconomy(PageWalk& w) {
@@ -111,9 +115,7 @@ void addFuelCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale) {
         takeMax(w, entry.UnitPrice, "%3.3f", entry, locale);
     if (w.last == nullptr || entry.UnitPrice < w.minValue)
         takeMin(w, entry.UnitPrice, "%3.3f", entry, locale);
-    w.sum += entry.UnitPrice;
-    ++w.count;
-    w.last = &entry;
+    tally(w, entry, entry.UnitPrice);
 }
 
 void finishFuelCost(PageWalk& w) {
@@ -132,9 +134,7 @@ void addRepairCost(PageWalk& w, const CDVItem& entry, const CLocaleInfo& locale)
     // replaces it: MIN is the cheapest paid job since the last free one.
     if (w.minValue <= 0 || (entry.Cost < w.minValue && entry.Cost >= 0))
         takeMin(w, entry.Cost, "%3.2f", entry, locale);
-    w.sum += entry.Cost;
-    ++w.count;
-    w.last = &entry;
+    tally(w, entry, entry.Cost);
 }
 
 void finishRepairCost(PageWalk& w) {
