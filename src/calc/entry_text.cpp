@@ -75,7 +75,7 @@ int timeDifference(DVTime a, DVTime b, int sign) {
     return truncatedDifference(static_cast<double>(a - b) * sign);
 }
 
-const std::string* textKey(const CDVItem& item, int column) {
+const CDVText* textKey(const CDVItem& item, int column) {
     switch (column) {
     case 0:
     case 1:
@@ -173,7 +173,7 @@ std::string CEntryText::cell(const CDVItem& item, int column) const {
     case 5:
         return fuel ? formatted("%3.3f", item.Quantity) : kBlank;
     case 6:
-        return fuel ? item.Measure : kBlank;
+        return fuel ? item.Measure.str() : kBlank;
     case 7:
         return fuel ? units::economyText(item.Economy, item.EconomyUnit) : kBlank;
     case 8:
@@ -185,7 +185,7 @@ std::string CEntryText::cell(const CDVItem& item, int column) const {
     case 11:
         return fuel && item.FuelDistance > 0 ? formatted("%6.0d", item.FuelDistance) : kBlank;
     case 12:
-        return trip ? item.Purpose : kBlank;
+        return trip ? item.Purpose.str() : kBlank;
     case 13:
         return item.Destination;
     case 14:
@@ -209,7 +209,7 @@ std::string CEntryText::cell(const CDVItem& item, int column) const {
 
 int CEntryText::compare(const CDVItem& a, const CDVItem& b, int column, int direction) {
     const int sign = direction < 0 ? -1 : 1;
-    if (const std::string* keyA = textKey(a, column))
+    if (const CDVText* keyA = textKey(a, column))
         return compareNoCase(*keyA, *textKey(b, column)) * sign;
 
     const auto numeric = [sign](double keyA, double keyB) { return truncatedDifference((keyA - keyB) * sign); };
@@ -264,8 +264,8 @@ bool CEntryText::matches(const CDVItem& item, const std::string& upperNeedle) co
     const auto contains = [&upperNeedle](std::string text) {
         return upperCase(std::move(text)).find(upperNeedle) != std::string::npos;
     };
-    for (const std::string* text : {&item.Note, &item.Measure, &item.Station, &item.Invoice, &item.Purpose,
-                                    &item.Destination, &item.Contact, &item.Entry})
+    for (const CDVText* text : {&item.Note, &item.Measure, &item.Station, &item.Invoice, &item.Purpose,
+                                &item.Destination, &item.Contact, &item.Entry})
         if (contains(*text))
             return true;
 

@@ -84,6 +84,8 @@ OrderedJson itemToJson(const CDVItem& item) {
                 using T = std::remove_cvref_t<decltype(item.*member)>;
                 if constexpr (std::is_same_v<T, double>)
                     object[field.name] = doubleToJson(item.*member);
+                else if constexpr (std::is_same_v<T, CDVText>)
+                    object[field.name] = (item.*member).str();
                 else
                     object[field.name] = item.*member;
             },
@@ -159,7 +161,7 @@ std::unique_ptr<CDVItem> itemFromJson(const Json& object, std::size_t index) {
                 using T = std::remove_cvref_t<decltype(item.get()->*member)>;
                 if constexpr (std::is_same_v<T, double>) {
                     item.get()->*member = doubleFromJson(value, where);
-                } else if constexpr (std::is_same_v<T, std::string>) {
+                } else if constexpr (std::is_same_v<T, CDVText>) {
                     if (!value.is_string())
                         throw InputError{where + ": expected a string, found " + std::string(value.type_name())};
                     item.get()->*member = value.get<std::string>();

@@ -5,7 +5,7 @@
 namespace odrivo {
 
 void keepFreedMemoryForReloads() {
-    // A 100,000-entry log needs about 40 MiB of records; keep up to 256 MiB of freed heap.
+    // A 100,000-entry log needs about 27 MiB of records; keep up to 256 MiB of freed heap.
     constexpr int kTrimThreshold = 256 * 1024 * 1024;
     mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
     // Larger blocks (reading windows, a save's pieces, whole settings files) would each be a fresh

@@ -12,6 +12,8 @@
 // other text in the archive's UTF-16 form (FF, FFFE, then a length in 16-bit units).
 // Loading converts both forms to UTF-8.
 
+#include "store/dv_text.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -54,6 +56,15 @@ public:
             writeString(v);
         else
             readString(v);
+    }
+    void io(CDVText& v) {
+        if (isStoring()) {
+            writeString(v.view());
+        } else {
+            std::string text;
+            readString(text);
+            v = text;
+        }
     }
 
     // Storing.

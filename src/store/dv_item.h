@@ -3,11 +3,13 @@
 // maintenance job (1) or a trip (2). The 29 fields below are in file order; the data
 // file stores them in exactly this order (see CArchive and CVehicleLogDoc), and
 // dvItemFields() describes them by name for the JSON form of the command-line tool.
-// Times are seconds since 1970-01-01 00:00:00 UTC, 0 meaning none.
+// Times are seconds since 1970-01-01 00:00:00 UTC, 0 meaning none. A log holds many
+// entries, so the texts are compact CDVTexts (16 bytes each) rather than std::strings.
+
+#include "store/dv_text.h"
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <variant>
 
 using DVTime = std::int64_t;
@@ -24,14 +26,14 @@ public:
     DVTime Date = 0;
     double EconomyUnit = 0;
     std::int32_t DistanceUnit = 0;
-    std::string Note;
-    std::string Measure;
-    std::string Station;
-    std::string Invoice;
-    std::string Purpose;
-    std::string Destination;
-    std::string Contact;
-    std::string Entry;
+    CDVText Note;
+    CDVText Measure;
+    CDVText Station;
+    CDVText Invoice;
+    CDVText Purpose;
+    CDVText Destination;
+    CDVText Contact;
+    CDVText Entry;
     DVTime DepartTime = 0;
     DVTime ArriveTime = 0;
     DVTime SpareTime = 0;
@@ -64,7 +66,7 @@ public:
 // One field of CDVItem by name; the member pointer's type tells the field's kind.
 struct DVField {
     const char* name;
-    std::variant<std::int32_t CDVItem::*, double CDVItem::*, std::string CDVItem::*, DVTime CDVItem::*> member;
+    std::variant<std::int32_t CDVItem::*, double CDVItem::*, CDVText CDVItem::*, DVTime CDVItem::*> member;
 };
 
 // The 29 fields in file order.

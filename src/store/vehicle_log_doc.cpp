@@ -42,6 +42,22 @@ std::string entriesPhrase(std::uint64_t done, std::uint64_t total) {
     return "it ends after " + std::to_string(done) + " of " + std::to_string(total) + " entries";
 }
 
+// The little-endian number at `p`.
+template <class T> T numberAt(const char* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        T v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        v |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    if constexpr (std::is_floating_point_v<T>)
+        return std::bit_cast<T>(v);
+    else
+        return static_cast<T>(v);
+}
+
 // The bytes of a log as the reading walks them: all in memory (decode()), or read from the
 // open file a window at a time (load()), so that a large log's bytes are never held whole
 // beside its records. need() makes the next bytes readable at data(); it is false when the
@@ -70,32 +86,21 @@ public:
         m_view = {};
         m_pos = 0;
     }
-    // Back to the first byte; a file that fitted in one window is not read again.
+    // Back to the first byte of bytes held in memory.
     void rewind() {
-        if (m_fd < 0)
-            m_view = m_all;
-        else if (m_viewOffset != 0)
-            m_view = {};
+        assert(m_fd < 0);
+        m_view = m_all;
         m_viewOffset = 0;
         m_pos = 0;
     }
 
     template <class T> T number() {
-        if constexpr (std::endian::native == std::endian::little) {
-            T v;
-            std::memcpy(&v, m_view.data() + m_pos, sizeof v);
-            m_pos += sizeof v;
-            return v;
-        }
-        std::uint64_t v = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            v |= std::uint64_t{static_cast<unsigned char>(m_view[m_pos + i])} << (8 * i);
+        const T v = numberAt<T>(m_view.data() + m_pos);
         m_pos += sizeof(T);
-        if constexpr (std::is_floating_point_v<T>)
-            return std::bit_cast<T>(v);
-        else
-            return static_cast<T>(v);
+        return v;
     }
+    // The text at the cursor (see readText()).
+    bool text(CDVText& out);
     template <class T> bool read(T& v) {
         if (!need(sizeof(T)))
             return false;
@@ -207,11 +212,33 @@ bool skipRecord(ByteSource& in) {
     return in.skip(kTrailingNumberBytes);
 }
 
+// Whether the first `size` (at most 15) of the 16 bytes at `text` are all ASCII.
+bool shortAscii(const char* text, std::size_t size) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        std::memcpy(&low, text, 8);
+        std::memcpy(&high, text + 8, 8);
+        low &= size >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+        high &= size > 8 ? (std::uint64_t{1} << (8 * (size - 8))) - 1 : 0;
+        return ((low | high) & 0x8080808080808080u) == 0;
+    }
+    unsigned char any = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        any |= static_cast<unsigned char>(text[i]);
+    return any < 0x80;
+}
+
 // Short plain ASCII texts, nearly all of a log's, are copied straight; CArchive converts the rest.
-bool readText(ByteSource& in, std::string& out) {
+bool readText(ByteSource& in, CDVText& out) {
     if (!in.need(1))
         return false;
     const auto length = static_cast<unsigned char>(*in.data());
+    if (length <= CDVText::kInPlace && in.need(2 + CDVText::kInPlace) && shortAscii(in.data() + 1, length)) {
+        out.assignShort(in.data() + 1, length);
+        in.advance(1 + std::size_t{length});
+        return true;
+    }
     if (length < 0xFF && in.need(1 + std::size_t{length})) {
         const char* text = in.data() + 1;
         unsigned char any = 0;
@@ -227,41 +254,79 @@ bool readText(ByteSource& in, std::string& out) {
     if (!storedTextSize(in, size) || !in.need(size))
         return false;
     CArchive ar = CArchive::loading(std::string_view(in.data(), static_cast<std::size_t>(size)));
-    ar.readString(out);
+    std::string text;
+    ar.readString(text);
+    out = text;
     in.advance(size);
     return true;
 }
 
-bool readRecord(ByteSource& in, CDVItem& r) {
+bool ByteSource::text(CDVText& out) {
+    return readText(*this, out);
+}
+
+// Walks a record whose bytes are all at hand, kBytes of them, as long as its texts are
+// short plain ASCII (the fast path of nearly every record); text() is false at any other text.
+class ShortRecordCursor {
+public:
+    // The class reference, six numbers, eight texts of at most 15 bytes, each read 16 bytes
+    // at a time after its length, and fifteen numbers.
+    static constexpr std::size_t kBytes = 2 + 4 + 4 + 8 + 8 + 8 + 4 + 8 * (1 + 16) + 3 * 8 + 6 * 4 + 6 * 8;
+
+    explicit ShortRecordCursor(const char* at) : m_start(at), m_at(at) {}
+
+    std::size_t consumed() const { return static_cast<std::size_t>(m_at - m_start); }
+    static bool need(std::size_t) { return true; }
+    template <class T> T number() {
+        const T v = numberAt<T>(m_at);
+        m_at += sizeof(T);
+        return v;
+    }
+    bool text(CDVText& out) {
+        const auto length = static_cast<unsigned char>(*m_at);
+        if (length > CDVText::kInPlace || !shortAscii(m_at + 1, length))
+            return false;
+        out.assignShort(m_at + 1, length);
+        m_at += 1 + std::size_t{length};
+        return true;
+    }
+
+private:
+    const char* m_start;
+    const char* m_at;
+};
+
+// The fields of CDVItem::serialize, in its order.
+template <class Cursor> bool readRecord(Cursor& in, CDVItem& r) {
     if (!in.need(kLeadingNumberBytes))
         return false;
-    r.Icon = in.number<std::int32_t>();
-    r.EntryType = in.number<std::int32_t>();
-    r.Odometer = in.number<double>();
-    r.Date = in.number<DVTime>();
-    r.EconomyUnit = in.number<double>();
-    r.DistanceUnit = in.number<std::int32_t>();
-    for (std::string* text :
+    r.Icon = in.template number<std::int32_t>();
+    r.EntryType = in.template number<std::int32_t>();
+    r.Odometer = in.template number<double>();
+    r.Date = in.template number<DVTime>();
+    r.EconomyUnit = in.template number<double>();
+    r.DistanceUnit = in.template number<std::int32_t>();
+    for (CDVText* text :
          {&r.Note, &r.Measure, &r.Station, &r.Invoice, &r.Purpose, &r.Destination, &r.Contact, &r.Entry})
-        if (!readText(in, *text))
+        if (!in.text(*text))
             return false;
     if (!in.need(kTrailingNumberBytes))
         return false;
-    r.DepartTime = in.number<DVTime>();
-    r.ArriveTime = in.number<DVTime>();
-    r.SpareTime = in.number<DVTime>();
-    r.CellTemp = in.number<std::int32_t>();
-    r.Reserved1 = in.number<std::int32_t>();
-    r.FuelDistance = in.number<std::int32_t>();
-    r.Reserved2 = in.number<std::int32_t>();
-    r.PartialFill = in.number<std::int32_t>();
-    r.DisplayPos = in.number<std::int32_t>();
-    r.Cost = in.number<double>();
-    r.Quantity = in.number<double>();
-    r.UnitPrice = in.number<double>();
-    r.EndOdometer = in.number<double>();
-    r.Economy = in.number<double>();
-    r.Parking = in.number<double>();
+    r.DepartTime = in.template number<DVTime>();
+    r.ArriveTime = in.template number<DVTime>();
+    r.SpareTime = in.template number<DVTime>();
+    r.CellTemp = in.template number<std::int32_t>();
+    r.Reserved1 = in.template number<std::int32_t>();
+    r.FuelDistance = in.template number<std::int32_t>();
+    r.Reserved2 = in.template number<std::int32_t>();
+    r.PartialFill = in.template number<std::int32_t>();
+    r.DisplayPos = in.template number<std::int32_t>();
+    r.Cost = in.template number<double>();
+    r.Quantity = in.template number<double>();
+    r.UnitPrice = in.template number<double>();
+    r.EndOdometer = in.template number<double>();
+    r.Economy = in.template number<double>();
+    r.Parking = in.template number<double>();
     return true;
 }
 
@@ -307,24 +372,16 @@ bool readTag(ByteSource& in, std::uint64_t i, std::uint64_t count, std::string& 
     return true;
 }
 
-// Reads a log into `entries`. The bytes are walked twice: first to check that they hold a whole
-// log, so that bytes that do not leave the entries as they were, then into the records already
-// there, which spares freeing the old records and allocating (and faulting in) new ones on every
-// reload. Only a file that changes between the two walks can fail the second; the entries are
-// then emptied.
-bool readLog(ByteSource& in, CVehicleLogDoc::Entries& entries, std::string& error) {
+bool readLogCount(ByteSource& in, std::uint64_t& count, std::string& error) {
     if (in.remaining() == 0)
         return error = "it is empty", false;
-    std::uint64_t count = 0;
     if (!readCount(in, count))
         return error = "it ends inside the entry count", false;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        if (!readTag(in, i, count, error))
-            return false;
-        if (!skipRecord(in))
-            return error = entriesPhrase(i, count), false;
-    }
-    // The document's string array: always written empty, but any is read past.
+    return true;
+}
+
+// The document's string array after the entries: always written empty, but any is read past.
+bool readLogEnd(ByteSource& in, std::uint64_t count, std::string& error) {
     std::uint64_t strings = 0;
     bool whole = readCount(in, strings);
     for (std::uint64_t i = 0; i < strings && whole; ++i) {
@@ -333,24 +390,54 @@ bool readLog(ByteSource& in, CVehicleLogDoc::Entries& entries, std::string& erro
         in.advance(whole ? size : 0);
     }
     if (!whole)
-        return error = "it ends after its " + std::to_string(count) + " entries, before the end of the document", false;
+        error = "it ends after its " + std::to_string(count) + " entries, before the end of the document";
+    return whole;
+}
 
-    in.rewind();
-    readCount(in, count);
-    const auto n = static_cast<std::size_t>(count);
+// Walks a whole log without keeping anything: true when the bytes hold one.
+bool checkLog(ByteSource& in, std::string& error) {
+    std::uint64_t count = 0;
+    if (!readLogCount(in, count, error))
+        return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (!readTag(in, i, count, error))
+            return false;
+        if (!skipRecord(in))
+            return error = entriesPhrase(i, count), false;
+    }
+    return readLogEnd(in, count, error);
+}
+
+// Reads a log into `entries`, filling the records already there, which spares freeing the old
+// records and allocating (and faulting in) new ones on every reload. On failure the entries are
+// emptied.
+bool fillLog(ByteSource& in, CVehicleLogDoc::Entries& entries, std::string& error) {
+    std::uint64_t count = 0;
+    bool read = readLogCount(in, count, error);
+    // A damaged count cannot make room for more records than the bytes could hold.
+    const auto n = static_cast<std::size_t>(read ? count : 0);
     if (entries.size() > n)
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(n), entries.end());
-    entries.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(n, in.remaining() / kFixedRecordBytes)));
+    for (std::size_t i = 0; i < n && read; ++i) {
         if (i == entries.size())
             entries.push_back(std::make_unique<CDVItem>());
-        if (!readTag(in, i, count, error) || !readRecord(in, *entries[i])) {
-            entries.clear();
-            error = entriesPhrase(i, count);
-            return false;
+        if (i > 0 && in.need(ShortRecordCursor::kBytes)) {
+            ShortRecordCursor record(in.data());
+            if (record.number<std::uint16_t>() == kItemClassRef && readRecord(record, *entries[i])) {
+                in.advance(record.consumed());
+                continue;
+            }
         }
+        if (!readTag(in, i, count, error))
+            read = false;
+        else if (!readRecord(in, *entries[i]))
+            read = false, error = entriesPhrase(i, count);
     }
-    return true;
+    read = read && readLogEnd(in, count, error);
+    if (!read)
+        entries.clear();
+    return read;
 }
 
 // Encoding and file writing go a piece of this size at a time.
@@ -509,10 +596,15 @@ std::string CVehicleLogDoc::encode() const {
 }
 
 bool CVehicleLogDoc::decode(std::string_view bytes, std::string* error) {
+    // The bytes are checked whole first, so that bytes that are not a log leave the entries as
+    // they were.
     ByteSource in(bytes);
     std::string reason;
-    if (readLog(in, m_entries, reason))
-        return true;
+    if (checkLog(in, reason)) {
+        in.rewind();
+        if (fillLog(in, m_entries, reason))
+            return true;
+    }
     if (error)
         *error = std::move(reason);
     return false;
@@ -527,14 +619,14 @@ LogLoadResult CVehicleLogDoc::load(const std::string& path) {
     bool decoded = false;
     if (read == odrivo::ReadStatus::Ok) {
         ByteSource in(fd, size);
-        decoded = readLog(in, m_entries, reason);
+        decoded = fillLog(in, m_entries, reason);
         if (!in.readError().empty()) {
             read = odrivo::ReadStatus::Failed;
             reason = in.readError();
         }
         ::close(fd);
     }
-    // A good file is read into the records already there (see readLog()); anything else leaves none.
+    // A good file is read into the records already there (see fillLog()); anything else leaves none.
     if (!decoded)
         m_entries.clear();
     if (read == odrivo::ReadStatus::Missing) {

@@ -439,7 +439,7 @@ TEST(CsvExport, NumbersAreWrittenAsPrintfWritesThem) {
 TEST(CsvExport, TextsAreCutToWholeCharactersOrWrittenWhole) {
     const FixedLocale locale;
     const std::string e = "\u00e9", euro = "\u20ac", quoted = std::string(90, 'x') + e + " \"quoted\",\"split\" end";
-    const auto line = [&locale](std::string CDVItem::*field, const std::string& text) {
+    const auto line = [&locale](CDVText CDVItem::*field, const std::string& text) {
         CDVItem entry = entryAs(CDVItem::Trip);
         entry.*field = text;
         return CCsvExport::entryLine(entry, 3, locale);

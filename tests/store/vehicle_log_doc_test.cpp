@@ -232,6 +232,25 @@ TEST_F(VehicleLogFileOnDisk, LargeFileIsReadWindowByWindow) {
     }
 }
 
+// Texts of every length around the longest kept in place, plain or with a Windows-1252 letter
+// first or last, come back from the file the same, in records in the middle and at its end.
+TEST_F(VehicleLogFileOnDisk, ShortTextsOfEveryLengthComeBack) {
+    CVehicleLogDoc saved;
+    for (std::size_t length = 0; length <= 17; ++length) {
+        for (const std::string accent : {"", "\xC3\xA9"}) {
+            auto r = item(static_cast<double>(length), std::string(length, 'n'));
+            r->Station = accent + std::string(length, 's');
+            r->Entry = std::string(length, 'e') + accent;
+            saved.append(std::move(r));
+        }
+    }
+    ASSERT_TRUE(saved.save(m_path).saved);
+    ASSERT_EQ(m_doc.load(m_path).status, LogLoadStatus::Loaded);
+    ASSERT_EQ(m_doc.size(), saved.size());
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        EXPECT_TRUE(m_doc.at(i) == saved.at(i)) << i << ": " << m_doc.at(i).Station << " " << m_doc.at(i).Entry;
+}
+
 // A file that exists but cannot be read as a log is not saved over until a later load succeeds.
 TEST_F(VehicleLogFileOnDisk, UnreadableOrCorruptFileIsBlocked) {
     // A folder in the file's place cannot be read as a file, even by root.
