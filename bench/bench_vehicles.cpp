@@ -34,9 +34,9 @@ std::string generatedRegistry(int count) {
         for (int i = 1; i <= VehicleSettings::kCustomCount; ++i)
             ini += "Custom" + std::to_string(i) + "=Check " + std::to_string(i) + "\r\n";
         for (int i = 1; i <= VehicleSettings::kCustomCount; ++i)
-            ini += "C" + std::to_string(i) + "Days=30\r\n";
+            ini.append("C").append(std::to_string(i)).append("Days=30\r\n");
         for (int i = 1; i <= VehicleSettings::kCustomCount; ++i)
-            ini += "C" + std::to_string(i) + "Miles=1000.000000\r\n";
+            ini.append("C").append(std::to_string(i)).append("Miles=1000.000000\r\n");
         ini += "SetupDate=1735689600.000000\r\nDistance=Mile\r\nEcono=MPG\r\nLiquid=US\r\n"
                "LeadDays=7.000000\r\nLeadOdo=100.000000\r\n";
         for (int i = 0; i < VehicleSettings::kReminderCount; ++i)
