@@ -4,6 +4,7 @@
 #include "store/file_io.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cerrno>
@@ -212,6 +213,20 @@ bool skipRecord(ByteSource& in) {
     return in.skip(kTrailingNumberBytes);
 }
 
+// The top bit of each of the first n bytes of 16, as two little-endian words, for n up to 15.
+struct HighBits {
+    std::uint64_t low;
+    std::uint64_t high;
+};
+constexpr std::array<HighBits, CDVText::kInPlace + 1> kHighBits = [] {
+    std::array<HighBits, CDVText::kInPlace + 1> masks{};
+    for (std::size_t n = 0; n < masks.size(); ++n) {
+        for (std::size_t i = 0; i < n; ++i)
+            (i < 8 ? masks[n].low : masks[n].high) |= std::uint64_t{0x80} << (8 * (i % 8));
+    }
+    return masks;
+}();
+
 // Whether the first `size` (at most 15) of the 16 bytes at `text` are all ASCII.
 bool shortAscii(const char* text, std::size_t size) {
     if constexpr (std::endian::native == std::endian::little) {
@@ -219,9 +234,7 @@ bool shortAscii(const char* text, std::size_t size) {
         std::uint64_t high = 0;
         std::memcpy(&low, text, 8);
         std::memcpy(&high, text + 8, 8);
-        low &= size >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
-        high &= size > 8 ? (std::uint64_t{1} << (8 * (size - 8))) - 1 : 0;
-        return ((low | high) & 0x8080808080808080u) == 0;
+        return ((low & kHighBits[size].low) | (high & kHighBits[size].high)) == 0;
     }
     unsigned char any = 0;
     for (std::size_t i = 0; i < size; ++i)
