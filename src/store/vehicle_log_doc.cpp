@@ -636,6 +636,7 @@ LogLoadResult CVehicleLogDoc::load(const std::string& path) {
         if (!in.readError().empty()) {
             read = odrivo::ReadStatus::Failed;
             reason = in.readError();
+            decoded = false; // what was read after the failure is not the file's bytes
         }
         ::close(fd);
     }
