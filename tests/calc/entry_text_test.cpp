@@ -93,6 +93,40 @@ TEST(EntryText, SortIsStableAndFollowsTheDirection) {
     }
 }
 
+// Each column orders by its own key: two entries that differ in that key alone, "b" over "a"
+// (or 2 over 1), come in that order ascending and the other way descending; texts ignore case.
+TEST(EntryText, EachColumnSortsByItsKey) {
+    // clang-format off
+    const std::pair<int, std::function<void(CDVItem&, int)>> cases[] = {
+        {0, [](CDVItem& e, int k) { e.Entry = k ? "B" : "a"; }},
+        {1, [](CDVItem& e, int k) { e.Entry = k ? "b" : "A"; }},
+        {2, [](CDVItem& e, int k) { e.Odometer = 1 + k; }},
+        {3, [](CDVItem& e, int k) { e.Date = 1 + k; }},
+        {4, [](CDVItem& e, int k) { e.Parking = 1 + k; }},
+        {5, [](CDVItem& e, int k) { e.Quantity = 1 + k; }},
+        {6, [](CDVItem& e, int k) { e.Measure = k ? "b" : "a"; }},
+        {7, [](CDVItem& e, int k) { e.Economy = 1 + k; }},
+        {8, [](CDVItem& e, int k) { e.Station = k ? "b" : "a"; }},
+        {9, [](CDVItem& e, int k) { e.Invoice = k ? "b" : "a"; }},
+        {10, [](CDVItem& e, int k) { e.CellTemp = 1 + k; }},
+        {12, [](CDVItem& e, int k) { e.Purpose = k ? "b" : "a"; }},
+        {13, [](CDVItem& e, int k) { e.Destination = k ? "b" : "a"; }},
+        {14, [](CDVItem& e, int k) { e.Contact = k ? "b" : "a"; }},
+        {15, [](CDVItem& e, int k) { e.DepartTime = 1 + k; }},
+        {16, [](CDVItem& e, int k) { e.ArriveTime = 1 + k; }},
+        {17, [](CDVItem& e, int k) { e.EndOdometer = 1 + k; }},
+        {20, [](CDVItem& e, int k) { e.Note = k ? "b" : "a"; }},
+    };
+    // clang-format on
+    for (const auto& [column, set] : cases) {
+        CDVItem low, high;
+        set(low, 0), set(high, 1);
+        EXPECT_TRUE(CEntryText::compare(low, high, column, 1) < 0 && CEntryText::compare(high, low, column, 1) > 0 &&
+                    CEntryText::compare(low, high, column, -1) > 0 && CEntryText::compare(low, low, column, 1) == 0)
+            << column;
+    }
+}
+
 // Each case gives one text of an otherwise empty entry a piece that no other text of that entry
 // has: the entry must match with it and not without it, and as a repair only if a repair shows that text.
 TEST(EntryText, SearchLooksAtEveryTextItsTypeShows) {
