@@ -60,6 +60,18 @@ TEST(ReminderList, ExactIntervalFromTheStartAndNoDaysInterval) {
               (Lines{{"Oil change OVERDUE by: 500     Km", 4}, kBackupUnknown}));
 }
 
+// With nothing due the list says so under a welcome; a sample vehicle's list starts by saying
+// how to add a vehicle of one's own.
+TEST(ReminderList, NothingDue) {
+    VehicleSettings v = vehicle(5000);
+    const Lines nothingDue{{"Welcome to Odrivo", 0}, {"No reminders due", 2}, kBackupUnknown};
+    EXPECT_EQ(listOf({entry("Oil Change", 100)}, v, 200), nothingDue);
+    v.name = "My Vehicle 2";
+    Lines sample = nothingDue;
+    sample.insert(sample.begin(), {"Sample Vehicle, Select File->New", 0});
+    EXPECT_EQ(listOf({entry("Oil Change", 100)}, v, 200), sample);
+}
+
 // With the days reminder already open, the distance line still keeps to its own window.
 TEST(ReminderList, DistanceDueWindowWhenTheDaysGateIsOpen) {
     // interval, current odometer, due
