@@ -390,6 +390,7 @@ TEST(RecordingSurface, MeasuresWithTheFixedMetric) {
         {"a verylongword b", 0, 200, {10, 20, 508, 320}},
         {"a\tb", 0, 1000, {10, 20, 135, 120}},
         {"a\tb", textformat::kExpandTabs, 1000, {10, 20, 384, 120}},
+        {"", 0, 1000, {10, 20, 10, 120}},
     };
     CRecordingSurface surface;
     const FontDescription font{"Arial", -83};
