@@ -102,7 +102,8 @@ TEST(EntryText, EachColumnSortsByItsKey) {
         {1, [](CDVItem& e, int k) { e.Entry = k ? "b" : "A"; }},
         {2, [](CDVItem& e, int k) { e.Odometer = 1 + k; }},
         {3, [](CDVItem& e, int k) { e.Date = 1 + k; }},
-        {4, [](CDVItem& e, int k) { e.Parking = 1 + k; }},
+        // The price column's total, 21 against 22, where each term decides the order.
+        {4, [](CDVItem& e, int k) { e.UnitPrice = 1, e.Quantity = k ? 12 : 1, e.Cost = e.Parking = k ? 5 : 10; }},
         {5, [](CDVItem& e, int k) { e.Quantity = 1 + k; }},
         {6, [](CDVItem& e, int k) { e.Measure = k ? "b" : "a"; }},
         {7, [](CDVItem& e, int k) { e.Economy = 1 + k; }},

@@ -165,6 +165,19 @@ TEST_F(ViewCommands, BadOptionsAreRefusedAndNothingIsWritten) {
                                 "\" is not a date; write it like 2026-03-15, \"2026-03-15 14:30\""));
 }
 
+// Every month's last day is a date and the day after it is not; February has its 29th in leap years.
+TEST(CliDates, MonthsEndOnTheirLastDay) {
+    const int lastDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        char last[32], after[32];
+        std::snprintf(last, sizeof last, "2026-%02d-%02d", month, lastDays[month - 1]);
+        std::snprintf(after, sizeof after, "2026-%02d-%02d", month, lastDays[month - 1] + 1);
+        EXPECT_TRUE(parseIsoDateTime(last).has_value()) << last;
+        EXPECT_FALSE(parseIsoDateTime(after).has_value()) << after;
+    }
+    EXPECT_TRUE(parseIsoDateTime("2024-02-29") && parseIsoDateTime("2000-02-29") && !parseIsoDateTime("2100-02-29"));
+}
+
 TEST_F(ViewCommands, ReportLaysOutTheListedRowsAsTheWindowPrintsThem) {
     const auto view = run("report", {"view", "--layout"});
     ASSERT_EQ(view.code, 0) << view.err;
