@@ -154,4 +154,16 @@ TEST(EntryText, SearchLooksAtEveryTextItsTypeShows) {
     EXPECT_TRUE(texts.matches(CDVItem{}, ""));
 }
 
+// The list shows a symbol of one character, the search reads one of up to two; longer ones are "$".
+TEST(EntryText, PriceSymbolLimitsInTheListAndTheSearch) {
+    using C = std::tuple<const char*, const char*, const char*>;
+    for (const auto& [symbol, listed, found] :
+         {C{"\u00a3", "\u00a31.239", "\u00a31.239"}, C{"Fr", "$1.239", "FR1.239"}, C{"CHF", "$1.239", "$1.239"}}) {
+        const FixedLocale locale(symbol);
+        const CEntryText texts(locale, 0);
+        EXPECT_EQ(texts.cell(fuelEntry(), 4), listed) << symbol;
+        EXPECT_TRUE(texts.matches(fuelEntry(), found)) << symbol;
+    }
+}
+
 } // namespace
